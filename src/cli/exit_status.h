@@ -1,0 +1,10 @@
+#ifndef VTMEDIA_CLI_EXIT_STATUS_H_
+#define VTMEDIA_CLI_EXIT_STATUS_H_
+
+// The usage screen, an unknown program name and a name not found are
+// answers, not failures: they end with kExitOk.
+const int kExitOk = 0;
+// A driver file or the companion tool failed (the driver's -1).
+const int kExitFailure = 255;
+
+#endif  // VTMEDIA_CLI_EXIT_STATUS_H_

@@ -1,0 +1,11 @@
+#include "cli/tool.h"
+
+#ifndef VT_DRIVER_ROOT
+#error "VT_DRIVER_ROOT must name the driver root directory"
+#endif
+
+int main(int argc, char** argv) {
+  StoreEnv env;
+  env.driver_root = VT_DRIVER_ROOT;
+  return run_tool(argc, argv, env);
+}

@@ -1,0 +1,31 @@
+#include "cli/model.h"
+
+#include <string.h>
+
+// Search order matters: the first key found wins.
+const ModelEntry kModels[] = {
+  { "rk210", "rk210", 0 },
+  { "rk260", "rk260", 1 },
+  { "rk380mx", "rk380mx", 2 },
+  { "tx4100", "tx4100zn", 3 },  // the only code that differs from its key
+  { "txr580", "txr580", 3 },
+  { "txr520", "txr520", 3 },
+  { "txr390k", "txr390k", 3 },
+  { "txr330qe", "txr330qe", 3 },
+  { "txr300", "txr300", 3 },
+  { "txd270", "txd270", 3 },
+};
+const int kModelCount = sizeof(kModels) / sizeof(kModels[0]);
+
+bool identify_model(const char* program_path, FormatSettings* settings) {
+  if (program_path == nullptr)
+    return false;
+  for (int i = 0; i < kModelCount; ++i) {
+    if (strstr(program_path, kModels[i].key) != nullptr) {
+      settings->model_code = kModels[i].model_code;
+      settings->model_type = kModels[i].model_type;
+      return true;
+    }
+  }
+  return false;
+}

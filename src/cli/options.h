@@ -1,0 +1,23 @@
+#ifndef VTMEDIA_CLI_OPTIONS_H_
+#define VTMEDIA_CLI_OPTIONS_H_
+
+#include "cli/settings.h"
+
+enum Action {
+  kActionUsage,
+  kActionAdd,
+  kActionDelete,
+};
+
+// Accepted value lengths, in bytes.
+const size_t kMaxPrinterName = 1024;
+const size_t kMaxFormatName = 32;
+const size_t kMaxNumberText = 32;
+
+// Reads the option/value pairs after argv[0] into |settings| and chooses
+// the action. Any malformed pair stops reading and asks for the usage
+// screen; the record then holds what was parsed so far.
+Action parse_options(int argc, const char* const* argv,
+                     FormatSettings* settings);
+
+#endif  // VTMEDIA_CLI_OPTIONS_H_

@@ -1,0 +1,32 @@
+#ifndef VTMEDIA_CLI_SETTINGS_H_
+#define VTMEDIA_CLI_SETTINGS_H_
+
+#include <stdint.h>
+
+#include <string>
+
+// One request: what the front end learnt from the program name and the
+// options. It is handed by value to the usage screen and to the format
+// operations, so an operation may scribble in its own copy (work_path)
+// without anything flowing back.
+struct FormatSettings {
+  int32_t model_type = 0;    // 0..2 roll-label models, 3 every tape model
+  std::string work_path;     // the driver file an operation is working on
+  std::string model_code;    // names the driver directory and its files
+  std::string printer_name;  // -P, 1..1024 bytes
+  std::string format_name;   // -n or -d, 1..32 bytes
+  std::string media_name;    // tape page-size name (10 chars) or empty
+  int64_t width_mm = 0;
+  int64_t height_mm = 0;
+  int64_t head_dots = 0;     // printable dots across the tape; 0 on rolls
+};
+
+// Roll-label models have types up to this one; tape models are above it.
+const int32_t kLastRollLabelType = 2;
+const int32_t kTapeModelType = 3;
+
+inline bool is_roll_label(const FormatSettings& settings) {
+  return settings.model_type <= kLastRollLabelType;
+}
+
+#endif  // VTMEDIA_CLI_SETTINGS_H_

@@ -1,0 +1,11 @@
+#ifndef VTMEDIA_CLI_TOOL_H_
+#define VTMEDIA_CLI_TOOL_H_
+
+#include "store/store_env.h"
+
+// The whole program: learns the model from argv[0], reads the options,
+// runs one action on the driver described by |env|, prints the result on
+// standard output and returns the process exit status.
+int run_tool(int argc, const char* const* argv, const StoreEnv& env);
+
+#endif  // VTMEDIA_CLI_TOOL_H_

@@ -1,0 +1,92 @@
+#include "store/add.h"
+
+#include <stdio.h>
+#include <sys/time.h>
+
+#include "store/companion.h"
+#include "store/format_id.h"
+#include "store/lock.h"
+#include "store/paths.h"
+#include "store/rewrite.h"
+#include "store/status.h"
+
+namespace {
+
+const double kRollDotsPerInch = 300;
+const double kTapeDotsPerInch = 180;
+const double kPointsPerInch = 72;
+// The unprintable margins of roll labels, in millimetres.
+const int64_t kRollWidthMargin = 3;
+const int64_t kRollHeightMargin = 6;
+
+// Millimetres to whole dots, truncated toward zero.
+long long mm_to_dots(int64_t mm, double dots_per_inch) {
+  return static_cast<long long>(mm / kMillimetresPerInch * dots_per_inch);
+}
+
+int add_locked(FormatSettings settings, const StoreEnv& env,
+               const std::string& format_id, int* error) {
+  const std::string& code = settings.model_code;
+  if (!run_companion(companion_add_args(
+          companion_path(env.driver_root, code), settings, format_id)))
+    return kStoreCompanionFailed;
+
+  LineEdit entry;
+  entry.kind = LineEdit::kInsertAfter;
+  entry.needle = "[CustomTape]";
+  entry.text = format_id + "/" + settings.format_name + "\n";
+  settings.work_path = driver_file_path(env.driver_root, code, kFunctionFile);
+  if (rewrite_file(env.files, settings.work_path, entry, "", error) != 0)
+    return kStoreFileFailed;
+
+  LineEdit copy;
+  settings.work_path = driver_file_path(env.driver_root, code,
+                                        kMediaInfoFile);
+  if (rewrite_file(env.files, settings.work_path, copy,
+                   media_info_line(settings, format_id), error) != 0)
+    return kStoreFileFailed;
+
+  settings.work_path = driver_file_path(env.driver_root, code,
+                                        kPrintAreaFile);
+  if (rewrite_file(env.files, settings.work_path, copy,
+                   print_area_line(settings, format_id), error) != 0)
+    return kStoreFileFailed;
+  return kStoreDone;
+}
+
+}  // namespace
+
+std::string media_info_line(const FormatSettings& settings,
+                            const std::string& format_id) {
+  long long across, along;
+  if (is_roll_label(settings)) {
+    across = mm_to_dots(settings.width_mm - kRollWidthMargin,
+                        kRollDotsPerInch);
+    along = mm_to_dots(settings.height_mm - kRollHeightMargin,
+                       kRollDotsPerInch);
+  } else {
+    across = settings.head_dots;
+    along = mm_to_dots(settings.height_mm, kTapeDotsPerInch);
+  }
+  char sizes[64];
+  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across, along);
+  return format_id + "/" + settings.format_name + sizes;
+}
+
+std::string print_area_line(const FormatSettings& settings,
+                            const std::string& format_id) {
+  char area[128];
+  snprintf(area, sizeof(area), ":\t%.2f\t%.2f\t%.2f\t%.2f\n", 0.0, 0.0,
+           settings.head_dots / kTapeDotsPerInch * kPointsPerInch,
+           settings.height_mm / kMillimetresPerInch * kPointsPerInch);
+  return format_id + area;
+}
+
+int add_format(FormatSettings settings, const StoreEnv& env, int* error) {
+  struct timeval now;
+  gettimeofday(&now, nullptr);
+  std::string format_id = make_format_id(settings, now);
+  return run_locked(env, settings.model_code, [&](int* body_error) {
+    return add_locked(settings, env, format_id, body_error);
+  }, error);
+}

@@ -1,0 +1,29 @@
+#ifndef VTMEDIA_STORE_ADD_H_
+#define VTMEDIA_STORE_ADD_H_
+
+#include <string>
+
+#include "cli/settings.h"
+#include "store/store_env.h"
+
+// Millimetres per inch as the driver has always converted them; the
+// printed sizes depend on it, so it is not 25.4.
+const double kMillimetresPerInch = 25.43859649;
+
+// The line added to the media-information file: the format's size in
+// printer dots, across and along the feed.
+std::string media_info_line(const FormatSettings& settings,
+                            const std::string& format_id);
+
+// The line added to the imageable-area file, in points of 1/72 inch.
+std::string print_area_line(const FormatSettings& settings,
+                            const std::string& format_id);
+
+// Makes a new label format known: runs the companion tool, then enters the
+// format under every "[CustomTape]" line of the function file and appends
+// its lines to the media-information and imageable-area files. Returns
+// 0, -1 (a file failed; |*error| holds its errno; files before it in that
+// order stay changed) or -2 (the companion tool failed; nothing changed).
+int add_format(FormatSettings settings, const StoreEnv& env, int* error);
+
+#endif  // VTMEDIA_STORE_ADD_H_

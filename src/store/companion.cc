@@ -1,0 +1,42 @@
+#include "store/companion.h"
+
+#include <errno.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+std::vector<std::string> companion_add_args(const std::string& tool,
+                                            const FormatSettings& settings,
+                                            const std::string& format_id) {
+  return { tool, "-P", settings.printer_name, "-n", settings.format_name,
+           "-w", std::to_string(settings.width_mm),
+           "-h", std::to_string(settings.height_mm),
+           "-specid", format_id, "-show", "1" };
+}
+
+std::vector<std::string> companion_delete_args(
+    const std::string& tool, const FormatSettings& settings) {
+  return { tool, "-P", settings.printer_name, "-d", settings.format_name,
+           "-show", "1" };
+}
+
+bool run_companion(const std::vector<std::string>& args) {
+  if (args.empty())
+    return false;
+  std::vector<char*> argv;
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  pid_t pid;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
+                  environ) != 0)
+    return false;
+  int status;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR)
+      return false;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}

@@ -1,0 +1,26 @@
+#ifndef VTMEDIA_STORE_FILE_OPS_H_
+#define VTMEDIA_STORE_FILE_OPS_H_
+
+#include <sys/types.h>
+
+// The file calls the store makes, behind an interface so that tests can
+// make any one of them fail. Each behaves as the POSIX call of its name,
+// returning -1 and setting errno on failure.
+class FileOps {
+ public:
+  virtual ~FileOps() {}
+  virtual int open(const char* path, int flags, mode_t mode) = 0;
+  virtual ssize_t read(int fd, void* buffer, size_t size) = 0;
+  virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
+  virtual int fsync(int fd) = 0;
+  virtual int fchmod(int fd, mode_t mode) = 0;
+  virtual int close(int fd) = 0;
+  virtual int rename(const char* from, const char* to) = 0;
+  virtual int unlink(const char* path) = 0;
+  virtual int flock(int fd, int operation) = 0;
+};
+
+// The real file system.
+FileOps* real_file_ops();
+
+#endif  // VTMEDIA_STORE_FILE_OPS_H_

@@ -1,0 +1,102 @@
+#include "store/format_id.h"
+
+#include <ctype.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "store/line_reader.h"
+
+const char kFormatIdMarker[] = "VtL";
+
+namespace {
+
+const char kPageSize[] = "*PageSize";
+const size_t kMarkerLength = 3;
+const size_t kMediaNameLength = 10;
+// Name length 2, width at least 2, height 3, seconds 1, microseconds 4.
+const size_t kMinHexDigits = 12;
+const size_t kMaxIdLength = 99;
+
+bool all_hex(std::string_view text) {
+  for (char c : text) {
+    if (!isxdigit(static_cast<unsigned char>(c)))
+      return false;
+  }
+  return true;
+}
+
+int hex_value(char c) {
+  return isdigit(static_cast<unsigned char>(c)) ?
+      c - '0' : tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+}
+
+}  // namespace
+
+std::string make_format_id(const FormatSettings& settings,
+                           const struct timeval& now) {
+  char id[128];
+  snprintf(id, sizeof(id), "%s%s%02X%02X%03X%01X%04X", kFormatIdMarker,
+           settings.media_name.c_str(),
+           static_cast<unsigned>(settings.format_name.size()),
+           static_cast<unsigned>(settings.width_mm & 0xFFFFFFFF),
+           static_cast<unsigned>(settings.height_mm & 0xFFF),
+           static_cast<unsigned>(now.tv_sec & 0xF),
+           static_cast<unsigned>(now.tv_usec & 0xFFFF));
+  return id;
+}
+
+bool format_id_in_line(std::string_view line, std::string_view name,
+                       std::string* id) {
+  // Only the part before a NUL byte counts as the line's text.
+  size_t nul = line.find('\0');
+  if (nul != std::string_view::npos)
+    line = line.substr(0, nul);
+  if (line.compare(0, sizeof(kPageSize) - 1, kPageSize) != 0)
+    return false;
+  size_t start = line.find(kFormatIdMarker);
+  if (start == std::string_view::npos)
+    return false;
+  size_t slash = line.find('/', start);
+  if (slash == std::string_view::npos || slash - start > kMaxIdLength)
+    return false;
+
+  std::string_view candidate = line.substr(start, slash - start);
+  std::string_view fields = candidate.substr(kMarkerLength);
+  if (!fields.empty() && fields[0] == '_') {
+    if (fields.size() < kMediaNameLength || fields.compare(0, 3, "_vt") != 0)
+      return false;
+    fields.remove_prefix(kMediaNameLength);
+  }
+  if (fields.size() < kMinHexDigits || !all_hex(fields))
+    return false;
+
+  size_t name_length = hex_value(fields[0]) * 16 + hex_value(fields[1]);
+  if (line.substr(slash + 1, name_length) != name ||
+      name.size() != name_length)
+    return false;
+  id->assign(candidate.data(), candidate.size());
+  return true;
+}
+
+int find_format_id(FileOps* files, const std::string& path,
+                   const std::string& name, std::string* id, int* error) {
+  int fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+  if (fd < 0)
+    return 0;  // a missing file holds no formats
+  LineReader reader(files, fd);
+  std::string_view line;
+  int status;
+  int result = 0;
+  while ((status = reader.read_line(&line, error)) > 0) {
+    if (format_id_in_line(line, name, id)) {
+      result = 1;
+      break;
+    }
+  }
+  if (status < 0)
+    result = -1;
+  files->close(fd);
+  return result;
+}

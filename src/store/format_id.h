@@ -1,0 +1,34 @@
+#ifndef VTMEDIA_STORE_FORMAT_ID_H_
+#define VTMEDIA_STORE_FORMAT_ID_H_
+
+#include <sys/time.h>
+
+#include <string>
+#include <string_view>
+
+#include "cli/settings.h"
+#include "store/file_ops.h"
+
+// Every format's lines carry a generated identifier before its name:
+// "VtL", the media name (10 characters or none), the name length (2 hex
+// digits), the width (2 or more), the height (3), and 1 + 4 digits of the
+// time of day that keep equal requests apart.
+extern const char kFormatIdMarker[];  // "VtL"
+
+std::string make_format_id(const FormatSettings& settings,
+                           const struct timeval& now);
+
+// If |line| is a "*PageSize" line whose identifier is followed by "/" and
+// exactly |name|, stores the identifier in |*id| and returns true.
+// Identifiers of every length the tool makes are recognised; text that
+// does not read as one never matches.
+bool format_id_in_line(std::string_view line, std::string_view name,
+                       std::string* id);
+
+// Looks up |name| in the "*PageSize" lines of the file at |path|; the first
+// match counts. Returns 1 with |*id| set, 0 when the name is not there or
+// the file cannot be opened, -1 on a read error with its errno in |*error|.
+int find_format_id(FileOps* files, const std::string& path,
+                   const std::string& name, std::string* id, int* error);
+
+#endif  // VTMEDIA_STORE_FORMAT_ID_H_

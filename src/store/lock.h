@@ -1,0 +1,30 @@
+#ifndef VTMEDIA_STORE_LOCK_H_
+#define VTMEDIA_STORE_LOCK_H_
+
+#include <functional>
+#include <string>
+
+#include "store/file_ops.h"
+#include "store/store_env.h"
+
+// Two runs on one model would share the ".$$$" files and lose each other's
+// formats, so each operation holds an exclusive lock on the model's data
+// directory from before the companion tool runs until its last rename.
+
+// Takes the lock on |dir|, waiting up to |timeout_ms|. Returns 0 with the
+// directory's descriptor in |*fd|, or -1 with the errno of the failing
+// call in |*error|.
+int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
+                  int* fd, int* error);
+
+// Syncs the directory, so that the renames made under the lock survive a
+// power loss, then releases the lock. Returns 0, or -1 with |*error| set.
+int unlock_data_dir(FileOps* files, int fd, int* error);
+
+// Runs |body| under the lock of |model_code|'s data directory and returns
+// its status. Failing to lock, or to sync the directory after a body that
+// succeeded, is a file failure (-1) with |*error| set.
+int run_locked(const StoreEnv& env, const std::string& model_code,
+               const std::function<int(int* error)>& body, int* error);
+
+#endif  // VTMEDIA_STORE_LOCK_H_

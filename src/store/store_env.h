@@ -1,0 +1,18 @@
+#ifndef VTMEDIA_STORE_STORE_ENV_H_
+#define VTMEDIA_STORE_STORE_ENV_H_
+
+#include <string>
+
+#include "store/file_ops.h"
+
+// Where and through what the format operations work. The shipped tool
+// passes its compiled-in driver root and the real file system; tests pass
+// a temporary root and, for fault injection, their own FileOps.
+struct StoreEnv {
+  std::string driver_root;
+  FileOps* files = real_file_ops();
+  // How long to wait for another run on the same model to finish.
+  int lock_timeout_ms = 30000;
+};
+
+#endif  // VTMEDIA_STORE_STORE_ENV_H_

@@ -1,0 +1,8 @@
+#include "cli/model.h"
+
+#include <gtest/gtest.h>
+
+TEST(IdentifyModel, Placeholder2) {
+  FormatSettings settings;
+  EXPECT_TRUE(identify_model("vtmediatoollpr_txr580", &settings));
+}

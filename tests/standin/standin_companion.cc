@@ -1,0 +1,82 @@
+// A stand-in for the driver's spooler-side companion tool, for tests, the
+// demo and the benchmark. Installed as <root>/<code>/bin/lpd/
+// vtmediatoolcups_<code>, it does what the driver relies on: an add
+// ("-n NAME ... -specid ID") appends a "*PageSize ID/NAME: ..." line to the
+// model's function and media-information files; a delete changes nothing.
+//
+// Environment, for tests:
+//   VT_STANDIN_STATUS  exit with this status and do nothing (default 0)
+//   VT_STANDIN_LOG     append the argument vector to this file, one run a
+//                      line, each argument in brackets
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+const char kToolPrefix[] = "vtmediatoolcups_";
+
+bool append(const std::string& path, const std::string& text) {
+  FILE* file = fopen(path.c_str(), "r+");
+  if (file == nullptr)
+    return false;
+  // Keep the new line off an unterminated last line.
+  bool need_newline = false;
+  if (fseek(file, -1, SEEK_END) == 0)
+    need_newline = fgetc(file) != '\n';
+  fseek(file, 0, SEEK_END);
+  if (need_newline)
+    fputc('\n', file);
+  fputs(text.c_str(), file);
+  return fclose(file) == 0;
+}
+
+void log_args(int argc, char** argv) {
+  const char* log = getenv("VT_STANDIN_LOG");
+  if (log == nullptr || *log == '\0')
+    return;
+  FILE* file = fopen(log, "a");
+  if (file == nullptr)
+    return;
+  for (int i = 0; i < argc; ++i)
+    fprintf(file, "%s[%s]", i ? " " : "", argv[i]);
+  fputc('\n', file);
+  fclose(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  log_args(argc, argv);
+  const char* status = getenv("VT_STANDIN_STATUS");
+  if (status != nullptr && atoi(status) != 0)
+    return atoi(status);
+
+  std::string name, width, height, id;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (strcmp(argv[i], "-n") == 0) name = argv[i + 1];
+    else if (strcmp(argv[i], "-w") == 0) width = argv[i + 1];
+    else if (strcmp(argv[i], "-h") == 0) height = argv[i + 1];
+    else if (strcmp(argv[i], "-specid") == 0) id = argv[i + 1];
+  }
+  if (id.empty())
+    return 0;  // a delete: nothing on the spooler side to imitate
+
+  std::string self = argv[0];
+  size_t at = self.rfind(kToolPrefix);
+  size_t slash = self.rfind('/');
+  if (at == std::string::npos || slash == std::string::npos)
+    return 2;
+  std::string code = self.substr(at + strlen(kToolPrefix));
+  std::string inf = self.substr(0, slash) + "/../inf/";
+  std::string line = "*PageSize " + id + "/" + name +
+      ": \"<</PageSize[" + width + " " + height +
+      "]/ImagingBBox null>>setpagedevice\"\n";
+  if (!append(inf + "vt" + code + "func", line) ||
+      !append(inf + "mediainf" + code, line))
+    return 3;
+  return 0;
+}
