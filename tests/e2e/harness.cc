@@ -1,0 +1,196 @@
+#include "harness.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <poll.h>
+#include <spawn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace {
+
+void check(bool ok, const std::string& what) {
+  if (!ok)
+    throw std::runtime_error(what + ": " + strerror(errno));
+}
+
+// Drains both pipes together so that neither can fill up and stall.
+void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
+  struct pollfd fds[2] = { { out_fd, POLLIN, 0 }, { err_fd, POLLIN, 0 } };
+  std::string* sinks[2] = { out, err };
+  int open_count = 2;
+  char buffer[65536];
+  while (open_count > 0) {
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR)
+        continue;
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0)
+        continue;
+      ssize_t got = read(fds[i].fd, buffer, sizeof(buffer));
+      if (got > 0) {
+        sinks[i]->append(buffer, got);
+      } else if (got == 0 || errno != EINTR) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open_count;
+      }
+    }
+  }
+}
+
+int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
+  return remove(path);
+}
+
+}  // namespace
+
+RunResult run_program(const std::string& program,
+                      const std::vector<std::string>& args,
+                      const std::string& cwd,
+                      const std::vector<std::string>& env) {
+  int out_pipe[2], err_pipe[2];
+  check(pipe(out_pipe) == 0 && pipe(err_pipe) == 0, "pipe");
+
+  std::vector<std::string> env_strings;
+  for (char** e = environ; *e; ++e)
+    env_strings.push_back(*e);
+  for (const std::string& e : env)
+    env_strings.push_back(e);
+  std::vector<char*> envp, argv;
+  for (std::string& e : env_strings)
+    envp.push_back(&e[0]);
+  envp.push_back(nullptr);
+  std::vector<std::string> arg_copy = args;
+  for (std::string& a : arg_copy)
+    argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+
+  // posix_spawn has no portable chdir action here; fork gives full control.
+  pid_t pid = fork();
+  check(pid >= 0, "fork");
+  if (pid == 0) {
+    int null_fd = open("/dev/null", O_RDONLY);
+    dup2(null_fd, 0);
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    close(out_pipe[0]);
+    close(err_pipe[0]);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0)
+      _exit(126);
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  RunResult result;
+  drain(out_pipe[0], err_pipe[0], &result.out, &result.err);
+  int status;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  if (WIFEXITED(status))
+    result.exit_status = WEXITSTATUS(status);
+  else if (WIFSIGNALED(status))
+    result.signal = WTERMSIG(status);
+  return result;
+}
+
+TempDir::TempDir() {
+  const char* base = getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") +
+      "/vtmedia-test-XXXXXX";
+  check(mkdtemp(&pattern[0]) != nullptr, "mkdtemp");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void write_file(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), content.size());
+  check(static_cast<bool>(out), "write " + path);
+}
+
+bool file_exists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+int file_mode(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0)
+    return -1;
+  return info.st_mode & 07777;
+}
+
+void make_dirs(const std::string& path) {
+  for (size_t at = 1; at != std::string::npos; ) {
+    at = path.find('/', at + 1);
+    std::string part = path.substr(0, at);
+    check(mkdir(part.c_str(), 0755) == 0 || errno == EEXIST,
+          "mkdir " + part);
+  }
+}
+
+DriverFiles driver_files(const std::string& root,
+                         const std::string& model_code) {
+  std::string inf = root + "/" + model_code + "/bin/inf/";
+  DriverFiles files;
+  files.function_file = inf + "vt" + model_code + "func";
+  files.media_info = inf + "mediainf" + model_code;
+  files.resource = inf + "vt" + model_code + "rc";
+  files.print_area = inf + "PrintArea";
+  files.companion = root + "/" + model_code + "/bin/lpd/vtmediatoolcups_" +
+      model_code;
+  return files;
+}
+
+DriverFiles lay_driver_tree(const std::string& root,
+                            const std::string& model_code) {
+  DriverFiles files = driver_files(root, model_code);
+  make_dirs(root + "/" + model_code + "/bin/inf");
+  make_dirs(root + "/" + model_code + "/bin/lpd");
+  DriverFiles sample = driver_files(VT_SAMPLE_DRIVER, model_code);
+  if (file_exists(sample.function_file)) {
+    std::vector<std::string> from = sample.all(), to = files.all();
+    for (size_t i = 0; i < from.size(); ++i)
+      write_file(to[i], read_file(from[i]));
+  } else {
+    write_file(files.function_file, "[General]\n[CustomTape]\n[End]\n");
+    write_file(files.media_info, "# media\n");
+    write_file(files.resource, "Copies=1\n");
+    write_file(files.print_area, "# areas\n");
+  }
+  write_file(files.companion, read_file(VT_STANDIN_COMPANION));
+  check(chmod(files.companion.c_str(), 0755) == 0, "chmod companion");
+  return files;
+}
+
+RunResult run_tool_in(const std::string& dir, const std::string& name,
+                      const std::vector<std::string>& args,
+                      const std::vector<std::string>& env) {
+  std::vector<std::string> argv = { name };
+  argv.insert(argv.end(), args.begin(), args.end());
+  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env);
+}
