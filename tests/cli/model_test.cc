@@ -2,7 +2,128 @@
 
 #include <gtest/gtest.h>
 
-TEST(IdentifyModel, Placeholder) {
+#include <string>
+
+namespace {
+
+struct ModelCase {
+  const char* program;
+  const char* model_code;
+  int32_t model_type;
+};
+
+void expect_model(const ModelCase& c) {
   FormatSettings settings;
-  EXPECT_TRUE(identify_model("vtmediatoollpr_txr580", &settings));
+  EXPECT_TRUE(identify_model(c.program, &settings)) << c.program;
+  EXPECT_EQ(c.model_code, settings.model_code) << c.program;
+  EXPECT_EQ(c.model_type, settings.model_type) << c.program;
 }
+
+// What each installed name must select; every other field stays zero.
+const ModelCase kInstalledNames[] = {
+  { "vtmediatoollpr_rk210", "rk210", 0 },
+  { "vtmediatoollpr_rk260", "rk260", 1 },
+  { "vtmediatoollpr_rk380mx", "rk380mx", 2 },
+  { "vtmediatoollpr_tx4100zn", "tx4100zn", 3 },
+  { "vtmediatoollpr_txr580", "txr580", 3 },
+  { "vtmediatoollpr_txr520", "txr520", 3 },
+  { "vtmediatoollpr_txr390k", "txr390k", 3 },
+  { "vtmediatoollpr_txr330qe", "txr330qe", 3 },
+  { "vtmediatoollpr_txr300", "txr300", 3 },
+  { "vtmediatoollpr_txd270", "txd270", 3 },
+};
+
+TEST(IdentifyModel, EveryInstalledNameSelectsItsModel) {
+  for (const ModelCase& c : kInstalledNames)
+    expect_model(c);
+}
+
+TEST(IdentifyModel, FullPathSelectsSameModelAsBareName) {
+  for (const ModelCase& c : kInstalledNames) {
+    std::string path = std::string("/usr/local/bin/") + c.program;
+    expect_model({ path.c_str(), c.model_code, c.model_type });
+    path = std::string("./") + c.program;
+    expect_model({ path.c_str(), c.model_code, c.model_type });
+  }
+}
+
+TEST(IdentifyModel, IdentificationTouchesOnlyModelFields) {
+  FormatSettings settings;
+  ASSERT_TRUE(identify_model("/usr/bin/vtmediatoollpr_txr580", &settings));
+  EXPECT_EQ("", settings.work_path);
+  EXPECT_EQ("", settings.printer_name);
+  EXPECT_EQ("", settings.format_name);
+  EXPECT_EQ("", settings.media_name);
+  EXPECT_EQ(0, settings.width_mm);
+  EXPECT_EQ(0, settings.height_mm);
+  EXPECT_EQ(0, settings.head_dots);
+}
+
+TEST(IdentifyModel, ShortTx4100KeyStoresFullCode) {
+  const ModelCase cases[] = {
+    { "vtmediatoollpr_tx4100", "tx4100zn", 3 },
+    { "/opt/bin/vtmediatoollpr_tx4100", "tx4100zn", 3 },
+    { "tx4100", "tx4100zn", 3 },
+    { "vtmediatoollpr_tx4100xx", "tx4100zn", 3 },
+  };
+  for (const ModelCase& c : cases)
+    expect_model(c);
+}
+
+TEST(IdentifyModel, EarlierTableRowWinsWhenTwoKeysOccur) {
+  const ModelCase cases[] = {
+    // The later row's key stands first in the path: position does not count.
+    { "/opt/txr580/bin/vtmediatoollpr_rk210", "rk210", 0 },
+    { "/opt/vantrel/txd270/bin/vtmediatoollpr_rk260", "rk260", 1 },
+    { "vtmediatoollpr_txr300_rk380mx", "rk380mx", 2 },
+    { "/opt/vantrel/txr580/bin/vtmediatoollpr_tx4100zn", "tx4100zn", 3 },
+    { "vtmediatoollpr_txd270_txr330qe", "txr330qe", 3 },
+    { "/txr520/txr580", "txr580", 3 },
+    { "rk260rk210", "rk210", 0 },
+  };
+  for (const ModelCase& c : cases)
+    expect_model(c);
+}
+
+TEST(IdentifyModel, KeyInDirectoryAloneSelectsModel) {
+  const ModelCase cases[] = {
+    { "/opt/vantrel/txr520/bin/vtmediatoollpr", "txr520", 3 },
+    { "/opt/vantrel/rk380mx/bin/lpd/tool", "rk380mx", 2 },
+    { "/home/u/tx4100/a.out", "tx4100zn", 3 },
+    { "txd270/x", "txd270", 3 },
+  };
+  for (const ModelCase& c : cases)
+    expect_model(c);
+}
+
+TEST(IdentifyModel, NamesWithoutExactKeyMatchNothing) {
+  const char* const names[] = {
+    "vtmediatoollpr_RK210",     // the match is case-sensitive
+    "VTMEDIATOOLLPR_TXR580",
+    "vtmediatoollpr_Txr580",
+    "/OPT/VANTREL/TXD270/bin/vtmediatoollpr",
+    "vtmediatoollpr",
+    "",
+    "vtmediatoollpr_txr58",     // one character short of a key
+    "vtmediatoollpr_tx410",
+    "vtmediatoollpr_rk380",
+    "vtmediatoollpr_txr390",
+    "vtmediatoollpr_txr330",
+    "vtmediatoollpr_txr30",
+    "vtmediatoollpr_rk 210",
+  };
+  for (const char* name : names) {
+    FormatSettings settings;
+    EXPECT_FALSE(identify_model(name, &settings)) << name;
+    EXPECT_EQ("", settings.model_code) << name;
+    EXPECT_EQ(0, settings.model_type) << name;
+  }
+}
+
+TEST(IdentifyModel, MissingProgramNameMatchesNothing) {
+  FormatSettings settings;
+  EXPECT_FALSE(identify_model(nullptr, &settings));
+  EXPECT_EQ("", settings.model_code);
+}
+
+}  // namespace

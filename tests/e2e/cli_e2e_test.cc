@@ -1,17 +1,187 @@
+// The shipped executable, started under many program names and command
+// lines that never reach the driver: it must pick the model from argv[0]
+// and answer on standard output alone. Adding and deleting formats is
+// checked elsewhere, on driver trees of the tests' own.
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
 
 #include "harness.h"
 
-TEST(CliEndToEnd, AddThenDeleteSmoke) {
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  RunResult add = run_tool_in(dir.path(), "vtmediatoollpr_txr580",
-      { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" });
-  EXPECT_EQ(0, add.exit_status);
-  EXPECT_EQ("", add.out);
-  EXPECT_NE(std::string::npos, read_file(files.print_area).find("28.00\t141.52"));
-  RunResult del = run_tool_in(dir.path(), "vtmediatoollpr_txr580",
-      { "-P", "TX-R580", "-d", "Shop 12" });
-  EXPECT_EQ(0, del.exit_status);
-  EXPECT_EQ("", del.out);
+namespace {
+
+typedef std::vector<std::string> Args;
+
+// The usage screen as the user sees it, for a model and its usual queue.
+std::string expected_screen(const std::string& code, const std::string& queue) {
+  return
+      "===========================\n"
+      " LPRng Mediaform Tool (v 0.2)\tAdds or deletes the custom label"
+      " formats of this printer's driver.\n"
+      " Usage: vtmediatoollpr_xxxx -P Printer Name [-n add a Lable Format"
+      " Name (<=32 bytes) -w Media Width(unit:mm) -h Media Height(unit:mm)]"
+      "/[-d delete Lable Format Name]\n"
+      " **Label width is  3.5mm,6mm,9mm,12mm,18mm,24mm,36mm and Height is"
+      " between 4mm and 1000mm(HS tape max is 500mm)\n"
+      " For example:\n"
+      " 1. Add a new Label Format with \"New Label Format\" name and 12mm"
+      " width and 50mm length:\n"
+      "\t\"vtmediatoollpr_" + code + " -P " + queue + " -n New\\ Label Namw"
+      " (\"HS\" contain name means heat srink tube ex.HS12mmx50mm)\\ Format"
+      " -w 12 -h 50\" [enter]\n"
+      "\n"
+      " 2. Remove the Label Format with \"New Label Format\" name:\n"
+      "\t\"vtmediatoollpr_" + code + " -P " + queue +
+      " -d New\\ Label\\ Format\" [enter]\n"
+      "\n"
+      "===========================\n";
 }
+
+RunResult run_shipped(const Args& argv) {
+  return run_program(VT_SHIPPED_TOOL, argv);
+}
+
+std::string show(const Args& args) {
+  std::string text;
+  for (const std::string& arg : args)
+    text += "[" + arg + "]";
+  return text;
+}
+
+void expect_answer(const Args& argv, const std::string& out) {
+  RunResult result = run_shipped(argv);
+  EXPECT_EQ(0, result.exit_status) << show(argv);
+  EXPECT_EQ(out, result.out) << show(argv);
+  EXPECT_EQ("", result.err) << show(argv);
+}
+
+struct ModelName {
+  const char* name;
+  const char* code;
+  const char* queue;
+};
+
+const ModelName kModelNames[] = {
+  { "vtmediatoollpr_rk210", "rk210", "" },
+  { "vtmediatoollpr_rk260", "rk260", "" },
+  { "vtmediatoollpr_rk380mx", "rk380mx", "" },
+  { "vtmediatoollpr_tx4100zn", "tx4100zn", "TX-4100ZN" },
+  { "vtmediatoollpr_tx4100", "tx4100zn", "TX-4100ZN" },
+  { "vtmediatoollpr_txr580", "txr580", "TX-R580" },
+  { "vtmediatoollpr_txr520", "txr520", "TX-R520" },
+  { "vtmediatoollpr_txr390k", "txr390k", "TXR390K" },
+  { "vtmediatoollpr_txr330qe", "txr330qe", "TXR330qe" },
+  { "vtmediatoollpr_txr300", "txr300", "TXR300" },
+  { "vtmediatoollpr_txd270", "txd270", "TX-D270" },
+};
+
+// The usage screen names the model and queue, so it shows which model a
+// program name reached.
+TEST(CliEndToEnd, EveryModelNameReachesItsModel) {
+  for (const ModelName& m : kModelNames) {
+    std::string screen = expected_screen(m.code, m.queue);
+    expect_answer({ m.name }, screen);
+    expect_answer({ std::string("/usr/local/bin/") + m.name }, screen);
+    expect_answer({ std::string("/opt/vantrel/") + m.code + "/bin/lpd/" +
+                    m.name }, screen);
+  }
+}
+
+TEST(CliEndToEnd, UnknownNameGetsOnlyTheInvalidLine) {
+  const char* const names[] = {
+    "vtmediatoollpr",
+    "vtmediatoollpr_RK210",
+    "/usr/local/bin/vtmediatoollpr_TXR580",
+    "vtmediatoollpr_txr58",
+    "vtmediatoollpr_rk380",
+    "vtmediatoollpr name with blanks",
+    "%s%n%s",
+  };
+  for (const char* name : names) {
+    std::string line = std::string(name) + " is invalid.\n\n";
+    expect_answer({ name }, line);
+    // The name is judged before any argument, even a valid request.
+    expect_answer({ name, "-P", "q", "-n", "a", "-w", "12", "-h", "50" },
+                  line);
+    expect_answer({ name, "-x" }, line);
+  }
+}
+
+TEST(CliEndToEnd, EmptyArgumentVectorGetsInvalidLineWithEmptyName) {
+  expect_answer({}, " is invalid.\n\n");
+  expect_answer({ "" }, " is invalid.\n\n");
+  expect_answer({ "", "-P", "q", "-d", "a" }, " is invalid.\n\n");
+}
+
+TEST(CliEndToEnd, MalformedCommandLineGetsTheUsageScreen) {
+  const Args malformed[] = {
+    {},
+    { "-P" },
+    { "-P", "q" },
+    { "-P", "q", "-d" },
+    { "-P", "q", "-d", "a", "-w" },
+    { "-p", "q", "-d", "a" },
+    { "-P", "q", "-x", "y", "-d", "a" },
+    { "-P", "q", "-n", "a", "-d", "a" },
+    { "-P", "q", "-n", "a", "-w", "12" },
+    { "-n", "a", "-w", "12", "-h", "50" },
+    { "-P", "q", "-n", "a", "-w", "0", "-h", "50" },
+    { "-P", "q", "-n", "a", "-w", "12", "-h", "0x10" },
+    { "-P", "q", "-n", "a", "-w", "12", "-h", "2147483648" },
+    { "-P", "q", "-n", "a", "-w", "12", "-h", "99999999999999999999" },
+    { "-P", "q", "-n", std::string(33, 'n'), "-w", "12", "-h", "50" },
+    { "-P", std::string(1025, 'p'), "-d", "a" },
+    { "-P", "q", "-d", "" },
+    { "-P", "q", "-d", "a\nb" },
+    { "-P", "q\t", "-d", "a" },
+  };
+  const char* const programs[] = {
+    "vtmediatoollpr_txr580", "vtmediatoollpr_rk210",
+  };
+  for (const char* program : programs) {
+    std::string screen = program == std::string("vtmediatoollpr_txr580") ?
+        expected_screen("txr580", "TX-R580") : expected_screen("rk210", "");
+    for (const Args& args : malformed) {
+      Args argv = { program };
+      argv.insert(argv.end(), args.begin(), args.end());
+      expect_answer(argv, screen);
+    }
+  }
+  // Widths only standard tape refuses.
+  expect_answer({ "vtmediatoollpr_txr580", "-P", "q", "-n", "Shop",
+                  "-w", "25", "-h", "50" },
+                expected_screen("txr580", "TX-R580"));
+  expect_answer({ "vtmediatoollpr_txd270", "-P", "q", "-d", "a",
+                  "-w", "30", "-h", "10" },
+                expected_screen("txd270", "TX-D270"));
+}
+
+// Installed copies are symbolic links named for their model; the kernel
+// passes the link's name, not the target's, as the program name.
+TEST(CliEndToEnd, SymbolicLinkNameSelectsTheModel) {
+  TempDir dir;
+  std::string link = dir.path() + "/vtmediatoollpr_txr580";
+  ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, link.c_str()));
+  RunResult result = run_program(link, { link });
+  EXPECT_EQ(0, result.exit_status);
+  EXPECT_EQ(expected_screen("txr580", "TX-R580"), result.out);
+  EXPECT_EQ("", result.err);
+
+  make_dirs(dir.path() + "/rk260");
+  std::string plain = dir.path() + "/rk260/vtmediatoollpr";
+  ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, plain.c_str()));
+  result = run_program(plain, { plain, "-P", "q" });
+  EXPECT_EQ(0, result.exit_status);
+  EXPECT_EQ(expected_screen("rk260", ""), result.out);
+
+  std::string other = dir.path() + "/vtmediatoollpr_other";
+  ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, other.c_str()));
+  result = run_program(other, { other });
+  EXPECT_EQ(0, result.exit_status);
+  EXPECT_EQ(other + " is invalid.\n\n", result.out);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include "cli/tool.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/model.h"
+#include "cli/usage.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;
+};
+
+// Runs the whole program in this process with standard output sent to a
+// temporary file. Only answers that never reach the driver are run here,
+// so the driver root names nothing.
+ToolRun run(const std::vector<const char*>& args) {
+  StoreEnv env;
+  env.driver_root = "/nonexistent/vtmedia-tool-test";
+  std::vector<const char*> argv = args;
+  argv.push_back(nullptr);
+
+  fflush(stdout);
+  FILE* capture = tmpfile();
+  EXPECT_NE(nullptr, capture);
+  int saved = dup(1);
+  dup2(fileno(capture), 1);
+  ToolRun result;
+  result.status = run_tool(static_cast<int>(args.size()), argv.data(), env);
+  fflush(stdout);
+  dup2(saved, 1);
+  close(saved);
+
+  rewind(capture);
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
+    result.out.append(buffer, got);
+  fclose(capture);
+  return result;
+}
+
+TEST(RunTool, EmptyArgumentVectorGivesInvalidLineWithEmptyName) {
+  ToolRun result = run({});
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(" is invalid.\n\n", result.out);
+}
+
+TEST(RunTool, UnknownNameIsReportedBeforeArgumentsAreRead) {
+  const std::vector<std::vector<const char*>> runs = {
+    { "vtmediatoollpr" },
+    { "vtmediatoollpr", "-P", "q", "-n", "a", "-w", "12", "-h", "50" },
+    { "vtmediatoollpr", "-P", "q", "-d", "a" },
+    { "vtmediatoollpr", "-x" },
+  };
+  for (const std::vector<const char*>& args : runs) {
+    ToolRun result = run(args);
+    EXPECT_EQ(0, result.status);
+    EXPECT_EQ("vtmediatoollpr is invalid.\n\n", result.out);
+  }
+  ToolRun empty_name = run({ "", "-P", "q", "-d", "a" });
+  EXPECT_EQ(0, empty_name.status);
+  EXPECT_EQ(" is invalid.\n\n", empty_name.out);
+}
+
+TEST(RunTool, MalformedCommandLinePrintsUsageScreenOnly) {
+  FormatSettings model;
+  ASSERT_TRUE(identify_model("vtmediatoollpr_txr580", &model));
+  const std::string screen = usage_text(model);
+  const std::vector<std::vector<const char*>> runs = {
+    { "vtmediatoollpr_txr580" },
+    { "vtmediatoollpr_txr580", "-P", "q", "-d" },
+    { "vtmediatoollpr_txr580", "-P", "q", "-n", "a", "-w", "12" },
+    { "vtmediatoollpr_txr580", "-P", "q", "-n", "a", "-w", "25", "-h", "5" },
+    { "vtmediatoollpr_txr580", "-P", "q", "-d", "a\nb" },
+  };
+  for (const std::vector<const char*>& args : runs) {
+    ToolRun result = run(args);
+    EXPECT_EQ(0, result.status);
+    EXPECT_EQ(screen, result.out);
+  }
+}
+
+}  // namespace
