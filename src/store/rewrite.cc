@@ -23,7 +23,7 @@ class OutputFile {
   bool put(std::string_view piece) {
     if (piece.empty())
       return true;
-    last_ = piece.back();
+    last_ = static_cast<unsigned char>(piece.back());
     if (pending_.size() + piece.size() <= kOutputBuffer) {
       pending_.append(piece.data(), piece.size());
       return true;
@@ -43,8 +43,8 @@ class OutputFile {
     return ok;
   }
 
-  // The last byte put, or 0 when nothing was.
-  char last() const { return last_; }
+  // The last byte put, or -1 when nothing was (a NUL is a byte too).
+  int last() const { return last_; }
   int error() const { return error_; }
 
  private:
@@ -66,7 +66,7 @@ class OutputFile {
   FileOps* files_;
   int fd_;
   std::string pending_;
-  char last_ = 0;
+  int last_ = -1;
   int error_ = 0;
 };
 
@@ -86,7 +86,7 @@ bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
   if (status < 0)
     return false;
   // Appended lines start on a line of their own.
-  if (!trailer.empty() && out->last() != 0 && out->last() != '\n' &&
+  if (!trailer.empty() && out->last() != -1 && out->last() != '\n' &&
       !out->put("\n")) {
     *error = out->error();
     return false;

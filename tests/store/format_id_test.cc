@@ -1,10 +1,211 @@
 #include "store/format_id.h"
 
+#include <errno.h>
+
 #include <gtest/gtest.h>
 
-TEST(FormatId, Placeholder) {
+#include "store_test_support.h"
+
+namespace {
+
+const std::string kNul(1, '\0');
+
+FormatSettings request(const std::string& media, const std::string& name,
+                       int64_t width, int64_t height) {
+  FormatSettings settings;
+  settings.media_name = media;
+  settings.format_name = name;
+  settings.width_mm = width;
+  settings.height_mm = height;
+  return settings;
+}
+
+struct timeval at(long seconds, long microseconds) {
+  struct timeval now;
+  now.tv_sec = seconds;
+  now.tv_usec = microseconds;
+  return now;
+}
+
+}  // namespace
+
+TEST(MakeFormatId, TapeFormatIsTwentyFiveCharactersInFixedFields) {
+  std::string id = make_format_id(request("_vtS12mm__", "Shop 12", 10, 50),
+                                  at(0x5F00001B, 0x1A2B));
+  EXPECT_EQ("VtL_vtS12mm__070A032B1A2B", id);
+  ASSERT_EQ(25u, id.size());
+  EXPECT_EQ("VtL", id.substr(0, 3));
+  EXPECT_EQ("_vtS12mm__", id.substr(3, 10));
+  EXPECT_EQ("07", id.substr(13, 2));
+  EXPECT_EQ("0A", id.substr(15, 2));
+  EXPECT_EQ("032", id.substr(17, 3));
+  EXPECT_EQ("B", id.substr(20, 1));
+  EXPECT_EQ("1A2B", id.substr(21, 4));
+}
+
+TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
+  struct Case {
+    const char* media;
+    std::string name;
+    int64_t width, height;
+    long seconds, microseconds;
+    const char* id;
+  } cases[] = {
+    // Roll labels have no media name: 15 characters.
+    { "", "Address label", 62, 100, 1, 0xA7F0, "VtL0D3E0641A7F0" },
+    { "", "a", 1, 1, 0, 0, "VtL010100100000" },
+    { "", std::string(32, 'n'), 0xAB, 0xCDE, 0xF, 0xBEEF,
+      "VtL20ABCDEFBEEF" },
+    // Wide formats take as many width digits as they need.
+    { "", "Wide", 256, 50, 2, 0x10, "VtL04100032" "20010" },
+    { "", "Wide", 2147483647, 50, 2, 0x10, "VtL047FFFFFFF032" "20010" },
+    { "", "Wide", (int64_t(1) << 32) + 5, 50, 2, 0x10, "VtL0405032" "20010" },
+    // Height keeps its low 12 bits, the time its low 4 and 16 bits.
+    { "_vtS3.5mm_", "x", 2, 4096 + 50, 0x1234567F, 999999,
+      "VtL_vtS3.5mm_0102032F423F" },
+    { "_vtHS24mm_", "HS", 18, 4095, 16, 65536 + 1, "VtL_vtHS24mm_0212FFF00001" },
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.id, make_format_id(request(c.media, c.name, c.width, c.height),
+                                   at(c.seconds, c.microseconds)))
+        << c.name << " " << c.width << "x" << c.height;
+  }
+}
+
+TEST(FormatIdInLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
+  struct Case {
+    std::string line;
+    std::string name;
+    const char* id;  // nullptr: no match
+  } cases[] = {
+    // The plain tape entry, with anything after the name.
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12: x\n", "Shop 12",
+      "VtL_vtS12mm__070A03271A2B" },
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12XYZ\n", "Shop 12",
+      "VtL_vtS12mm__070A03271A2B" },
+    { "*PageSizeVtL_vtS12mm__070A03271A2B/Shop 12", "Shop 12",
+      "VtL_vtS12mm__070A03271A2B" },
+    // "*PageSize" must open the line.
+    { "VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { " *PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*Pagesize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "x*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    // The name must have exactly the length the identifier gives.
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop", nullptr },
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 1", nullptr },
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12 ", nullptr },
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__060A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    // A length field that is not two hex digits never matches.
+    { "*PageSize VtL_vtS12mm__0G0A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__ 70A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__7/Shop 12\n", "Shop 12", nullptr },
+    // A length longer than what follows the slash.
+    { "*PageSize VtL_vtS12mm__200A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__080A03271A2B/Shop 12", "Shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__200A03271A2B/Shop 12",
+      "Shop 12\n" + std::string(24, 'x'), nullptr },
+    { "*PageSize VtL_vtS12mm__FF0A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    // The first marker only, up to the first slash after it.
+    { "*PageSize VtLx VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12",
+      nullptr },
+    { "*PageSize a/b VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12",
+      "VtL_vtS12mm__070A03271A2B" },
+    { "*PageSize VtL0301002F1234/a/b: c\n", "a/b", "VtL0301002F1234" },
+    // Identifiers that do not read as one.
+    { "*PageSize VtL_vtS12mm__070A0321A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL_xxS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL_vt12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL070A0321A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize VtL070A032-1A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSize _vtS12mm__/12mm: x\n", "12mm", nullptr },
+    { "*PageSize VtL_vtS12mm__070A03271A2B Shop 12\n", "Shop 12", nullptr },
+    // Roll-label and wide identifiers are found by name too.
+    { "*PageSize VtL0D3E0641A7F0/Address label: x\n", "Address label",
+      "VtL0D3E0641A7F0" },
+    { "*PageSize VtL071E0321A2B3/Tube 30\n", "Tube 30", "VtL071E0321A2B3" },
+    { "*PageSize VtL0412C03201234/Wide\n", "Wide", "VtL0412C03201234" },
+    { "*PageSize VtL047FFFFFFF03201234/Wide\n", "Wide",
+      "VtL047FFFFFFF03201234" },
+    { "*PageSize VtL_vtHS24mm_0412C03201234/Wide\n", "Wide",
+      "VtL_vtHS24mm_0412C03201234" },
+    // Only the text before a NUL byte counts.
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12" + kNul + "x\n",
+      "Shop 12", "VtL_vtS12mm__070A03271A2B" },
+    { "*PageSize VtL_vtS12mm__070A03271A2B/Shop" + kNul + " 12\n",
+      "Shop 12", nullptr },
+    { "*PageSize VtL_vtS12mm__070A" + kNul + "03271A2B/Shop 12\n",
+      "Shop 12", nullptr },
+    { "*Page" + kNul + "Size VtL_vtS12mm__070A03271A2B/Shop 12\n",
+      "Shop 12", nullptr },
+    { "", "Shop 12", nullptr },
+    { "*PageSize", "Shop 12", nullptr },
+  };
+  for (const Case& c : cases) {
+    std::string id = "unchanged";
+    bool found = format_id_in_line(c.line, c.name, &id);
+    EXPECT_EQ(c.id != nullptr, found) << c.line << " / " << c.name;
+    if (c.id != nullptr && found) {
+      EXPECT_EQ(c.id, id) << c.line;
+    }
+  }
+}
+
+TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path,
+       "[PageSize]\n"
+       "VtL_vtS12mm__070A03271111/Shop 12\n"
+       "*PageSize VtL_vtS12mm__080A03271111/Shop 12: wrong length\n" +
+       std::string(200000, 'x') + "\n" +
+       "*PageSize " + kNul + "VtL_vtS12mm__070A03271111/Shop 12\n" +
+       "*PageSize VtL_vtS12mm__070A03272222/Shop 12: first\n"
+       "*PageSize VtL_vtS12mm__070A03273333/Shop 12: second\n");
   std::string id;
-  EXPECT_TRUE(format_id_in_line(
-      "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12: x\n", "Shop 12", &id));
-  EXPECT_EQ("VtL_vtS12mm__070A03271A2B", id);
+  int error = 0;
+  EXPECT_EQ(1, find_format_id(real_file_ops(), path, "Shop 12", &id, &error));
+  EXPECT_EQ("VtL_vtS12mm__070A03272222", id);
+}
+
+TEST(FindFormatId, FindsALastLineWithoutNewline) {
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
+  std::string id;
+  int error = 0;
+  EXPECT_EQ(1, find_format_id(real_file_ops(), path, "Address label", &id,
+                              &error));
+  EXPECT_EQ("VtL0D3E0641A7F0", id);
+}
+
+TEST(FindFormatId, MissingOrEmptyFileOrAbsentNameIsNotFound) {
+  ScratchDir dir;
+  std::string id;
+  int error = 0;
+  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("missing"), "a", &id,
+                              &error));
+  spit(dir.file("empty"), "");
+  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
+                              &error));
+  spit(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
+  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("other"), "Address",
+                              &id, &error));
+}
+
+TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path, std::string(1000, 'x') + "\n" +
+       "*PageSize VtL0D3E0641A7F0/Address label\n");
+  FaultyFileOps files;
+  files.max_read = 100;
+  files.fail_kind = FaultyFileOps::kRead;
+  files.fail_at = 3;
+  files.fail_errno = EIO;
+  std::string id;
+  int error = 0;
+  EXPECT_EQ(-1, find_format_id(&files, path, "Address label", &id, &error));
+  EXPECT_EQ(EIO, error);
+  EXPECT_EQ(0, files.open_descriptors);
 }

@@ -1,0 +1,702 @@
+// The built tool adding and deleting label formats on driver trees in a
+// temporary directory, with the stand-in companion tool (or small shell
+// scripts in its place where a test needs a companion that behaves
+// otherwise).
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+const std::string kNul(1, '\0');
+const char kTape[] = "vtmediatoollpr_txr580";
+const char kRoll[] = "vtmediatoollpr_rk210";
+// The formats the sample driver tree comes with.
+const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
+const char kAddressLabelId[] = "VtL0D3E0641A7F0";
+
+std::vector<std::string> split_lines(const std::string& content) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < content.size(); ) {
+    size_t newline = content.find('\n', at);
+    size_t end = newline == std::string::npos ? content.size() : newline + 1;
+    lines.push_back(content.substr(at, end - at));
+    at = end;
+  }
+  return lines;
+}
+
+bool holds(const std::string& line, const std::string& needle) {
+  return line.substr(0, line.find('\0')).find(needle) != std::string::npos;
+}
+
+// |content| without the lines that hold |needle|.
+std::string without_lines(const std::string& content,
+                          const std::string& needle) {
+  std::string out;
+  for (const std::string& line : split_lines(content)) {
+    if (!holds(line, needle))
+      out += line;
+  }
+  return out;
+}
+
+// |content| with each line holding |needle| replaced by |text|.
+std::string replace_lines(const std::string& content,
+                          const std::string& needle, const std::string& text) {
+  std::string out;
+  for (const std::string& line : split_lines(content))
+    out += holds(line, needle) ? text : line;
+  return out;
+}
+
+// |content| with |entry| below every "[CustomTape]" line.
+std::string with_entries(const std::string& content,
+                         const std::string& entry) {
+  std::string out;
+  for (const std::string& line : split_lines(content)) {
+    out += line;
+    if (line == "[CustomTape]\n")
+      out += entry;
+  }
+  return out;
+}
+
+std::string last_line(const std::string& content) {
+  std::vector<std::string> lines = split_lines(content);
+  return lines.empty() ? "" : lines.back();
+}
+
+// The identifier of the format added last: its imageable-area line is
+// the last line of the PrintArea file.
+std::string added_id(const DriverFiles& files) {
+  std::string line = last_line(read_file(files.print_area));
+  return line.substr(0, line.find(':'));
+}
+
+// The line the stand-in companion adds to the function and
+// media-information files for a format.
+std::string standin_line(const std::string& id, const std::string& name,
+                         const std::string& width, const std::string& height) {
+  return "*PageSize " + id + "/" + name + ": \"<</PageSize[" + width + " " +
+      height + "]/ImagingBBox null>>setpagedevice\"\n";
+}
+
+std::string bracketed(const std::vector<std::string>& args) {
+  std::string line;
+  for (const std::string& arg : args)
+    line += (line.empty() ? "[" : " [") + arg + "]";
+  return line + "\n";
+}
+
+std::vector<std::string> dir_entries(const std::string& path) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(path.c_str())) {
+    while (struct dirent* entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..")
+        names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// One model's driver tree in a temporary directory, with what its files
+// held when laid.
+class Driver {
+ public:
+  Driver(const std::string& program, const std::string& code)
+      : program_(program), code_(code),
+        files(lay_driver_tree(dir_.path() + "/vantrel", code)) {
+    remember();
+  }
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
+
+  // Replaces the files' content (in the order of DriverFiles::all) and
+  // takes it as the original.
+  void lay(const std::vector<std::string>& contents) {
+    std::vector<std::string> paths = files.all();
+    for (size_t i = 0; i < paths.size(); ++i)
+      write_file(paths[i], contents[i]);
+    remember();
+  }
+
+  // Puts a shell script in the companion tool's place.
+  void use_companion_script(const std::string& body) {
+    write_file(files.companion, "#!/bin/sh\n" + body);
+    chmod(files.companion.c_str(), 0755);
+  }
+
+  // Runs the tool; whatever happens, it must write nothing on stderr.
+  RunResult run(const std::vector<std::string>& args,
+                std::vector<std::string> env = {}) {
+    env.push_back("VT_STANDIN_LOG=" + log_path());
+    RunResult result = run_tool_in(dir_.path(), program_, args, env);
+    EXPECT_EQ("", result.err) << "stderr of " << program_;
+    EXPECT_EQ(0, result.signal);
+    return result;
+  }
+
+  std::string companion_log() const { return read_file(log_path()); }
+  std::string companion_arg0() const {
+    return "vantrel/" + code_ + "/bin/lpd/vtmediatoolcups_" + code_;
+  }
+  std::string inf_dir() const {
+    return dir_.path() + "/vantrel/" + code_ + "/bin/inf";
+  }
+  const std::string& top() const { return dir_.path(); }
+
+  // Every data file holds exactly |expected| (its original content where
+  // that is empty); a missing file must stay missing.
+  void expect_files(std::vector<std::string> expected = {},
+                    const std::string& missing = "") const {
+    std::vector<std::string> paths = files.all();
+    if (expected.empty())
+      expected = original;
+    for (size_t i = 0; i < paths.size(); ++i) {
+      if (paths[i] == missing)
+        EXPECT_FALSE(file_exists(paths[i])) << paths[i];
+      else
+        EXPECT_EQ(expected[i], read_file(paths[i])) << paths[i];
+    }
+    for (const std::string& name : dir_entries(inf_dir()))
+      EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
+  }
+
+ private:
+  std::string log_path() const { return dir_.path() + "/companion.log"; }
+  void remember() {
+    original.clear();
+    for (const std::string& path : files.all())
+      original.push_back(read_file(path));
+  }
+
+  TempDir dir_;
+  std::string program_;
+  std::string code_;
+
+ public:
+  DriverFiles files;
+  std::vector<std::string> original;  // function, media-info, rc, area
+};
+
+// What a successful add of a new name must have made of the original
+// files, given the identifier it made.
+std::vector<std::string> after_add(const std::vector<std::string>& before,
+                                   const std::string& id,
+                                   const std::string& name,
+                                   const std::string& width,
+                                   const std::string& height,
+                                   const std::string& dots,
+                                   const std::string& area,
+                                   bool standin = true) {
+  std::string page_size = standin ? standin_line(id, name, width, height) : "";
+  return {
+    with_entries(before[0] + page_size, id + "/" + name + "\n"),
+    before[1] + page_size + id + "/" + name + ":\t" + dots + "\n",
+    before[2],
+    before[3] + id + ":\t" + area + "\n",
+  };
+}
+
+// What deleting the format |id| must make of |before|.
+std::vector<std::string> after_delete(const std::vector<std::string>& before,
+                                      const std::string& id,
+                                      const std::string& default_media) {
+  return {
+    without_lines(before[0], id),
+    without_lines(before[1], id),
+    replace_lines(before[2], id, default_media),
+    without_lines(before[3], id),
+  };
+}
+
+struct RoundTrip {
+  std::string width, height;                // as given
+  std::string fitted_width, fitted_height;  // as the companion gets them
+  std::string id_pattern;  // the identifier without its time digits
+  std::string dots, area;
+};
+
+const RoundTrip kTape12x50 = { "12", "50", "10", "50", "VtL_vtS12mm__070A032",
+                               "70\t353", "0.00\t0.00\t28.00\t141.52" };
+const RoundTrip kRoll62x50 = { "62", "50", "62", "50", "VtL073E032",
+                               "695\t518", "0.00\t0.00\t0.00\t141.52" };
+
+// Adds |name| (new to the driver), checks every file and both companion
+// runs, deletes it again and checks every file is back as it was.
+void add_then_delete(Driver& driver, const std::string& printer,
+                     const std::string& name, const RoundTrip& trip) {
+  RunResult add = driver.run({ "-P", printer, "-n", name, "-w", trip.width,
+                               "-h", trip.height });
+  EXPECT_EQ(0, add.exit_status);
+  EXPECT_EQ("", add.out);
+  std::string id = added_id(driver.files);
+  EXPECT_TRUE(std::regex_match(id, std::regex(trip.id_pattern +
+                                              "[0-9A-F][0-9A-F]{4}")))
+      << id;
+  driver.expect_files(after_add(driver.original, id, name, trip.fitted_width,
+                                trip.fitted_height, trip.dots, trip.area));
+  std::string arg0 = driver.companion_arg0();
+  EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }) +
+            bracketed({ arg0, "-P", printer, "-n", name, "-w",
+                        trip.fitted_width, "-h", trip.fitted_height,
+                        "-specid", id,
+                        "-show", "1" }),
+            driver.companion_log());
+
+  RunResult del = driver.run({ "-P", printer, "-d", name });
+  EXPECT_EQ(0, del.exit_status);
+  EXPECT_EQ("", del.out);
+  driver.expect_files();
+  EXPECT_EQ(std::string::npos,
+            split_lines(driver.companion_log()).back().find("-specid"));
+}
+
+}  // namespace
+
+TEST(StoreEndToEnd, TapeFormatAddedWithItsDotsAndPointsThenDeleted) {
+  Driver driver(kTape, "txr580");
+  add_then_delete(driver, "TX-R580", "Shop 12", kTape12x50);
+}
+
+TEST(StoreEndToEnd, RollLabelFormatAddedWithItsDotsAndPointsThenDeleted) {
+  Driver driver(kRoll, "rk210");
+  add_then_delete(driver, "RK-210", "Roll 62", kRoll62x50);
+}
+
+TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
+  struct Model {
+    const char* program;
+    const char* code;
+    const RoundTrip* trip;
+  } models[] = {
+    { "vtmediatoollpr_rk210", "rk210", &kRoll62x50 },
+    { "vtmediatoollpr_rk260", "rk260", &kRoll62x50 },
+    { "vtmediatoollpr_rk380mx", "rk380mx", &kRoll62x50 },
+    { "vtmediatoollpr_tx4100zn", "tx4100zn", &kTape12x50 },
+    { "vtmediatoollpr_txr580", "txr580", &kTape12x50 },
+    { "vtmediatoollpr_txr520", "txr520", &kTape12x50 },
+    { "vtmediatoollpr_txr390k", "txr390k", &kTape12x50 },
+    { "vtmediatoollpr_txr330qe", "txr330qe", &kTape12x50 },
+    { "vtmediatoollpr_txr300", "txr300", &kTape12x50 },
+    { "vtmediatoollpr_txd270", "txd270", &kTape12x50 },
+  };
+  for (const Model& model : models) {
+    SCOPED_TRACE(model.program);
+    Driver driver(model.program, model.code);
+    add_then_delete(driver, "Printer", "Shop 12", *model.trip);
+  }
+}
+
+TEST(StoreEndToEnd, FormatsThatAreNotTwentyFiveCharactersAreFoundAgain) {
+  // A tube wider than any row has no media name; a roll label of 300 mm
+  // takes three width digits.
+  Driver tape(kTape, "txr580");
+  add_then_delete(tape, "TX-R580", "HS tube", { "30", "700", "30", "500",
+                  "VtL071E1F4", "0\t3537", "0.00\t0.00\t0.00\t1415.17" });
+  Driver roll(kRoll, "rk210");
+  add_then_delete(roll, "RK-210", "Wide", { "300", "50", "300", "50",
+                  "VtL0412C032", "3502\t518", "0.00\t0.00\t0.00\t141.52" });
+}
+
+TEST(StoreEndToEnd, EachCustomTapeSectionGetsTheEntryAboveOlderOnes) {
+  Driver driver(kTape, "txr580");
+  driver.lay({ "[General]\n[CustomTape]\nVtL_old/old\n[Cutter]\n"
+               "[CustomTape]\n[End]\n", "", "", "" });
+  ASSERT_EQ(0, driver.run({ "-P", "q", "-n", "New", "-w", "12", "-h", "50" })
+                   .exit_status);
+  std::string id = added_id(driver.files);
+  EXPECT_EQ("[General]\n[CustomTape]\n" + id + "/New\nVtL_old/old\n"
+            "[Cutter]\n[CustomTape]\n" + id + "/New\n[End]\n" +
+            standin_line(id, "New", "10", "50"),
+            read_file(driver.files.function_file));
+}
+
+TEST(StoreEndToEnd, AddingAnExistingNameReplacesItInsteadOfDoubling) {
+  struct Case {
+    const char* program;
+    const char* code;
+    const char* name;
+    const char* old_id;
+    const char* default_media;
+    RoundTrip trip;
+  } cases[] = {
+    { kTape, "txr580", "Shelf edge", kShelfEdgeId, "Media=vtS12mm\n",
+      { "12", "30", "10", "30", "VtL_vtS12mm__0A0A01E", "70\t212",
+        "0.00\t0.00\t28.00\t84.91" } },
+    { kRoll, "rk210", "Address label", kAddressLabelId, "MediaSize=29X1\n",
+      { "62", "100", "62", "100", "VtL0D3E064", "695\t1108",
+        "0.00\t0.00\t0.00\t283.03" } },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Driver driver(c.program, c.code);
+    std::vector<std::string> original = driver.original;
+    for (const std::string& content : original)
+      ASSERT_NE(std::string::npos, content.find(c.old_id));
+    std::vector<std::string> cleared = after_delete(original, c.old_id,
+                                                    c.default_media);
+    // Twice: the first add replaces the sample's format, the second the
+    // first add's.
+    for (int round = 0; round < 2; ++round) {
+      RunResult add = driver.run({ "-P", "p", "-n", c.name, "-w",
+                                   c.trip.width, "-h", c.trip.height });
+      EXPECT_EQ(0, add.exit_status);
+      EXPECT_EQ("", add.out);
+      std::string id = added_id(driver.files);
+      EXPECT_TRUE(std::regex_match(id, std::regex(c.trip.id_pattern +
+                                                  "[0-9A-F]{5}"))) << id;
+      driver.expect_files(after_add(cleared, id, c.name, c.trip.fitted_width,
+                                    c.trip.fitted_height, c.trip.dots,
+                                    c.trip.area));
+    }
+    RunResult del = driver.run({ "-P", "p", "-d", c.name });
+    EXPECT_EQ(0, del.exit_status);
+    driver.expect_files(cleared);
+  }
+}
+
+TEST(StoreEndToEnd, DeletingAnUnknownNameSaysSoAndChangesNothing) {
+  for (const char* name : { "x", "Shelf", "Shelf edge ", "shelf edge" }) {
+    Driver driver(kTape, "txr580");
+    RunResult del = driver.run({ "-P", "TX-R580", "-d", name });
+    EXPECT_EQ(0, del.exit_status);
+    EXPECT_EQ(std::string("Not found '") + name + "'\n", del.out);
+    driver.expect_files();
+    EXPECT_EQ(bracketed({ driver.companion_arg0(), "-P", "TX-R580", "-d",
+                          name, "-show", "1" }),
+              driver.companion_log());
+  }
+}
+
+TEST(StoreEndToEnd, ResourceSettingOfADeletedFormatFallsBackToDefaultMedia) {
+  struct Case {
+    const char* program;
+    const char* code;
+    const char* name;
+    std::string rc_before;
+    std::string rc_after;
+  } cases[] = {
+    { kTape, "txr580", "Shelf edge",
+      "Copies=1\nOther=VtL_vtS12mm__0A0A0642F3C2\nMedia=" +
+      std::string(kShelfEdgeId),
+      "Copies=1\nOther=VtL_vtS12mm__0A0A0642F3C2\nMedia=vtS12mm\n" },
+    { kTape, "txr580", "Shelf edge",
+      "Media=" + std::string(kShelfEdgeId) + "\nLast=" + kShelfEdgeId +
+      "\nCopies=1",
+      "Media=vtS12mm\nMedia=vtS12mm\nCopies=1" },
+    { kRoll, "rk210", "Address label",
+      "Copies=1\nMediaSize=" + std::string(kAddressLabelId),
+      "Copies=1\nMediaSize=29X1\n" },
+  };
+  for (const Case& c : cases) {
+    Driver driver(c.program, c.code);
+    std::vector<std::string> contents = driver.original;
+    contents[2] = c.rc_before;
+    driver.lay(contents);
+    RunResult del = driver.run({ "-P", "p", "-d", c.name });
+    EXPECT_EQ(0, del.exit_status);
+    EXPECT_EQ("", del.out);
+    EXPECT_EQ(c.rc_after, read_file(driver.files.resource)) << c.rc_before;
+  }
+}
+
+TEST(StoreEndToEnd, MediaInformationEntryDecidesWhatTheLaterFilesLose) {
+  // The function file knows the name under one identifier, the
+  // media-information file under another; each of the later files loses
+  // the lines of the second only.
+  const std::string a = "VtL0D3E0641AAAA", b = "VtL0D3E0641BBBB";
+  Driver driver(kRoll, "rk210");
+  driver.lay({
+    "*PageSize " + a + "/Address label: x\n*PageSize " + b +
+        "/Address label: x\n" + a + "/Address label\n" + b +
+        "/Address label\n",
+    "*PageSize " + b + "/Address label: x\n" + a + "/Address label:\t1\t2\n" +
+        b + "/Address label:\t1\t2\n",
+    "A=" + a + "\nB=" + b + "\n",
+    a + ":\n" + b + ":\n",
+  });
+  RunResult del = driver.run({ "-P", "p", "-d", "Address label" });
+  EXPECT_EQ(0, del.exit_status);
+  EXPECT_EQ("", del.out);
+  driver.expect_files({
+    "*PageSize " + b + "/Address label: x\n" + b + "/Address label\n",
+    a + "/Address label:\t1\t2\n",
+    "A=" + a + "\nMediaSize=29X1\n",
+    a + ":\n",
+  });
+}
+
+TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
+  struct Companion {
+    const char* what;
+    std::string script;  // empty: the stand-in, told to fail
+  } companions[] = {
+    { "exit status 1", "" },
+    { "killed by a signal", "kill -KILL $$\n" },
+    { "cannot be started", "-" },
+  };
+  const std::vector<std::string> requests[] = {
+    { "-P", "TX-R580", "-n", "New", "-w", "12", "-h", "50" },
+    { "-P", "TX-R580", "-n", "Shelf edge", "-w", "12", "-h", "50" },
+    { "-P", "TX-R580", "-d", "Shelf edge" },
+    { "-P", "TX-R580", "-d", "x" },
+  };
+  for (const Companion& companion : companions) {
+    for (const std::vector<std::string>& args : requests) {
+      SCOPED_TRACE(std::string(companion.what) + ": " + args[2] + " " +
+                   args[3]);
+      Driver driver(kTape, "txr580");
+      std::vector<std::string> env;
+      if (companion.script.empty())
+        env.push_back("VT_STANDIN_STATUS=1");
+      else if (companion.script == "-")
+        unlink(driver.files.companion.c_str());
+      else
+        driver.use_companion_script(companion.script);
+      RunResult result = driver.run(args, env);
+      EXPECT_EQ(255, result.exit_status);
+      EXPECT_EQ("", result.out);
+      driver.expect_files();
+    }
+  }
+}
+
+TEST(StoreEndToEnd, CompanionRefusingTheNewFormatFailsTheAddAfterTheDelete) {
+  Driver driver(kTape, "txr580");
+  driver.use_companion_script(
+      "for arg; do [ \"$arg\" = -specid ] && exit 1; done\nexit 0\n");
+  RunResult add = driver.run({ "-P", "q", "-n", "Shelf edge", "-w", "12",
+                               "-h", "50" });
+  EXPECT_EQ(255, add.exit_status);
+  EXPECT_EQ("", add.out);
+  // The old format went with the delete step; the add step changed nothing.
+  driver.expect_files(after_delete(driver.original, kShelfEdgeId,
+                                   "Media=vtS12mm\n"));
+}
+
+TEST(StoreEndToEnd, MissingDataFileStopsTheDeleteWhereItIsNeeded) {
+  // Deleting the sample's "Shelf edge" with one file missing: the files
+  // before it in the order are changed already.
+  struct Case {
+    int missing;  // index in DriverFiles::all
+    int changed;  // how many files, in order, are changed
+    const char* out;
+    int exit_status;
+  } cases[] = {
+    { 0, 0, "Not found 'Shelf edge'\n", 0 },
+    { 1, 1, "Not found 'Shelf edge'\n", 0 },
+    { 2, 2, "No such file or directory\n", 255 },
+    { 3, 3, "No such file or directory\n", 255 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("missing file " + std::to_string(c.missing));
+    Driver driver(kTape, "txr580");
+    std::string missing = driver.files.all()[c.missing];
+    unlink(missing.c_str());
+    RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+    EXPECT_EQ(c.exit_status, del.exit_status);
+    EXPECT_EQ(c.out, del.out);
+    std::vector<std::string> expected = driver.original;
+    std::vector<std::string> deleted = after_delete(
+        driver.original, kShelfEdgeId, "Media=vtS12mm\n");
+    for (int i = 0; i < c.changed; ++i)
+      expected[i] = deleted[i];
+    driver.expect_files(expected, missing);
+  }
+}
+
+TEST(StoreEndToEnd, MissingDataFileStopsTheAddWhereItIsNeeded) {
+  // The stand-in companion needs the function and media-information files
+  // itself; a companion that only succeeds lets the tool meet the gap.
+  struct Case {
+    int missing;
+    int changed;  // how many of function, media-info (and area) changed
+    const char* out;
+    int exit_status;
+  } cases[] = {
+    { 0, 0, "No such file or directory\n", 255 },
+    { 1, 1, "No such file or directory\n", 255 },
+    { 2, 3, "", 0 },  // adding never touches the resource file
+    { 3, 2, "No such file or directory\n", 255 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("missing file " + std::to_string(c.missing));
+    Driver driver(kTape, "txr580");
+    driver.use_companion_script("exit 0\n");
+    std::string missing = driver.files.all()[c.missing];
+    unlink(missing.c_str());
+    RunResult add = driver.run({ "-P", "q", "-n", "New", "-w", "12", "-h",
+                                 "50" });
+    EXPECT_EQ(c.exit_status, add.exit_status);
+    EXPECT_EQ(c.out, add.out);
+    std::vector<std::string> expected = driver.original;
+    if (c.changed > 0) {
+      // The identifier is on the line below the first "[CustomTape]".
+      std::string func = read_file(driver.files.function_file);
+      size_t at = func.find("[CustomTape]\n") + 13;
+      std::string id = func.substr(at, func.find('/', at) - at);
+      std::vector<std::string> added = after_add(
+          driver.original, id, "New", "10", "50", "70\t353",
+          "0.00\t0.00\t28.00\t141.52", false);
+      std::vector<int> order = { 0, 1, 3 };
+      for (int i = 0; i < c.changed; ++i)
+        expected[order[i]] = added[order[i]];
+    }
+    driver.expect_files(expected, missing);
+  }
+}
+
+TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {
+  Driver driver(kTape, "txr580");
+  driver.use_companion_script("exit 0\n");
+  driver.lay({ "[General]\n[CustomTape]", "# media", "Copies=1", "# areas" });
+  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
+  EXPECT_EQ(0, add.exit_status);
+  std::string id = added_id(driver.files);
+  driver.expect_files({ "[General]\n[CustomTape]\n" + id + "/N\n",
+                        "# media\n" + id + "/N:\t70\t353\n",
+                        "Copies=1",
+                        "# areas\n" + id + ":\t0.00\t0.00\t28.00\t141.52\n" });
+}
+
+TEST(StoreEndToEnd, EmptyFilesTakeTheNewLinesAndEndEmptyAgain) {
+  Driver driver(kTape, "txr580");
+  driver.lay({ "", "", "", "" });
+  add_then_delete(driver, "TX-R580", "Shop 12", kTape12x50);
+}
+
+TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
+  Driver driver(kTape, "txr580");
+  std::string old_id = kShelfEdgeId;
+  driver.lay({
+    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n"
+        "*PageSize " + old_id + "/Shelf edge" + kNul + ": x\n[End]\n",
+    "*PageSize " + old_id + "/Shelf edge: x\njunk" + kNul + old_id + "\n" +
+        old_id + "/Shelf edge:\t70\t707\n",
+    "Media=" + old_id + kNul + "x\nOther=" + kNul + old_id + "\n",
+    "keep" + kNul + old_id + ":\n" + old_id + ":\t0" + kNul + "tail\n",
+  });
+  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  EXPECT_EQ(0, del.exit_status);
+  EXPECT_EQ("", del.out);
+  std::vector<std::string> cleared = {
+    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n"
+        "[End]\n",
+    "junk" + kNul + old_id + "\n",
+    "Media=vtS12mm\nOther=" + kNul + old_id + "\n",
+    "keep" + kNul + old_id + ":\n",
+  };
+  driver.expect_files(cleared);
+
+  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
+  EXPECT_EQ(0, add.exit_status);
+  std::string id = added_id(driver.files);
+  std::string page_size = standin_line(id, "N", "10", "50");
+  driver.expect_files({
+    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n" +
+        id + "/N\n[End]\n" + page_size,
+    cleared[1] + page_size + id + "/N:\t70\t353\n",
+    cleared[2],
+    cleared[3] + id + ":\t0.00\t0.00\t28.00\t141.52\n",
+  });
+}
+
+TEST(StoreEndToEnd, LinesOf100KilobytesComeThroughWhole) {
+  Driver driver(kTape, "txr580");
+  std::string long_line = std::string(100 * 1024, 'L') + "\n";
+  std::vector<std::string> contents = driver.original;
+  for (std::string& content : contents)
+    content = long_line + content + long_line;
+  // The function file's long line also carries a section of its own.
+  contents[0] += std::string(100 * 1024, 'C') + "[CustomTape]\n";
+  driver.lay(contents);
+  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
+  EXPECT_EQ(0, add.exit_status);
+  std::string id = added_id(driver.files);
+  std::vector<std::string> expected = after_add(
+      contents, id, "N", "10", "50", "70\t353", "0.00\t0.00\t28.00\t141.52");
+  expected[0] = with_entries(contents[0], id + "/N\n");
+  size_t last = expected[0].rfind("[CustomTape]\n") + 13;
+  expected[0].insert(last, id + "/N\n");
+  expected[0] += standin_line(id, "N", "10", "50");
+  driver.expect_files(expected);
+  RunResult del = driver.run({ "-P", "q", "-d", "N" });
+  EXPECT_EQ(0, del.exit_status);
+  driver.expect_files();
+}
+
+TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
+  Driver driver(kTape, "txr580");
+  for (const std::string& path : driver.files.all())
+    chmod(path.c_str(), 0600);
+  mode_t saved = umask(077);
+  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
+  EXPECT_EQ(0, add.exit_status);
+  // Adding leaves the resource file alone.
+  EXPECT_EQ(0666, file_mode(driver.files.function_file));
+  EXPECT_EQ(0666, file_mode(driver.files.media_info));
+  EXPECT_EQ(0600, file_mode(driver.files.resource));
+  EXPECT_EQ(0666, file_mode(driver.files.print_area));
+  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  EXPECT_EQ(0, del.exit_status);
+  umask(saved);
+  for (const std::string& path : driver.files.all())
+    EXPECT_EQ(0666, file_mode(path)) << path;
+  EXPECT_EQ((std::vector<std::string>{ "PrintArea", "mediainftxr580",
+                                       "vttxr580func", "vttxr580rc" }),
+            dir_entries(driver.inf_dir()));
+}
+
+TEST(StoreEndToEnd, ShellMetacharactersReachTheCompanionLiterally) {
+  const char* names[] = {
+    "a\"b", "$(touch pwned1)", "`touch pwned2`", "x; touch pwned3", "*",
+    "  two  blanks ", "'q' && touch pwned4", "a|b>pwned5", "\\back\\",
+    "%s%n $HOME",
+  };
+  const std::string printer = "TX R580;touch pwnedP";
+  Driver driver(kTape, "txr580");
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    RunResult add = driver.run({ "-P", printer, "-n", name, "-w", "12",
+                                 "-h", "50" });
+    EXPECT_EQ(0, add.exit_status);
+    EXPECT_EQ("", add.out);
+    std::string id = added_id(driver.files);
+    std::string arg0 = driver.companion_arg0();
+    std::vector<std::string> log = split_lines(driver.companion_log());
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
+              log[log.size() - 2]);
+    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-n", name, "-w", "10", "-h",
+                          "50", "-specid", id, "-show", "1" }),
+              log.back());
+    EXPECT_NE(std::string::npos, read_file(driver.files.function_file)
+                                     .find("\n" + id + "/" + name + "\n"));
+    RunResult del = driver.run({ "-P", printer, "-d", name });
+    EXPECT_EQ(0, del.exit_status);
+    EXPECT_EQ("", del.out);
+    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
+              split_lines(driver.companion_log()).back());
+    driver.expect_files();
+  }
+  // Nothing ran: no file appeared beside the driver tree or in the
+  // directory the tests were started from.
+  EXPECT_EQ((std::vector<std::string>{ "companion.log", "vantrel" }),
+            dir_entries(driver.top()));
+  for (const char* made : { "pwned1", "pwned2", "pwned3", "pwned4", "pwned5",
+                            "pwnedP" })
+    EXPECT_FALSE(file_exists(made)) << made;
+}

@@ -1,0 +1,129 @@
+#include "store/line_reader.h"
+
+#include <errno.h>
+#include <fcntl.h>
+
+#include <gtest/gtest.h>
+
+#include "store_test_support.h"
+
+namespace {
+
+const std::string kNul(1, '\0');
+
+// The lines of |content| as the reader hands them out, reading at most
+// |max_read| bytes per call (0: as much as asked).
+std::vector<std::string> read_lines(const std::string& content,
+                                    size_t max_read) {
+  ScratchDir dir;
+  spit(dir.file("data"), content);
+  FaultyFileOps files;
+  files.max_read = max_read;
+  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
+  EXPECT_GE(fd, 0);
+  LineReader reader(&files, fd);
+  std::vector<std::string> lines;
+  std::string_view line;
+  int error = 0;
+  int status;
+  while ((status = reader.read_line(&line, &error)) > 0)
+    lines.emplace_back(line);
+  EXPECT_EQ(0, status);
+  files.close(fd);
+  return lines;
+}
+
+// The same, block by block, joined again; every block must end a line.
+std::string read_blocks(const std::string& content, size_t max_read) {
+  ScratchDir dir;
+  spit(dir.file("data"), content);
+  FaultyFileOps files;
+  files.max_read = max_read;
+  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
+  LineReader reader(&files, fd);
+  std::string joined;
+  std::string_view block;
+  int error = 0;
+  int status;
+  while ((status = reader.next_block(&block, &error)) > 0) {
+    EXPECT_FALSE(block.empty());
+    joined.append(block.data(), block.size());
+    if (joined.size() < content.size()) {
+      EXPECT_EQ('\n', block.back()) << "a block split a line";
+    }
+  }
+  EXPECT_EQ(0, status);
+  files.close(fd);
+  return joined;
+}
+
+}  // namespace
+
+TEST(LineReader, HandsOutEveryLineWholeWhateverItHolds) {
+  std::string long_line = std::string(300000, 'L') + "\n";
+  struct Case {
+    const char* what;
+    std::string content;
+    std::vector<std::string> lines;
+  } cases[] = {
+    { "empty file", "", {} },
+    { "one newline", "\n", { "\n" } },
+    { "no trailing newline", "a\nb", { "a\n", "b" } },
+    { "only a partial line", "abc", { "abc" } },
+    { "blank lines", "\n\na\n\n", { "\n", "\n", "a\n", "\n" } },
+    { "NUL bytes", "a" + kNul + "b\n" + kNul + "\n" + kNul,
+      { "a" + kNul + "b\n", kNul + "\n", kNul } },
+    { "lines longer than the buffer", "x\n" + long_line + long_line + "y",
+      { "x\n", long_line, long_line, "y" } },
+    { "a long last line without newline", "x\n" + std::string(400000, 'z'),
+      { "x\n", std::string(400000, 'z') } },
+  };
+  for (const Case& c : cases) {
+    for (size_t max_read : { size_t(0), size_t(1), size_t(7), size_t(4096) }) {
+      if (max_read != 0 && max_read < 4096 && c.content.size() > 10000)
+        continue;  // byte-at-a-time over megabytes proves nothing more
+      EXPECT_EQ(c.lines, read_lines(c.content, max_read))
+          << c.what << ", reads of " << max_read;
+      EXPECT_EQ(c.content, read_blocks(c.content, max_read))
+          << c.what << ", reads of " << max_read;
+    }
+  }
+}
+
+TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
+  ScratchDir dir;
+  spit(dir.file("data"), "one\ntwo\nthree\n");
+  FaultyFileOps files;
+  files.max_read = 4;
+  files.fail_kind = FaultyFileOps::kRead;
+  files.fail_at = 2;
+  files.fail_errno = EIO;
+  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
+  LineReader reader(&files, fd);
+  std::string_view line;
+  int error = 0;
+  EXPECT_EQ(1, reader.read_line(&line, &error));
+  EXPECT_EQ("one\n", line);
+  EXPECT_EQ(-1, reader.read_line(&line, &error));
+  EXPECT_EQ(EIO, error);
+  files.close(fd);
+}
+
+TEST(LineReader, InterruptedReadIsRetried) {
+  ScratchDir dir;
+  spit(dir.file("data"), "one\ntwo");
+  FaultyFileOps files;
+  files.fail_kind = FaultyFileOps::kRead;
+  files.fail_at = 1;
+  files.fail_errno = EINTR;
+  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
+  LineReader reader(&files, fd);
+  std::string_view line;
+  int error = 0;
+  ASSERT_EQ(1, reader.read_line(&line, &error));
+  EXPECT_EQ("one\n", line);
+  ASSERT_EQ(1, reader.read_line(&line, &error));
+  EXPECT_EQ("two", line);
+  EXPECT_EQ(0, reader.read_line(&line, &error));
+  files.close(fd);
+}

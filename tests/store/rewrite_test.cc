@@ -1,0 +1,214 @@
+#include "store/rewrite.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "store_test_support.h"
+
+namespace {
+
+const std::string kNul(1, '\0');
+const std::string kEntry = "VtL_vtS12mm__070A03271A2B/Shop 12\n";
+
+const std::string kOriginal =
+    "[General]\nA=1\n[CustomTape]\nold entry\n" + std::string(400, 'x') +
+    "\nz" + kNul + "[CustomTape]\n[CustomTape]";
+const std::string kRewritten =
+    "[General]\nA=1\n[CustomTape]\n" + kEntry + "old entry\n" +
+    std::string(400, 'x') + "\nz" + kNul + "[CustomTape]\n[CustomTape]\n" +
+    kEntry + "tail line\n";
+
+LineEdit insert_entry() {
+  LineEdit edit;
+  edit.kind = LineEdit::kInsertAfter;
+  edit.needle = "[CustomTape]";
+  edit.text = kEntry;
+  return edit;
+}
+
+int mode_of(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0)
+    return -1;
+  return info.st_mode & 07777;
+}
+
+// Keeps a restrictive umask for one test, so that only an explicit mode
+// change can give the rewritten file its 0666.
+class RestrictiveUmask {
+ public:
+  RestrictiveUmask() : saved_(umask(077)) {}
+  ~RestrictiveUmask() { umask(saved_); }
+
+ private:
+  mode_t saved_;
+};
+
+const char* kind_name(FaultyFileOps::Kind kind) {
+  const char* names[] = { "open", "read", "write", "fsync", "fchmod",
+                          "close", "rename", "unlink", "flock" };
+  return names[kind];
+}
+
+// Fails the 1st, 2nd, ... call of |kind| until a rewrite gets through.
+// Every failed run must leave the data file as it was, no temporary file
+// and no open descriptor, and report the failing call's errno.
+void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
+                            bool with_zero) {
+  SCOPED_TRACE(kind_name(kind));
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path, kOriginal);
+  chmod(path.c_str(), 0600);
+  int failures = 0;
+  for (int n = 1; n < 10000; ++n) {
+    SCOPED_TRACE("call " + std::to_string(n));
+    FaultyFileOps files;
+    files.max_read = 64;
+    files.max_write = 50;
+    files.fail_kind = kind;
+    files.fail_at = n;
+    files.fail_errno = fail_errno;
+    files.fail_with_zero = with_zero;
+    int error = 0;
+    int status = rewrite_file(&files, path, insert_entry(), "tail line\n",
+                              &error);
+    EXPECT_EQ(0, files.open_descriptors);
+    EXPECT_EQ(std::vector<std::string>{ "func" }, dir.entries());
+    if (status == 0) {
+      EXPECT_EQ(kRewritten, slurp(path));
+      EXPECT_EQ(0666, mode_of(path));
+      EXPECT_GT(failures, 0) << "no call of this kind ever failed the rewrite";
+      return;
+    }
+    ++failures;
+    EXPECT_EQ(-1, status);
+    EXPECT_TRUE(files.fault_hit);
+    EXPECT_EQ(with_zero ? ENOSPC : fail_errno, error);
+    EXPECT_EQ(kOriginal, slurp(path));
+    EXPECT_EQ(0600, mode_of(path));
+  }
+  ADD_FAILURE() << "the rewrite never succeeded";
+}
+
+}  // namespace
+
+TEST(RewriteFile, ReplacesTheFileWithEditedLinesAndTrailerMode0666) {
+  RestrictiveUmask umask_077;
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path, kOriginal);
+  chmod(path.c_str(), 0600);
+  int error = 0;
+  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(),
+                            "tail line\n", &error));
+  EXPECT_EQ(kRewritten, slurp(path));
+  EXPECT_EQ(0666, mode_of(path));
+  EXPECT_EQ(std::vector<std::string>{ "func" }, dir.entries());
+}
+
+TEST(RewriteFile, TrailerAlwaysStartsALineOfItsOwn) {
+  struct Case {
+    std::string before;
+    LineEdit::Kind kind;
+    std::string after;
+  } cases[] = {
+    { "", LineEdit::kCopy, "T\n" },
+    { "a\n", LineEdit::kCopy, "a\nT\n" },
+    { "a", LineEdit::kCopy, "a\nT\n" },
+    { "a" + kNul, LineEdit::kCopy, "a" + kNul + "\nT\n" },
+    { kNul, LineEdit::kCopy, kNul + "\nT\n" },
+    { "a\nID", LineEdit::kDrop, "a\nT\n" },
+    { "ID", LineEdit::kDrop, "T\n" },
+    { "a\nID", LineEdit::kReplace, "a\nR\nT\n" },
+  };
+  ScratchDir dir;
+  std::string path = dir.file("data");
+  for (const Case& c : cases) {
+    spit(path, c.before);
+    LineEdit edit;
+    edit.kind = c.kind;
+    edit.needle = "ID";
+    edit.text = "R\n";
+    int error = 0;
+    EXPECT_EQ(0, rewrite_file(real_file_ops(), path, edit, "T\n", &error));
+    EXPECT_EQ(c.after, slurp(path)) << c.before;
+  }
+}
+
+TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
+  ScratchDir dir;
+  std::string path = dir.file("data");
+  std::string content = std::string(300000, 'a') + kNul + "b\n" +
+      std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" + kNul +
+      "[CustomTape]\n" + std::string(150000, 'd');
+  spit(path, content);
+  int error = 0;
+  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), "",
+                            &error));
+  EXPECT_EQ(std::string(300000, 'a') + kNul + "b\n" +
+            std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" +
+            kEntry + kNul + "[CustomTape]\n" + std::string(150000, 'd'),
+            slurp(path));
+}
+
+TEST(RewriteFile, MissingDataFileFailsWithItsErrnoAndCreatesNothing) {
+  ScratchDir dir;
+  int error = 0;
+  EXPECT_EQ(-1, rewrite_file(real_file_ops(), dir.file("func"),
+                             insert_entry(), "T\n", &error));
+  EXPECT_EQ(ENOENT, error);
+  EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(RewriteFile, LeftOverTemporaryFileIsReplacedAndALinkThereNotFollowed) {
+  ScratchDir dir;
+  std::string path = dir.file("func");
+  spit(path, kOriginal);
+  spit(dir.file("victim"), "keep me\n");
+  ASSERT_EQ(0, symlink(dir.file("victim").c_str(),
+                       dir.file("func.$$$").c_str()));
+  int error = 0;
+  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(),
+                            "tail line\n", &error));
+  EXPECT_EQ(kRewritten, slurp(path));
+  EXPECT_EQ("keep me\n", slurp(dir.file("victim")));
+  EXPECT_EQ((std::vector<std::string>{ "func", "victim" }), dir.entries());
+}
+
+TEST(RewriteFile, EveryFailingFileCallLeavesTheDataFileUntouched) {
+  fail_each_call_in_turn(FaultyFileOps::kOpen, EMFILE, false);
+  fail_each_call_in_turn(FaultyFileOps::kRead, EIO, false);
+  fail_each_call_in_turn(FaultyFileOps::kWrite, EFBIG, false);
+  fail_each_call_in_turn(FaultyFileOps::kFsync, EDQUOT, false);
+  fail_each_call_in_turn(FaultyFileOps::kFchmod, EPERM, false);
+  fail_each_call_in_turn(FaultyFileOps::kClose, ENOSPC, false);
+  fail_each_call_in_turn(FaultyFileOps::kRename, EXDEV, false);
+  fail_each_call_in_turn(FaultyFileOps::kUnlink, EBUSY, false);
+}
+
+TEST(RewriteFile, WriteThatMakesNoProgressIsAFullDisk) {
+  fail_each_call_in_turn(FaultyFileOps::kWrite, 0, true);
+}
+
+TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
+  for (size_t max_write : { size_t(1), size_t(3), size_t(1000) }) {
+    ScratchDir dir;
+    std::string path = dir.file("func");
+    spit(path, kOriginal);
+    FaultyFileOps files;
+    files.max_write = max_write;
+    files.fail_kind = FaultyFileOps::kWrite;
+    files.fail_at = 1;
+    files.fail_errno = EINTR;
+    int error = 0;
+    EXPECT_EQ(0, rewrite_file(&files, path, insert_entry(), "tail line\n",
+                              &error));
+    EXPECT_TRUE(files.fault_hit);
+    EXPECT_EQ(kRewritten, slurp(path)) << "writes of " << max_write;
+    EXPECT_EQ(0, files.open_descriptors);
+  }
+}
