@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs the bash completion against a sample printcap and checks what it
+# offers at each position of a command line.
+# Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP
+set -u
+script=$1
+printcap=$2
+failures=0
+
+# shellcheck source=/dev/null
+source "$script" || { echo "FAIL: cannot source $script"; exit 1; }
+
+# offered PRINTCAP WORD... : what the completion offers for the last WORD,
+# space-separated, with the first WORD as the command.
+offered() {
+    # shellcheck disable=SC2034  # read by the completion
+    local VTMEDIATOOL_PRINTCAP=$1
+    shift
+    local spec function
+    spec=$(complete -p "$1" 2>/dev/null) || { echo "<no completion for $1>"; return; }
+    function=${spec#*-F }
+    function=${function%% *}
+    COMP_WORDS=("$@")
+    COMP_CWORD=$(( $# - 1 ))
+    COMPREPLY=()
+    "$function" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    echo "${COMPREPLY[*]}"
+}
+
+check() {
+    local name=$1 want=$2 got=$3
+    if [[ $got == "$want" ]]; then
+        echo "ok: $name"
+    else
+        echo "FAIL: $name"
+        echo "  want: [$want]"
+        echo "  got:  [$got]"
+        failures=$((failures + 1))
+    fi
+}
+
+# shellcheck disable=SC2016  # the name is literally q$(id)
+queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
+cmd=vtmediatoollpr_txr580
+
+# name | expected | words after the command (the last one is being typed)
+cases=(
+    "first option offers every letter|-P -n -d -w -h|"
+    "a dash offers every letter|-P -n -d -w -h|-"
+    "a typed letter completes alone|-P|-P"
+    "after -P every queue and alias|$queues|-P "
+    "queue prefix narrows the names|TX-R580 TX-D270|-P TX-"
+    "queue prefix is case-sensitive||-P tx"
+    "option known by its first two letters|$queues|-Printer "
+    "no names after -n||-P q -n "
+    "no names after -w||-P q -n a -w "
+    "no names after -d||-P q -d "
+    "after -P the rest of an add or a delete|-n -d -w -h|-P q "
+    "after -n only the sizes|-w -h|-P q -n a "
+    "after -n and -w only -h|-h|-P q -n a -w 12 "
+    "a delete is complete after -d||-P q -d a "
+    "a size first rules out a delete|-P -n -h|-w 12 "
+    "a complete add offers nothing||-P q -n a -w 1 -h 2 "
+)
+for entry in "${cases[@]}"; do
+    IFS='|' read -r name want words <<< "$entry"
+    read -r -a argv <<< "$words"
+    # A trailing blank means a new, empty word is being typed.
+    [[ -z $words || $words == *' ' ]] && argv+=("")
+    check "$name" "$want" "$(offered "$printcap" "$cmd" "${argv[@]}")"
+done
+
+# Every model name, and the bare name, gets the completion.
+for model in rk210 rk260 rk380mx tx4100zn txr580 txr520 txr390k txr330qe \
+             txr300 txd270; do
+    check "vtmediatoollpr_$model is completed" "-P" \
+          "$(offered "$printcap" "vtmediatoollpr_$model" -P)"
+done
+check "vtmediatoollpr is completed" "-P" \
+      "$(offered "$printcap" vtmediatoollpr -P)"
+
+# A missing printcap offers no names and says nothing.
+err=$(offered /nonexistent/printcap "$cmd" -P "" 2>&1 >/dev/null)
+check "missing printcap offers no names" "" \
+      "$(offered /nonexistent/printcap "$cmd" -P "" 2>/dev/null)"
+check "missing printcap prints no error" "" "$err"
+
+# Queue names are offered as they stand, never run through the shell.
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+# shellcheck disable=SC2016
+printf '%s\n' 'pr$(touch${IFS}ran)|*' > "$dir/printcap"
+got=$(cd "$dir" && offered "$dir/printcap" "$cmd" -P "")
+# shellcheck disable=SC2016
+check "queue names are not expanded" 'pr$(touch${IFS}ran) *' "$got"
+check "queue names run no command" "no" \
+      "$([[ -e $dir/ran ]] && echo yes || echo no)"
+
+if (( failures )); then
+    echo "$failures completion check(s) failed"
+    exit 1
+fi
+echo "all completion checks passed"

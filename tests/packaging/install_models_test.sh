@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A build configured for some models installs the links of those models
+# only; an unknown model code is refused when configuring.
+# Usage: install_models_test.sh SOURCE_DIR GENERATOR
+set -u
+source=$1 generator=$2
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+tmp=$(mktemp -d /tmp/vtmodels.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+
+if cmake -S "$source" -B "$tmp/unknown" -G "$generator" \
+       -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580;ql500" \
+       > "$tmp/unknown.log" 2>&1; then
+    fail "an unknown model code was accepted"
+elif grep -q "unknown model code 'ql500'" "$tmp/unknown.log"; then
+    ok "an unknown model code is refused by name"
+else
+    fail "configure failed for another reason"; cat "$tmp/unknown.log"
+fi
+
+# Blanks separate codes as well as semicolons do.
+build=$tmp/build
+if cmake -S "$source" -B "$build" -G "$generator" \
+       -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580 rk210" \
+       -DCMAKE_BUILD_TYPE=Debug \
+       > "$tmp/build.log" 2>&1 &&
+   cmake --build "$build" --target vtmediatoollpr --parallel 2 >> "$tmp/build.log" 2>&1 &&
+   cmake --install "$build" --prefix "$tmp/prefix" >> "$tmp/build.log" 2>&1
+then
+    ok "a build for txr580 and rk210 configures, builds and installs"
+    got=$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')
+    want="./bin/vtmediatoollpr ./bin/vtmediatoollpr_rk210 \
+./bin/vtmediatoollpr_txr580 \
+./share/bash-completion/completions/vtmediatoollpr \
+./share/bash-completion/completions/vtmediatoollpr_rk210 \
+./share/bash-completion/completions/vtmediatoollpr_txr580 \
+./share/man/man1/vtmediatoollpr.1 ./share/man/man1/vtmediatoollpr_rk210.1 \
+./share/man/man1/vtmediatoollpr_txr580.1 "
+    if [[ $got == "$want" ]]; then
+        ok "only the chosen models are installed"
+    else
+        fail "installed [$got], expected [$want]"
+    fi
+    # The build tree always has every name, for tests of any model.
+    if [[ -L $build/vtmediatoollpr_txd270 ]]; then
+        ok "the build tree has links for every model"
+    else
+        fail "no build-tree link vtmediatoollpr_txd270"
+    fi
+else
+    fail "subset build"; cat "$tmp/build.log"
+fi
+
+if (( failures )); then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all model-selection checks passed"

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Builds the Debian package with cpack and checks its contents and its
+# control fields.
+# Usage: package_test.sh BUILD_DIR VERSION BINDIR MANDIR DATADIR
+#                        "INSTALLED CODES"
+set -u
+build=$1 version=$2 bindir=./usr/$3 mandir=./usr/$4/man1
+completions=./usr/$5/bash-completion/completions
+read -r -a installed <<< "${6//;/ }"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+for tool in cpack dpkg-deb dpkg-shlibdeps file; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "$tool is not installed (Debian: dpkg-dev, file); skipping"
+        exit 77
+    fi
+done
+
+tmp=$(mktemp -d /tmp/vtpackage.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp" \
+        > "$tmp/cpack.log" 2>&1; then
+    cat "$tmp/cpack.log"
+    echo "FAIL: cpack -G DEB"
+    exit 1
+fi
+arch=$(dpkg --print-architecture)
+deb=$tmp/vtmediatoollpr_${version}_$arch.deb
+if [[ ! -f $deb ]]; then
+    echo "FAIL: no $deb; cpack made: $(ls "$tmp")"
+    exit 1
+fi
+ok "cpack -G DEB made $(basename "$deb")"
+
+# Contents: exactly the binary, the manual page, the completion and one
+# relative link to each per model, all owned by root.
+listing=$(dpkg-deb -c "$deb")
+got=$(awk '$1 !~ /^d/ { print $6, $7, $8 }' <<< "$listing" | sort)
+want=$(
+    echo "$bindir/vtmediatoollpr  "
+    echo "$mandir/vtmediatoollpr.1  "
+    echo "$completions/vtmediatoollpr  "
+    for code in "${installed[@]}"; do
+        echo "$bindir/vtmediatoollpr_$code -> vtmediatoollpr"
+        echo "$mandir/vtmediatoollpr_$code.1 -> vtmediatoollpr.1"
+        echo "$completions/vtmediatoollpr_$code -> vtmediatoollpr"
+    done
+)
+want=$(sort <<< "$want")
+if [[ $got == "$want" ]]; then
+    ok "contents: binary, manual page, completion, ${#installed[@]} links each"
+else
+    fail "contents differ (< expected, > packaged):"
+    diff <(echo "$want") <(echo "$got")
+fi
+if grep -qx -- "-rwxr-xr-x root/root .* $bindir/vtmediatoollpr" \
+        <<< "$listing"; then
+    ok "the binary is executable and owned by root"
+else
+    fail "the binary's mode or owner:" \
+         "$(grep " $bindir/vtmediatoollpr\$" <<< "$listing")"
+fi
+others=$(awk '{ print $2 }' <<< "$listing" | grep -vx root/root)
+if [[ -z $others ]]; then
+    ok "every entry is owned by root"
+else
+    fail "entries not owned by root: $others"
+fi
+
+# Control fields.
+field() { dpkg-deb -f "$deb" "$1"; }
+check_field() {
+    local name=$1 pattern=$2 value
+    value=$(field "$name")
+    if [[ $value =~ $pattern ]]; then
+        ok "$name: ${value%%$'\n'*}"
+    else
+        fail "$name is [$value], wanted /$pattern/"
+    fi
+}
+check_field Package '^vtmediatoollpr$'
+check_field Version "^${version//./\\.}$"
+check_field Architecture "^$arch$"
+check_field Maintainer '^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$'
+# A summary line, then extended lines each indented by exactly one blank.
+nl=$'\n'
+check_field Description \
+    "^label-format tool [^$nl]*LPRng($nl [^ $nl][^$nl]*)+\$"
+if [[ $(field Description | grep -c 'label-format tool') == 1 ]]; then
+    ok "the summary appears once"
+else
+    fail "the summary is repeated in the description"
+fi
+# shlibdeps: the C and C++ runtimes the binary links, with versions.
+check_field Depends '(^|, )libc6 \(>= [0-9.]+\)'
+check_field Depends '(^|, )libstdc\+\+6 \(>= [0-9.]+\)'
+
+# What the package installs runs: a model name shows its usage screen.
+dpkg-deb -x "$deb" "$tmp/root"
+out=$("$tmp/root/$bindir/vtmediatoollpr_${installed[0]}")
+status=$?
+if (( status == 0 )) && [[ $out == *"\"vtmediatoollpr_${installed[0]} -P "* ]]
+then
+    ok "the packaged vtmediatoollpr_${installed[0]} prints its usage screen"
+else
+    fail "the packaged vtmediatoollpr_${installed[0]}: status $status: $out"
+fi
+if file "$tmp/root/$bindir/vtmediatoollpr" | grep -q ', stripped'; then
+    ok "the packaged binary is stripped"
+else
+    fail "the packaged binary is not stripped"
+fi
+
+if (( failures )); then
+    echo "$failures package check(s) failed"
+    exit 1
+fi
+echo "all package checks passed"
