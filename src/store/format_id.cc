@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "store/byte_search.h"
 #include "store/line_reader.h"
 
 const char kFormatIdMarker[] = "VtL";
@@ -80,17 +81,49 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   return true;
 }
 
+namespace {
+
+// Looks for the name in the "*PageSize" lines of a run of whole lines. A
+// file of many megabytes holds few such lines, so they are searched for
+// across the block instead of taking every line in turn.
+bool format_id_in_block(std::string_view block, std::string_view name,
+                        std::string* id) {
+  const char* begin = block.data();
+  const char* end = begin + block.size();
+  const char* from = begin;
+  const size_t prefix_length = sizeof(kPageSize) - 1;
+  while (from < end) {
+    const char* hit = find_bytes(from, end,
+                                 std::string_view(kPageSize, prefix_length));
+    if (hit == nullptr)
+      return false;
+    if (hit > begin && hit[-1] != '\n') {
+      from = hit + 1;  // not at the start of a line
+      continue;
+    }
+    const char* newline = static_cast<const char*>(
+        memchr(hit, '\n', end - hit));
+    const char* line_end = newline ? newline + 1 : end;
+    if (format_id_in_line(std::string_view(hit, line_end - hit), name, id))
+      return true;
+    from = line_end;
+  }
+  return false;
+}
+
+}  // namespace
+
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {
   int fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
   if (fd < 0)
     return 0;  // a missing file holds no formats
   LineReader reader(files, fd);
-  std::string_view line;
+  std::string_view block;
   int status;
   int result = 0;
-  while ((status = reader.read_line(&line, error)) > 0) {
-    if (format_id_in_line(line, name, id)) {
+  while ((status = reader.next_block(&block, error)) > 0) {
+    if (format_id_in_block(block, name, id)) {
       result = 1;
       break;
     }

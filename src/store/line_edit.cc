@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "store/byte_search.h"
+
 namespace {
 
 // Where a selected line ends, and what to write after or instead of it.
@@ -26,12 +28,6 @@ bool emit_selected(const LineEdit& edit, std::string_view line,
     return sink(edit.text);
   }
   return false;
-}
-
-const char* find_bytes(const char* from, const char* end,
-                       std::string_view needle) {
-  return static_cast<const char*>(
-      memmem(from, end - from, needle.data(), needle.size()));
 }
 
 }  // namespace

@@ -10,12 +10,13 @@ const size_t kInitialBuffer = 128 * 1024;
 }  // namespace
 
 LineReader::LineReader(FileOps* files, int fd)
-    : files_(files), fd_(fd), buffer_(kInitialBuffer) {}
+    : files_(files), fd_(fd), buffer_(new char[kInitialBuffer]),
+      size_(kInitialBuffer) {}
 
 int LineReader::next_block(std::string_view* block, int* error) {
   // Keep the unfinished line that followed the last block.
   if (consumed_ > 0) {
-    memmove(buffer_.data(), buffer_.data() + consumed_, end_ - consumed_);
+    memmove(buffer_.get(), buffer_.get() + consumed_, end_ - consumed_);
     end_ -= consumed_;
     consumed_ = 0;
   }
@@ -24,13 +25,16 @@ int LineReader::next_block(std::string_view* block, int* error) {
       if (end_ == 0)
         return 0;
       consumed_ = end_;
-      *block = std::string_view(buffer_.data(), end_);
+      *block = std::string_view(buffer_.get(), end_);
       return 1;
     }
-    if (end_ == buffer_.size())
-      buffer_.resize(buffer_.size() * 2);
-    ssize_t got = files_->read(fd_, buffer_.data() + end_,
-                               buffer_.size() - end_);
+    if (end_ == size_) {
+      std::unique_ptr<char[]> larger(new char[size_ * 2]);
+      memcpy(larger.get(), buffer_.get(), end_);
+      buffer_.swap(larger);
+      size_ *= 2;
+    }
+    ssize_t got = files_->read(fd_, buffer_.get() + end_, size_ - end_);
     if (got < 0) {
       if (errno == EINTR)
         continue;
@@ -46,10 +50,10 @@ int LineReader::next_block(std::string_view* block, int* error) {
     size_t old_end = end_;
     end_ += got;
     const char* last = static_cast<const char*>(
-        memrchr(buffer_.data() + old_end, '\n', end_ - old_end));
+        memrchr(buffer_.get() + old_end, '\n', end_ - old_end));
     if (last != nullptr) {
-      consumed_ = last - buffer_.data() + 1;
-      *block = std::string_view(buffer_.data(), consumed_);
+      consumed_ = last - buffer_.get() + 1;
+      *block = std::string_view(buffer_.get(), consumed_);
       return 1;
     }
   }

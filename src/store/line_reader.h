@@ -1,8 +1,8 @@
 #ifndef VTMEDIA_STORE_LINE_READER_H_
 #define VTMEDIA_STORE_LINE_READER_H_
 
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "store/file_ops.h"
 
@@ -26,7 +26,10 @@ class LineReader {
  private:
   FileOps* files_;
   int fd_;
-  std::vector<char> buffer_;
+  // Left uninitialised: zeroing it would cost more than reading a small
+  // file.
+  std::unique_ptr<char[]> buffer_;
+  size_t size_;
   size_t end_ = 0;       // bytes held in buffer_
   size_t consumed_ = 0;  // bytes already handed out as a block
   bool at_eof_ = false;

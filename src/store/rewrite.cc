@@ -11,6 +11,7 @@
 namespace {
 
 const size_t kOutputBuffer = 128 * 1024;
+const size_t kDirectWrite = 16 * 1024;
 const mode_t kDataFileMode = 0666;  // other parts of the driver write them
 
 // Collects small pieces into large writes; large pieces go straight out.
@@ -24,17 +25,14 @@ class OutputFile {
     if (piece.empty())
       return true;
     last_ = static_cast<unsigned char>(piece.back());
-    if (pending_.size() + piece.size() <= kOutputBuffer) {
-      pending_.append(piece.data(), piece.size());
-      return true;
-    }
-    if (!flush())
+    // A long run of unchanged lines is written from where it lies; copying
+    // it first would add a pass over every byte of the file.
+    if (piece.size() >= kDirectWrite)
+      return flush() && write_all(piece);
+    if (pending_.size() + piece.size() > kOutputBuffer && !flush())
       return false;
-    if (piece.size() < kOutputBuffer) {
-      pending_.append(piece.data(), piece.size());
-      return true;
-    }
-    return write_all(piece);
+    pending_.append(piece.data(), piece.size());
+    return true;
   }
 
   bool flush() {

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Measures what an add and a delete cost against copying the driver files,
+# against doing the same edit by hand with grep -v or sed -i, and (on files
+# of a realistic size) against the two companion-tool starts an add cannot
+# avoid; and the tool's peak memory, which must not grow with the files.
+#
+#   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
+#                [--build DIR]
+#
+# --check      compare with the targets; exit 1 when one is missed
+# --cpu        judge by processor time instead of wall time (median of
+#              each), for a machine busy with other work
+# --static     measure the tool linked statically (VTMEDIATOOL_STATIC), built
+#              by default in build-bench-static
+# --runs N     rounds of timed runs, after a warm-up (default 9); a round
+#              runs each case once on each size, five times on the
+#              realistic one
+# --large-mb   size of the large function and media-information files
+#              (default 50; the doubled size is twice this)
+# --build DIR  build directory (default build-bench beside this directory)
+#
+# Builds a Release tool whose driver root is a fresh directory on /dev/shm,
+# so that the figures measure the programs, not a disk. Not a test; CI does
+# not run it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(dirname "$here")
+check=
+cpu=
+static=OFF
+runs=9
+large_mb=50
+build=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --check) check=--check ;;
+    --cpu) cpu=--cpu ;;
+    --static) static=ON ;;
+    --runs) runs=$2; shift ;;
+    --large-mb) large_mb=$2; shift ;;
+    --build) build=$2; shift ;;
+    *) sed -n '7,21p' "$0"; exit 2 ;;
+  esac
+  shift
+done
+if [ -z "$build" ]; then
+  build=$top/build-bench
+  # Kept apart, so that the ordinary build stays as packages expect it.
+  [ "$static" = ON ] && build=$top/build-bench-static
+fi
+
+work=/dev/shm/vtbench-$$
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/bin"
+root=$work/vantrel
+model=txr580
+inf=$root/$model/bin/inf
+files=("$inf/vt${model}func" "$inf/mediainf$model" "$inf/vt${model}rc"
+       "$inf/PrintArea")
+companion=$root/$model/bin/lpd/vtmediatoolcups_$model
+
+echo "building the Release tool in $build (driver root $root," \
+     "static link $static)"
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+  -DVTMEDIATOOL_BUILD_TESTS=ON -DVTMEDIATOOL_DRIVER_ROOT="$root" \
+  -DVTMEDIATOOL_STATIC="$static" >/dev/null
+cmake --build "$build" -j2 --target vtmediatoollpr standin_companion \
+  >/dev/null
+"${CXX:-c++}" -O2 -std=c++17 -o "$work/bin/time_run" "$here/time_run.cc"
+timer=$work/bin/time_run
+# The model comes from the program name, as from the installed links.
+tool=$work/bin/vtmediatoollpr_$model
+ln -s "$build/vtmediatoollpr" "$tool"
+
+results=$work/results
+: > "$results"
+
+sizes=(realistic large doubled)
+declare -A last_name last_id next_to_last_name
+
+# Lays the pristine tree of one size, with the stand-in as the companion,
+# and notes the formats the cases work on.
+make_tree() {  # size-label gen-args...
+  local label=$1
+  local pristine=$work/pristine-$label
+  shift
+  echo "making the $label tree"
+  python3 "$here/gen_tree.py" "$pristine" "$@" > "$work/tree.env"
+  mkdir -p "$pristine/$model/bin/lpd"
+  cp "$build/tests/standin_companion" \
+     "$pristine/$model/bin/lpd/vtmediatoolcups_$model"
+  local key value
+  while IFS='=' read -r key value; do
+    case $key in
+      LAST_NAME) last_name[$label]=$value ;;
+      LAST_ID) last_id[$label]=$value ;;
+      NEXT_TO_LAST_NAME) next_to_last_name[$label]=$value ;;
+    esac
+  done < "$work/tree.env"
+}
+
+restore() {  # size-label
+  rm -rf "$root" "$work/copy"
+  cp -a "$work/pristine-$1" "$root"
+  mkdir "$work/copy"
+}
+
+# The command of each case on one size, in an array named by the case.
+set_cases() {  # size-label
+  local name=${last_name[$1]} id=${last_id[$1]}
+  local other=${next_to_last_name[$1]}
+  case_add_new=("$tool" -P TX-R580 -n "Bench 12" -w 12 -h 50)
+  case_add_replace=("$tool" -P TX-R580 -n "$other" -w 12 -h 50)
+  case_delete=("$tool" -P TX-R580 -d "$name")
+  case_cp=(cp -t "$work/copy" "${files[@]}")
+  # shellcheck disable=SC2016
+  case_grep_v=(sh -c 'id=$1; shift
+    for f; do
+      grep -v -F -e "$id" "$f" > "$f.new" || exit 1
+      mv "$f.new" "$f" || exit 1
+    done' sh "$id" "${files[@]}")
+  case_sed_i=(sed -i "/$id/d" "${files[@]}")
+  # What an add starts besides the tool: the companion for the delete that
+  # comes first, and for the add.
+  case_companion_x2=("$companion" -P TX-R580 -d "Bench 12" -show 1 ---
+    "$companion" -P TX-R580 -n "Bench 12" -w 10 -h 50
+    -specid VtL_vtS12mm__080A03271A2B -show 1)
+}
+
+cases_of() {  # size-label
+  local cases=(add_new add_replace delete cp grep_v sed_i)
+  [ "$1" = realistic ] && cases+=(companion_x2)
+  echo "${cases[@]}"
+}
+
+# Runs one case once on a fresh tree; appends "case size seconds KiB
+# cpu-seconds" to the file |out|.
+measure() {  # size-label case out
+  set_cases "$1"
+  local -n command=case_$2
+  restore "$1"
+  local figures
+  if ! figures=$("$timer" "${command[@]}"); then
+    echo "run.sh: case $2 failed on the $1 tree" >&2
+    exit 1
+  fi
+  echo "$2 $1 $figures" >> "$3"
+}
+
+# Runs the tool's cases once, checking that they did their work, then
+# every case once unmeasured.
+warm_up() {  # size-label
+  set_cases "$1"
+  local id=${last_id[$1]} other=${next_to_last_name[$1]}
+  restore "$1"
+  "${case_add_new[@]}" > /dev/null
+  grep -q '/Bench 12$' "${files[0]}" ||
+    { echo "run.sh: the add did not enter its format" >&2; exit 1; }
+  restore "$1"
+  "${case_delete[@]}" > /dev/null
+  if grep -q -F "$id" "${files[@]}"; then
+    echo "run.sh: the delete left lines of $id" >&2
+    exit 1
+  fi
+  restore "$1"
+  "${case_add_replace[@]}" > /dev/null
+  [ "$(grep -c -F "/$other" "${files[1]}")" = 2 ] ||
+    { echo "run.sh: the add did not replace its format" >&2; exit 1; }
+  local c
+  for c in $(cases_of "$1"); do measure "$1" "$c" /dev/null; done
+}
+
+make_tree realistic realistic
+make_tree large large "$large_mb"
+make_tree doubled large "$(python3 -c "print(2 * $large_mb)")"
+for size in "${sizes[@]}"; do warm_up "$size"; done
+# Each round takes every case on every size in turn, so that a disturbance
+# from other work on the machine falls on all of them alike and the ratios,
+# the doubling one included, stay fair.
+# Runs of a few milliseconds scatter more; they are cheap, so take more.
+echo "measuring ($runs rounds)"
+for ((round = 0; round < runs; round++)); do
+  for size in "${sizes[@]}"; do
+    repeats=1
+    [ "$size" = realistic ] && repeats=5
+    for ((i = 0; i < repeats; i++)); do
+      for c in $(cases_of "$size"); do measure "$size" "$c" "$results"; done
+    done
+  done
+done
+cp "$results" "$build/bench-results.txt"
+echo "figures kept in $build/bench-results.txt (report: bench/report.py)"
+echo
+python3 "$here/report.py" $check $cpu < "$results"
