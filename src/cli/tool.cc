@@ -34,23 +34,14 @@ int run_delete(const FormatSettings& settings, const StoreEnv& env) {
 }
 
 int run_add(const FormatSettings& settings, const StoreEnv& env) {
-  // An earlier format of the same name is replaced, not doubled; its
-  // absence is the normal case and says nothing.
+  // An earlier format of the same name is replaced, not doubled.
   int error = 0;
-  int status = delete_format(settings, env, &error);
+  int status = replace_format(settings, env, &error);
   if (status == kStoreFileFailed) {
     print_error(error);
     return kExitFailure;
   }
-  if (status == kStoreCompanionFailed)
-    return kExitFailure;
-
-  status = add_format(settings, env, &error);
-  if (status == kStoreFileFailed) {
-    print_error(error);
-    return kExitFailure;
-  }
-  // A companion tool that refused the new format is a failed add.
+  // A companion tool that refused either step is a failed add.
   return status == kStoreDone ? kExitOk : kExitFailure;
 }
 

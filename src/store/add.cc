@@ -4,6 +4,7 @@
 #include <sys/time.h>
 
 #include "store/companion.h"
+#include "store/delete.h"
 #include "store/format_id.h"
 #include "store/lock.h"
 #include "store/paths.h"
@@ -88,5 +89,17 @@ int add_format(FormatSettings settings, const StoreEnv& env, int* error) {
   std::string format_id = make_format_id(settings, now);
   return run_locked(env, settings.model_code, [&](int* body_error) {
     return add_locked(settings, env, format_id, body_error);
+  }, error);
+}
+
+int replace_format(const FormatSettings& settings, const StoreEnv& env,
+                   int* error) {
+  return run_locked(env, settings.model_code, [&](int* body_error) {
+    StoreEnv held = env;
+    held.lock_held = true;
+    int status = delete_format(settings, held, body_error);
+    if (status == kStoreFileFailed || status == kStoreCompanionFailed)
+      return status;
+    return add_format(settings, held, body_error);
   }, error);
 }

@@ -26,4 +26,11 @@ std::string print_area_line(const FormatSettings& settings,
 // order stay changed) or -2 (the companion tool failed; nothing changed).
 int add_format(FormatSettings settings, const StoreEnv& env, int* error);
 
+// An add request: deletes an earlier format of the same name, whose
+// absence is normal, then adds, both under one lock so that no other run
+// comes between them. Returns as add_format; -1 and -2 of the delete stop
+// it before the add.
+int replace_format(const FormatSettings& settings, const StoreEnv& env,
+                   int* error);
+
 #endif  // VTMEDIA_STORE_ADD_H_

@@ -116,8 +116,14 @@ bool format_id_in_block(std::string_view block, std::string_view name,
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {
   int fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
-  if (fd < 0)
-    return 0;  // a missing file holds no formats
+  if (fd < 0) {
+    // A missing file holds no formats; one that is there but cannot be
+    // read must not pass for one without the name.
+    if (errno == ENOENT)
+      return 0;
+    *error = errno;
+    return -1;
+  }
   LineReader reader(files, fd);
   std::string_view block;
   int status;

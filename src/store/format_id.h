@@ -27,7 +27,8 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns 1 with |*id| set, 0 when the name is not there or
-// the file cannot be opened, -1 on a read error with its errno in |*error|.
+// the file does not exist, -1 when it cannot be opened or read, with the
+// errno in |*error|.
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error);
 

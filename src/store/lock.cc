@@ -61,14 +61,17 @@ int unlock_data_dir(FileOps* files, int fd, int* error) {
 
 int run_locked(const StoreEnv& env, const std::string& model_code,
                const std::function<int(int* error)>& body, int* error) {
+  if (env.lock_held)
+    return body(error);
   int dir_fd;
   if (lock_data_dir(env.files, data_dir_path(env.driver_root, model_code),
                     env.lock_timeout_ms, &dir_fd, error) != 0)
     return kStoreFileFailed;
   int status = body(error);
+  // A name not found may still have cost the function file its entries.
   int unlock_error = 0;
   if (unlock_data_dir(env.files, dir_fd, &unlock_error) != 0 &&
-      status == kStoreDone) {
+      (status == kStoreDone || status == kStoreNotFound)) {
     *error = unlock_error;
     status = kStoreFileFailed;
   }

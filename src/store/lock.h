@@ -23,7 +23,8 @@ int unlock_data_dir(FileOps* files, int fd, int* error);
 
 // Runs |body| under the lock of |model_code|'s data directory and returns
 // its status. Failing to lock, or to sync the directory after a body that
-// succeeded, is a file failure (-1) with |*error| set.
+// did not fail, is a file failure (-1) with |*error| set. With
+// |env.lock_held| the caller holds the lock already and |body| just runs.
 int run_locked(const StoreEnv& env, const std::string& model_code,
                const std::function<int(int* error)>& body, int* error);
 

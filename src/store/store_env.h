@@ -13,6 +13,9 @@ struct StoreEnv {
   FileOps* files = real_file_ops();
   // How long to wait for another run on the same model to finish.
   int lock_timeout_ms = 30000;
+  // Set by an operation that already holds the model's lock and runs
+  // others inside it.
+  bool lock_held = false;
 };
 
 #endif  // VTMEDIA_STORE_STORE_ENV_H_

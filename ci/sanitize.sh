@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the whole test suite with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan and runs it. Every report ends
+# the program that made it with a failure (nothing is recovered from), so
+# any report fails a test and with it this script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=${JOBS:-$(nproc)}
+flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+
+cmake -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags"
+cmake --build build-asan -j"$jobs"
+
+# Leaks count too; abort so that a report can never pass for an exit code
+# a test expected.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:check_initialization_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -1,0 +1,101 @@
+// The line transforms of add and delete. A rewrite hands the file to
+// edit_block in runs of whole lines whose boundaries depend on how the
+// reads fell, so the output must be what edit_line gives line by line, for
+// any split into runs, for every kind of edit.
+//
+// Input: kind, needle length, text length, split selector, stop selector,
+// then the needle, the text and the block.
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "store/line_edit.h"
+
+namespace {
+
+const size_t kHeader = 5;
+
+std::string edit_whole(const LineEdit& edit, std::string_view block) {
+  std::string out;
+  FUZZ_CHECK(edit_block(edit, block, [&](std::string_view piece) {
+    out.append(piece.data(), piece.size());
+    return true;
+  }));
+  return out;
+}
+
+std::vector<std::string_view> split_lines(std::string_view block) {
+  std::vector<std::string_view> lines;
+  while (!block.empty()) {
+    size_t newline = block.find('\n');
+    size_t length = newline == std::string_view::npos ? block.size()
+                                                      : newline + 1;
+    lines.push_back(block.substr(0, length));
+    block.remove_prefix(length);
+  }
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < kHeader)
+    return 0;
+  LineEdit edit;
+  edit.kind = static_cast<LineEdit::Kind>(data[0] % 4);
+  size_t needle_length = data[1] % 32;
+  size_t text_length = data[2] % 64;
+  std::string_view rest(reinterpret_cast<const char*>(data) + kHeader,
+                        size - kHeader);
+  if (rest.size() < needle_length + text_length)
+    return 0;
+  edit.needle = std::string(rest.substr(0, needle_length));
+  edit.text = std::string(rest.substr(needle_length, text_length));
+  std::string_view block = rest.substr(needle_length + text_length);
+
+  std::string whole = edit_whole(edit, block);
+
+  std::string by_line;
+  std::vector<std::string_view> lines = split_lines(block);
+  for (std::string_view line : lines) {
+    FUZZ_CHECK(edit_line(edit, line, [&](std::string_view piece) {
+      by_line.append(piece.data(), piece.size());
+      return true;
+    }));
+  }
+  FUZZ_CHECK(whole == by_line);
+  if (edit.kind == LineEdit::kCopy)
+    FUZZ_CHECK(whole == block);
+
+  // Any split at a line boundary gives the same output.
+  if (!lines.empty()) {
+    size_t first_lines = data[3] % (lines.size() + 1);
+    size_t split = 0;
+    for (size_t i = 0; i < first_lines; ++i)
+      split += lines[i].size();
+    FUZZ_CHECK(edit_whole(edit, block.substr(0, split)) +
+               edit_whole(edit, block.substr(split)) == whole);
+  }
+
+  // A sink that refuses (a failed write) stops the edit, which reports it;
+  // what was accepted before is the start of the full output.
+  size_t accept = data[4] % 8;
+  size_t pieces = 0;
+  std::string accepted;
+  bool finished = edit_block(edit, block, [&](std::string_view piece) {
+    if (pieces++ == accept)
+      return false;
+    accepted.append(piece.data(), piece.size());
+    return true;
+  });
+  FUZZ_CHECK(finished == (pieces <= accept));
+  FUZZ_CHECK(whole.compare(0, accepted.size(), accepted) == 0);
+  if (finished)
+    FUZZ_CHECK(accepted == whole);
+  return 0;
+}

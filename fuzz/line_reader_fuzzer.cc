@@ -1,0 +1,50 @@
+// The reader of the driver files. Whatever the bytes and however short the
+// reads come back, the blocks (or, by the first input byte, the lines) are
+// whole lines that put together give the file again.
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <string_view>
+
+#include "fuzz_check.h"
+#include "memory_file.h"
+#include "store/line_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0)
+    return 0;
+  std::string_view content(reinterpret_cast<const char*>(data) + 1,
+                           size - 1);
+  int error = 0;
+
+  // One reader per input: each reader's buffer is large, and allocating
+  // it dominates the time of a run.
+  MemoryFile file(content, data[0]);
+  LineReader reader(&file, file.open("", 0, 0));
+  std::string joined;
+  std::string_view piece;
+  int status;
+  if (data[0] & 0x20) {
+    while ((status = reader.next_block(&piece, &error)) > 0) {
+      FUZZ_CHECK(!piece.empty());
+      // Only the file's last line may lack its newline.
+      if (piece.back() != '\n')
+        FUZZ_CHECK(joined.size() + piece.size() == content.size());
+      joined.append(piece.data(), piece.size());
+    }
+  } else {
+    while ((status = reader.read_line(&piece, &error)) > 0) {
+      size_t newline = piece.find('\n');
+      FUZZ_CHECK(!piece.empty());
+      FUZZ_CHECK(newline == piece.size() - 1 ||
+                 (newline == std::string_view::npos &&
+                  joined.size() + piece.size() == content.size()));
+      joined.append(piece.data(), piece.size());
+    }
+  }
+  FUZZ_CHECK(status == 0);
+  FUZZ_CHECK(joined == content);
+  return 0;
+}

@@ -1,0 +1,472 @@
+#include "fault_support.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "cli/model.h"
+#include "cli/options.h"
+#include "cli/tool.h"
+#include "store/add.h"
+
+extern char** environ;
+
+namespace {
+
+// Views of the lines of |text|, newlines included; |text| must outlive
+// them. The files here run to megabytes, so nothing is copied.
+std::vector<std::string_view> split_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    size_t newline = text.find('\n');
+    size_t length = newline == std::string_view::npos ? text.size()
+                                                      : newline + 1;
+    lines.push_back(text.substr(0, length));
+    text.remove_prefix(length);
+  }
+  return lines;
+}
+
+bool holds(std::string_view line, const std::string& text) {
+  return line.find(text) != std::string_view::npos;
+}
+
+bool starts_with(std::string_view line, const std::string& text) {
+  return line.compare(0, text.size(), text) == 0;
+}
+
+bool equals(std::string_view line, const std::string& text) {
+  return line == text;
+}
+
+int count_lines(const std::vector<std::string_view>& lines,
+                bool (*test)(std::string_view, const std::string&),
+                const std::string& what) {
+  int count = 0;
+  for (std::string_view line : lines)
+    count += test(line, what) ? 1 : 0;
+  return count;
+}
+
+// Each line holding |needle| is followed by |entry|.
+std::string insert_after(const std::string& text, const std::string& needle,
+                         const std::string& entry) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::string_view line : split_lines(text)) {
+    out.append(line.data(), line.size());
+    if (holds(line, needle))
+      out += entry;
+  }
+  return out;
+}
+
+std::string replace_lines_holding(const std::string& text,
+                                  const std::string& needle,
+                                  const std::string& replacement) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::string_view line : split_lines(text)) {
+    if (holds(line, needle))
+      out += replacement;
+    else
+      out.append(line.data(), line.size());
+  }
+  return out;
+}
+
+std::string without(const std::string& text, const std::string& needle) {
+  return replace_lines_holding(text, needle, "");
+}
+
+// The whole file at |path| ("" when it cannot be read), in one read of its
+// size: the harness's stream reading is slow for files of megabytes.
+std::string read_whole(const std::string& path) {
+  std::string content;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return content;
+  struct stat info;
+  if (fstat(fd, &info) == 0)
+    content.resize(info.st_size);
+  size_t got = 0;
+  while (got < content.size()) {
+    ssize_t n = ::read(fd, &content[got], content.size() - got);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    got += n;
+  }
+  content.resize(got);
+  ::close(fd);
+  return content;
+}
+
+// The line the stand-in companion tool enters for an added format.
+std::string standin_page_size_line(const FormatSettings& settings,
+                                   const std::string& format_id) {
+  return "*PageSize " + format_id + "/" + settings.format_name +
+      ": \"<</PageSize[" + std::to_string(settings.width_mm) + " " +
+      std::to_string(settings.height_mm) +
+      "]/ImagingBBox null>>setpagedevice\"\n";
+}
+
+// Lines that name the format |name| after an identifier.
+bool names(std::string_view line, const std::string& name) {
+  return holds(line, "/" + name + ":") || holds(line, "/" + name + "\n");
+}
+
+}  // namespace
+
+bool FaultyFileOps::fail_now(const std::string& what) {
+  if (++calls_ != fail_at_)
+    return false;
+  failed_call_ = what;
+  errno = error_;
+  return true;
+}
+
+int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
+  if (fail_now(std::string("open ") + path))
+    return -1;
+  return ::open(path, flags, mode);
+}
+
+ssize_t FaultyFileOps::read(int fd, void* buffer, size_t size) {
+  if (fail_now("read"))
+    return -1;
+  return ::read(fd, buffer, size);
+}
+
+ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
+  if (fail_now("write"))
+    return -1;
+  return ::write(fd, buffer, size);
+}
+
+int FaultyFileOps::fsync(int fd) {
+  if (fail_now("fsync"))
+    return -1;
+  return ::fsync(fd);
+}
+
+int FaultyFileOps::fchmod(int fd, mode_t mode) {
+  if (fail_now("fchmod"))
+    return -1;
+  return ::fchmod(fd, mode);
+}
+
+int FaultyFileOps::close(int fd) {
+  if (fail_now("close")) {
+    ::close(fd);
+    errno = error_;
+    return -1;
+  }
+  return ::close(fd);
+}
+
+int FaultyFileOps::rename(const char* from, const char* to) {
+  if (fail_now(std::string("rename ") + from))
+    return -1;
+  return ::rename(from, to);
+}
+
+int FaultyFileOps::unlink(const char* path) {
+  if (fail_now(std::string("unlink ") + path))
+    return -1;
+  return ::unlink(path);
+}
+
+int FaultyFileOps::flock(int fd, int operation) {
+  if (fail_now("flock"))
+    return -1;
+  return ::flock(fd, operation);
+}
+
+Contents read_contents(const DriverFiles& files) {
+  Contents contents;
+  for (const std::string& path : files.all())
+    contents.push_back(read_whole(path));
+  return contents;
+}
+
+void write_contents(const DriverFiles& files, const Contents& contents) {
+  std::vector<std::string> paths = files.all();
+  for (size_t i = 0; i < paths.size(); ++i)
+    write_file(paths[i], contents[i]);
+}
+
+namespace {
+
+// |before|'s files as versions, without copying them.
+Stage unchanged(const Contents& before) {
+  Stage stage;
+  for (const std::string& content : before) {
+    FileVersion version;
+    version.base = std::shared_ptr<const std::string>(
+        &content, [](const std::string*) {});
+    stage.push_back(version);
+  }
+  return stage;
+}
+
+FileVersion made(std::string content) {
+  FileVersion version;
+  version.base = std::make_shared<const std::string>(std::move(content));
+  return version;
+}
+
+}  // namespace
+
+bool FileVersion::matches(const std::string& content) const {
+  return content.size() == base->size() + tail.size() &&
+      content.compare(0, base->size(), *base) == 0 &&
+      content.compare(base->size(), tail.size(), tail) == 0;
+}
+
+std::vector<Stage> add_stages(const Contents& before,
+                              const FormatSettings& settings,
+                              const std::string& format_id) {
+  std::vector<Stage> stages = { unchanged(before) };
+  if (format_id.empty())
+    return stages;
+  std::string page_size = standin_page_size_line(settings, format_id);
+  Stage now = stages[0];
+  now[0].tail = page_size;
+  now[1].tail = page_size;
+  stages.push_back(now);
+  now[0] = made(insert_after(*now[0].base + now[0].tail, "[CustomTape]",
+                             format_id + "/" + settings.format_name + "\n"));
+  stages.push_back(now);
+  now[1].tail += media_info_line(settings, format_id);
+  stages.push_back(now);
+  now[3].tail = print_area_line(settings, format_id);
+  stages.push_back(now);
+  return stages;
+}
+
+std::vector<Stage> delete_stages(const Contents& before,
+                                 const std::string& format_id,
+                                 const std::string& default_media_line) {
+  std::vector<Stage> stages = { unchanged(before) };
+  Stage now = stages[0];
+  now[0] = made(without(before[0], format_id));
+  stages.push_back(now);
+  now[1] = made(without(before[1], format_id));
+  stages.push_back(now);
+  now[2] = made(replace_lines_holding(before[2], format_id,
+                                      default_media_line));
+  stages.push_back(now);
+  now[3] = made(without(before[3], format_id));
+  stages.push_back(now);
+  return stages;
+}
+
+int stage_of(const std::vector<Stage>& stages, const Contents& now) {
+  for (size_t i = 0; i < stages.size(); ++i) {
+    bool all = stages[i].size() == now.size();
+    for (size_t file = 0; all && file < now.size(); ++file)
+      all = stages[i][file].matches(now[file]);
+    if (all)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+Contents without_lines_holding(const Contents& contents,
+                               const std::string& text) {
+  Contents out;
+  for (const std::string& content : contents)
+    out.push_back(without(content, text));
+  return out;
+}
+
+std::string logged_format_id(const std::string& log_path) {
+  const std::string option = "[-specid] [";
+  std::string log = read_file(log_path);
+  size_t at = log.rfind(option);
+  if (at == std::string::npos)
+    return "";
+  at += option.size();
+  return log.substr(at, log.find(']', at) - at);
+}
+
+std::string expect_entered_once(const Contents& contents,
+                                const std::string& name) {
+  std::vector<std::vector<std::string_view>> now;
+  for (const std::string& content : contents)
+    now.push_back(split_lines(content));
+  std::vector<std::string_view> page_sizes;
+  for (std::string_view line : now[0]) {
+    if (starts_with(line, "*PageSize VtL") && names(line, name))
+      page_sizes.push_back(line);
+  }
+  if (page_sizes.size() != 1) {
+    ADD_FAILURE() << "\"" << name << "\" has " << page_sizes.size()
+                  << " \"*PageSize\" lines in the function file";
+    return "";
+  }
+  const size_t id_at = sizeof("*PageSize ") - 1;
+  std::string id(page_sizes[0].substr(
+      id_at, page_sizes[0].find('/', id_at) - id_at));
+
+  int sections = count_lines(now[0], holds, "[CustomTape]");
+  EXPECT_EQ(sections, count_lines(now[0], equals, id + "/" + name + "\n"))
+      << name << ": one entry per [CustomTape]";
+  EXPECT_EQ(1 + sections, count_lines(now[0], names, name)) << name;
+  EXPECT_EQ(1 + sections, count_lines(now[0], holds, id)) << name;
+
+  EXPECT_EQ(1, count_lines(now[1], starts_with, "*PageSize " + id + "/" +
+                           name + ":")) << name;
+  EXPECT_EQ(1, count_lines(now[1], starts_with, id + "/" + name + ":\t"))
+      << name;
+  EXPECT_EQ(2, count_lines(now[1], names, name)) << name;
+  EXPECT_EQ(2, count_lines(now[1], holds, id)) << name;
+
+  EXPECT_EQ(0, count_lines(now[2], holds, id)) << name;
+  EXPECT_EQ(1, count_lines(now[3], starts_with, id + ":\t")) << name;
+  EXPECT_EQ(1, count_lines(now[3], holds, id)) << name;
+  return id;
+}
+
+std::vector<std::string> temp_files_left(const DriverFiles& files) {
+  std::string dir = files.function_file.substr(
+      0, files.function_file.rfind('/'));
+  std::vector<std::string> left;
+  DIR* listing = opendir(dir.c_str());
+  if (listing == nullptr)
+    return left;
+  while (struct dirent* entry = readdir(listing)) {
+    std::string name = entry->d_name;
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".$$$") == 0)
+      left.push_back(name);
+  }
+  closedir(listing);
+  return left;
+}
+
+int open_descriptor_count() {
+  int count = 0;
+  DIR* listing = opendir("/proc/self/fd");
+  if (listing == nullptr)
+    return -1;
+  while (struct dirent* entry = readdir(listing))
+    count += entry->d_name[0] == '.' ? 0 : 1;
+  closedir(listing);
+  return count;
+}
+
+FormatSettings settings_for(const std::string& program,
+                            const std::vector<std::string>& args) {
+  std::vector<const char*> argv = { program.c_str() };
+  for (const std::string& arg : args)
+    argv.push_back(arg.c_str());
+  argv.push_back(nullptr);
+  FormatSettings settings;
+  EXPECT_TRUE(identify_model(program.c_str(), &settings)) << program;
+  EXPECT_NE(kActionUsage,
+            parse_options(static_cast<int>(argv.size() - 1), argv.data(),
+                          &settings));
+  return settings;
+}
+
+int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
+                  std::string* out) {
+  fflush(stdout);
+  FILE* capture = tmpfile();
+  int saved = dup(1);
+  dup2(fileno(capture), 1);
+  std::vector<const char*> args;
+  for (const std::string& arg : argv)
+    args.push_back(arg.c_str());
+  args.push_back(nullptr);
+  int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
+  fflush(stdout);
+  dup2(saved, 1);
+  close(saved);
+  rewind(capture);
+  out->clear();
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
+    out->append(buffer, got);
+  fclose(capture);
+  return status;
+}
+
+pid_t start_tool_in(const std::string& dir, const std::string& name,
+                    const std::vector<std::string>& args,
+                    const std::string& output) {
+  std::vector<std::string> strings = { name };
+  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : strings)
+    argv.push_back(&arg[0]);
+  argv.push_back(nullptr);
+  std::string sink = output.empty() ? "/dev/null" : output;
+
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = ::open("/dev/null", O_RDONLY);
+    int out = ::open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || chdir(dir.c_str()) != 0)
+      _exit(126);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(out, 2);
+    execve(VT_TOOL_UNDER_TEST, argv.data(), environ);
+    _exit(127);
+  }
+  EXPECT_GT(pid, 0) << "fork";
+  return pid;
+}
+
+int wait_for(pid_t pid) {
+  int status;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR)
+      return -1;
+  }
+  if (WIFSIGNALED(status))
+    return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)
+    : name_(name) {
+  const char* old = getenv(name.c_str());
+  had_value_ = old != nullptr;
+  if (had_value_)
+    old_value_ = old;
+  setenv(name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (had_value_)
+    setenv(name_.c_str(), old_value_.c_str(), 1);
+  else
+    unsetenv(name_.c_str());
+}
+
+HeldLock::HeldLock(const std::string& data_dir) {
+  fd_ = ::open(data_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  EXPECT_LE(0, fd_) << data_dir;
+  EXPECT_EQ(0, ::flock(fd_, LOCK_EX)) << data_dir;
+}
+
+void HeldLock::release() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
+}

@@ -1,0 +1,148 @@
+#ifndef VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
+#define VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/settings.h"
+#include "harness.h"
+#include "store/file_ops.h"
+#include "store/store_env.h"
+
+// Helpers for the tests that make file calls fail, kill runs, hold locks
+// and fill the disk.
+
+// The real file system, except that the |fail_at|th call (counting from 1)
+// fails with |error| instead. A failing close still closes, as close does
+// on Linux, so that no descriptor leaks because of the test.
+class FaultyFileOps : public FileOps {
+ public:
+  FaultyFileOps(int fail_at, int error) : fail_at_(fail_at), error_(error) {}
+
+  bool fired() const { return calls_ >= fail_at_; }
+  // What the failed call was, e.g. "rename /x/PrintArea.$$$".
+  const std::string& failed_call() const { return failed_call_; }
+
+  int open(const char* path, int flags, mode_t mode) override;
+  ssize_t read(int fd, void* buffer, size_t size) override;
+  ssize_t write(int fd, const void* buffer, size_t size) override;
+  int fsync(int fd) override;
+  int fchmod(int fd, mode_t mode) override;
+  int close(int fd) override;
+  int rename(const char* from, const char* to) override;
+  int unlink(const char* path) override;
+  int flock(int fd, int operation) override;
+
+ private:
+  // Counts the call; true (with errno set) when it is the one to fail.
+  bool fail_now(const std::string& what);
+
+  int fail_at_;
+  int error_;
+  int calls_ = 0;
+  std::string failed_call_;
+};
+
+// The contents of a model's four data files, in DriverFiles::all() order.
+typedef std::vector<std::string> Contents;
+Contents read_contents(const DriverFiles& files);
+void write_contents(const DriverFiles& files, const Contents& contents);
+
+// One content a data file may hold: |base| followed by |tail|, kept apart
+// so that files of megabytes are not copied for every stage.
+struct FileVersion {
+  std::shared_ptr<const std::string> base;
+  std::string tail;
+  bool matches(const std::string& content) const;
+};
+
+// The contents of the four files at one step of an operation.
+typedef std::vector<FileVersion> Stage;
+
+// What an add leaves, step by step: [0] nothing yet, [1] the companion
+// tool has entered its "*PageSize" line, [2] [3] [4] the function,
+// media-information and imageable-area files are rewritten. An empty
+// |format_id| (no add reached the companion tool) gives only [0].
+// |before| must outlive the stages.
+std::vector<Stage> add_stages(const Contents& before,
+                              const FormatSettings& settings,
+                              const std::string& format_id);
+
+// What a delete of |format_id| leaves: [0] nothing yet, then one stage
+// per rewritten file, in the order function, media-information, resource,
+// imageable-area file. |before| must outlive the stages.
+std::vector<Stage> delete_stages(const Contents& before,
+                                 const std::string& format_id,
+                                 const std::string& default_media_line);
+
+// The index of the stage that |now| equals, or -1 when it is none of them.
+int stage_of(const std::vector<Stage>& stages, const Contents& now);
+
+// |contents| without the lines that hold |text|.
+Contents without_lines_holding(const Contents& contents,
+                               const std::string& text);
+
+// The identifier the stand-in companion tool was last given with
+// -specid, read from its log; empty when no add reached it.
+std::string logged_format_id(const std::string& log_path);
+
+// Checks that |name| is entered exactly once in the files of |contents|:
+// one "*PageSize" line in the function and media-information files, one
+// entry below each "[CustomTape]" line, one size line and one
+// imageable-area line, all with one identifier, which is returned (""
+// after a failed check).
+std::string expect_entered_once(const Contents& contents,
+                                const std::string& name);
+
+// The ".$$$" entries in the data directory of |files|.
+std::vector<std::string> temp_files_left(const DriverFiles& files);
+
+// The number of descriptors this process has open.
+int open_descriptor_count();
+
+// The settings the front end makes of |args| for the model in |program|.
+FormatSettings settings_for(const std::string& program,
+                            const std::vector<std::string>& args);
+
+// Runs the whole tool in this process, so that a test can hand it its own
+// StoreEnv; returns the exit status and what it printed in |*out|.
+int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
+                  std::string* out);
+
+// Starts the tool under test like run_tool_in, without waiting for it;
+// its output goes to the file |output|, or nowhere when that is empty.
+pid_t start_tool_in(const std::string& dir, const std::string& name,
+                    const std::vector<std::string>& args,
+                    const std::string& output = "");
+
+// Waits for |pid|: its exit status, or 128 plus the signal that ended it.
+int wait_for(pid_t pid);
+
+// Sets an environment variable for the life of the object; programs this
+// process starts (the companion tool) see it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::string& value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  bool had_value_;
+  std::string old_value_;
+};
+
+// Holds the lock that runs on a model take, as another run would.
+class HeldLock {
+ public:
+  explicit HeldLock(const std::string& data_dir);
+  ~HeldLock() { release(); }
+  void release();
+
+ private:
+  int fd_;
+};
+
+#endif  // VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_

@@ -1,0 +1,119 @@
+// A disk that fills up during a rewrite. The driver tree sits on a small
+// tmpfs of its own, filled until the new content of a data file cannot
+// fit: the run must fail with the system's text for ENOSPC and leave the
+// data file as it was. Mounting needs root; elsewhere the test is skipped.
+
+#include <errno.h>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "harness.h"
+
+namespace {
+
+const char kMountSize[] = "size=16m";
+// Room left on the full disk: enough for the companion tool's one-line
+// additions, far too little for a rewritten data file.
+const off_t kRoomLeft = 64 * 1024;
+const size_t kDataFileSize = 1 << 20;
+
+// A tmpfs mounted on |dir| for the life of the object.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& dir) : dir_(dir) {
+    mounted_ = mount("tmpfs", dir.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                     kMountSize) == 0;
+    error_ = errno;
+  }
+  ~SmallDisk() {
+    if (mounted_)
+      umount2(dir_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  int error() const { return error_; }
+
+  // Fills the disk, then gives back |room| bytes of it.
+  void fill_leaving(off_t room) {
+    std::string path = dir_ + "/filler";
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_LE(0, fd);
+    std::string block(64 * 1024, 'x');
+    off_t size = 0;
+    for (;;) {
+      ssize_t wrote = write(fd, block.data(), block.size());
+      if (wrote <= 0)
+        break;
+      size += wrote;
+    }
+    ASSERT_EQ(ENOSPC, errno);
+    ASSERT_EQ(0, ftruncate(fd, size > room ? size - room : 0));
+    close(fd);
+  }
+
+ private:
+  std::string dir_;
+  bool mounted_;
+  int error_;
+};
+
+struct FullDiskCase {
+  const char* label;
+  std::vector<std::string> args;
+};
+
+const FullDiskCase kCases[] = {
+  { "delete", { "-P", "TX-R580", "-d", "Shelf edge" } },
+  { "add", { "-P", "TX-R580", "-n", "No room", "-w", "12", "-h", "50" } },
+};
+
+TEST(FullDisk, RewriteThatRunsOutOfSpaceKeepsTheFileAndFails) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "skipped: mounting a small tmpfs needs root";
+  for (const FullDiskCase& c : kCases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    std::string root = dir.path() + "/vantrel";
+    make_dirs(root);
+    SmallDisk disk(root);
+    if (!disk.mounted())
+      GTEST_SKIP() << "skipped: cannot mount a tmpfs here: "
+                   << strerror(disk.error());
+    DriverFiles files = lay_driver_tree(root, "txr580");
+    // A function file larger than the room that will be left.
+    std::string function_file = read_file(files.function_file);
+    while (function_file.size() < kDataFileSize)
+      function_file += "*% option table line of the driver\n";
+    write_file(files.function_file, function_file);
+    Contents before = read_contents(files);
+    disk.fill_leaving(kRoomLeft);
+
+    RunResult run = run_tool_in(dir.path(), "vtmediatoollpr_txr580", c.args);
+
+    EXPECT_EQ(255, run.exit_status);
+    EXPECT_EQ("No space left on device\n", run.out);
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+    Contents after = read_contents(files);
+    if (c.args[2] == "-d") {
+      EXPECT_TRUE(before == after) << "a data file changed";
+    } else {
+      // The companion tool entered its line before the rewrite failed;
+      // the rewrite itself changed nothing.
+      for (int i : { 0, 1 }) {
+        ASSERT_EQ(0, after[i].compare(0, before[i].size(), before[i]));
+        std::string added = after[i].substr(before[i].size());
+        EXPECT_EQ(0u, added.find("*PageSize VtL")) << added;
+        EXPECT_NE(std::string::npos, added.find("/No room:")) << added;
+        EXPECT_EQ(added.size() - 1, added.find('\n')) << added;
+      }
+      EXPECT_EQ(before[2], after[2]);
+      EXPECT_EQ(before[3], after[3]);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// Runs killed with SIGKILL at random moments while they rewrite data files
+// of several megabytes: every file must afterwards be whole, in its old or
+// its new content, and the next run must work normally, clearing what the
+// killed run left.
+
+#include <errno.h>
+#include <malloc.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <memory>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "harness.h"
+
+namespace {
+
+const int kKills = 24;
+const char kProgram[] = "vtmediatoollpr_txr580";
+
+std::vector<std::string> add_args() {
+  return { "-P", "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
+}
+
+long long now_ms() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+// Lines of the kind the file holds, |bytes| of them in all.
+std::string padding(const std::string& prefix, const std::string& suffix,
+                    size_t bytes) {
+  std::string text;
+  for (int i = 0; text.size() < bytes; ++i)
+    text += prefix + std::to_string(i) + suffix;
+  return text;
+}
+
+// The sample files grown to several megabytes, with "[CustomTape]"
+// sections at the start and deep inside the function file.
+Contents large_contents(const Contents& sample) {
+  Contents large = sample;
+  large[0] += padding("*% option table line ", " of the driver\n", 3 << 20) +
+      "[CustomTape]\n" +
+      padding("*% more of the table ", " of the driver\n", 3 << 20);
+  large[1] += padding("_vtS12mm__/Stock label ", ":\t70\t707\n", 4 << 20);
+  large[3] += padding("Area", ":\t0.00\t0.00\t28.00\t283.03\n", 3 << 20);
+  return large;
+}
+
+// The killed tool's children (the companion tool) live on; they are this
+// process's now, and the files are looked at only after they are done.
+void wait_for_orphans() {
+  for (;;) {
+    if (waitpid(-1, nullptr, 0) > 0 || errno == EINTR)
+      continue;
+    return;
+  }
+}
+
+// Polls until the run |pid| has a temporary file beside a data file.
+// Returns false if the run ended first; it has then been waited for.
+bool await_rewrite(const DriverFiles& files, pid_t pid) {
+  for (;;) {
+    if (!temp_files_left(files).empty())
+      return true;
+    int status;
+    if (waitpid(pid, &status, WNOHANG) == pid)
+      return false;
+    usleep(100);
+  }
+}
+
+ino_t inode_of(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Polls until the imageable-area file, the last an add rewrites, has been
+// replaced. Returns false if the run |pid| ended first.
+bool await_last_rename(const DriverFiles& files, ino_t old_inode,
+                       pid_t pid) {
+  for (;;) {
+    if (inode_of(files.print_area) != old_inode)
+      return true;
+    int status;
+    if (waitpid(pid, &status, WNOHANG) == pid)
+      return false;
+    usleep(100);
+  }
+}
+
+TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
+  ASSERT_EQ(0, prctl(PR_SET_CHILD_SUBREAPER, 1));
+  // The checks build many strings of megabytes; kept on the heap rather
+  // than mapped afresh each time, they cost no page faults.
+  mallopt(M_MMAP_THRESHOLD, 256 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  // Kept in memory where there is room: every run here writes tens of
+  // megabytes, and a shared disk would measure only itself.
+  std::unique_ptr<ScopedEnv> in_memory;
+  if (access("/dev/shm", W_OK) == 0)
+    in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
+  TempDir dir;
+  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
+  Contents before = large_contents(read_contents(files));
+  std::string log = dir.path() + "/companion.log";
+  ScopedEnv log_env("VT_STANDIN_LOG", log);
+  FormatSettings settings = settings_for(kProgram, add_args());
+
+  // How long a whole run takes here, and its rewrites from the first
+  // temporary file to the last rename, decide when to kill: the quickest
+  // of a few runs, since the first one finds nothing cached.
+  long long run_ms = 0, rewrite_ms = 0;
+  for (int i = 0; i < 3; ++i) {
+    write_contents(files, before);
+    ino_t old_area = inode_of(files.print_area);
+    long long start = now_ms();
+    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
+    ASSERT_TRUE(await_rewrite(files, pid));
+    long long rewriting = now_ms();
+    ASSERT_TRUE(await_last_rename(files, old_area, pid));
+    long long renamed = now_ms();
+    ASSERT_EQ(0, wait_for(pid));
+    long long end = now_ms();
+    run_ms = i == 0 || end - start < run_ms ? end - start : run_ms;
+    long long took = renamed - rewriting;
+    rewrite_ms = i == 0 || took < rewrite_ms ? took : rewrite_ms;
+  }
+
+  unsigned seed = std::random_device()();
+  RecordProperty("seed", std::to_string(seed));
+  RecordProperty("run_ms", std::to_string(run_ms));
+  RecordProperty("rewrite_ms", std::to_string(rewrite_ms));
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> within(0, 1);
+  std::vector<int> stages_seen(5, 0);
+  int temp_files_seen = 0;
+
+  for (int i = 0; i < kKills; ++i) {
+    write_contents(files, before);
+    write_file(log, "");
+    // Every other kill comes at any moment of the run, the others while it
+    // rewrites, which the timing alone would hit too rarely on a loaded
+    // machine. Each kind is spread evenly over its span.
+    bool anywhere = i % 2 == 0;
+    double at = (i / 2 + within(random)) / (kKills / 2);
+    long long delay_us = static_cast<long long>(
+        at * (anywhere ? run_ms : rewrite_ms) * 1000);
+    SCOPED_TRACE("kill " + std::to_string(i) + " " +
+                 std::to_string(delay_us) + " us after " +
+                 (anywhere ? "the start" : "the first rewrite began") +
+                 ", seed " + std::to_string(seed));
+
+    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
+    if (anywhere || await_rewrite(files, pid)) {
+      usleep(static_cast<useconds_t>(delay_us));
+      kill(pid, SIGKILL);
+      wait_for(pid);
+    }
+    wait_for_orphans();
+
+    if (!temp_files_left(files).empty())
+      ++temp_files_seen;
+    int stage = stage_of(add_stages(before, settings, logged_format_id(log)),
+                         read_contents(files));
+    EXPECT_NE(-1, stage) << "a data file is neither old nor new";
+    if (stage >= 0)
+      ++stages_seen[stage];
+
+    RunResult next = run_tool_in(dir.path(), kProgram, add_args());
+    EXPECT_EQ(0, next.exit_status);
+    EXPECT_EQ("", next.out);
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+    Contents after = read_contents(files);
+    std::string id = expect_entered_once(after, "Killed");
+    // Not compared with EXPECT_EQ: a failure would print megabytes.
+    EXPECT_TRUE(before == without_lines_holding(after, id))
+        << "the next run left more than the one format";
+  }
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
+
+  std::string seen;
+  for (int count : stages_seen)
+    seen += std::to_string(count) + " ";
+  RecordProperty("stages_seen", seen);
+  RecordProperty("temp_files_seen", std::to_string(temp_files_seen));
+  // The kills must have caught runs in the middle of a rewrite, or the
+  // test proved nothing.
+  EXPECT_LT(0, temp_files_seen) << "stages seen: " << seen;
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// Runs on one model take turns through a lock on its data directory; runs
+// on different models do not wait for each other, and a run that cannot
+// get the lock in time fails without changing anything.
+
+#include <errno.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "harness.h"
+#include "store/paths.h"
+
+namespace {
+
+const int kRuns = 8;
+
+long long now_ms() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+std::vector<std::string> add_args(const std::string& name) {
+  return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
+}
+
+// Starts every run before waiting for any, so that they overlap.
+void run_together(const std::string& dir,
+                  const std::vector<std::string>& names) {
+  std::vector<pid_t> pids;
+  for (size_t i = 0; i < names.size(); ++i) {
+    pids.push_back(start_tool_in(dir, "vtmediatoollpr_txr580",
+                                 add_args(names[i]),
+                                 dir + "/out" + std::to_string(i)));
+  }
+  for (size_t i = 0; i < pids.size(); ++i) {
+    EXPECT_EQ(0, wait_for(pids[i])) << names[i];
+    EXPECT_EQ("", read_file(dir + "/out" + std::to_string(i))) << names[i];
+  }
+}
+
+TEST(Locking, ConcurrentAddsOfDifferentNamesKeepEveryOne) {
+  TempDir dir;
+  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
+  Contents before = read_contents(files);
+  std::vector<std::string> names;
+  for (int i = 1; i <= kRuns; ++i)
+    names.push_back("Run " + std::to_string(i));
+
+  run_together(dir.path(), names);
+
+  Contents rest = read_contents(files);
+  for (const std::string& name : names) {
+    std::string id = expect_entered_once(read_contents(files), name);
+    if (!id.empty())
+      rest = without_lines_holding(rest, id);
+  }
+  // Nothing else was lost or changed.
+  EXPECT_EQ(before, rest);
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+}
+
+TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
+  // Each add first deletes an earlier format of its name; unless both
+  // steps sit under one lock, two runs can each miss the other's format
+  // and leave the name twice.
+  TempDir dir;
+  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
+  Contents before = read_contents(files);
+
+  run_together(dir.path(), std::vector<std::string>(kRuns, "Same"));
+
+  std::string id = expect_entered_once(read_contents(files), "Same");
+  if (!id.empty()) {
+    EXPECT_EQ(before, without_lines_holding(read_contents(files), id));
+  }
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+}
+
+// Counts the locks taken; fails nothing.
+class LockCounter : public FaultyFileOps {
+ public:
+  LockCounter() : FaultyFileOps(0, 0) {}
+  int flock(int fd, int operation) override {
+    int result = FaultyFileOps::flock(fd, operation);
+    if (result == 0 && (operation & LOCK_EX))
+      ++locks_taken;
+    return result;
+  }
+  int locks_taken = 0;
+};
+
+TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
+  // The same as above, without relying on the runs' timing: the delete
+  // that clears the name and the add itself run under one lock.
+  TempDir dir;
+  std::string root = dir.path() + "/vantrel";
+  lay_driver_tree(root, "txr580");
+  LockCounter counter;
+  StoreEnv env;
+  env.driver_root = root;
+  env.files = &counter;
+  std::vector<std::string> argv = { "vtmediatoollpr_txr580" };
+  for (const std::string& arg : add_args("Once"))
+    argv.push_back(arg);
+  std::string out;
+
+  EXPECT_EQ(0, run_tool_here(argv, env, &out));
+  EXPECT_EQ(1, counter.locks_taken);
+}
+
+TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
+  TempDir dir;
+  std::string root = dir.path() + "/vantrel";
+  DriverFiles files = lay_driver_tree(root, "txr580");
+  Contents before = read_contents(files);
+  std::string log = dir.path() + "/companion.log";
+  ScopedEnv log_env("VT_STANDIN_LOG", log);
+  HeldLock other_run(data_dir_path(root, "txr580"));
+
+  const int kTimeoutMs = 300;
+  StoreEnv env;
+  env.driver_root = root;
+  env.lock_timeout_ms = kTimeoutMs;
+  std::vector<std::string> argv = { "vtmediatoollpr_txr580" };
+  for (const std::string& arg : add_args("Late"))
+    argv.push_back(arg);
+  std::string out;
+  long long start = now_ms();
+  int status = run_tool_here(argv, env, &out);
+  long long waited = now_ms() - start;
+
+  EXPECT_EQ(255, status);
+  EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
+  EXPECT_LE(kTimeoutMs, waited);
+  EXPECT_GT(kTimeoutMs + 5000, waited);
+  EXPECT_EQ(before, read_contents(files));
+  EXPECT_EQ("", read_file(log)) << "the companion tool ran without the lock";
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+}
+
+TEST(Locking, RunOnAnotherModelDoesNotWait) {
+  TempDir dir;
+  std::string root = dir.path() + "/vantrel";
+  lay_driver_tree(root, "txr580");
+  DriverFiles roll = lay_driver_tree(root, "rk210");
+  HeldLock other_run(data_dir_path(root, "txr580"));
+
+  long long start = now_ms();
+  RunResult run = run_tool_in(dir.path(), "vtmediatoollpr_rk210",
+      { "-P", "RK-210", "-n", "Parcel", "-w", "62", "-h", "50" });
+  long long took = now_ms() - start;
+
+  EXPECT_EQ(0, run.exit_status);
+  EXPECT_EQ("", run.out);
+  // A run that waited would take the whole 30 s lock timeout.
+  EXPECT_GT(10000, took);
+  expect_entered_once(read_contents(roll), "Parcel");
+}
+
+TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
+  TempDir dir;
+  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
+  Contents before = read_contents(files);
+  HeldLock other_run(data_dir_path(dir.path() + "/vantrel", "txr580"));
+
+  pid_t pid = start_tool_in(dir.path(), "vtmediatoollpr_txr580",
+                            add_args("Patient"));
+  usleep(500 * 1000);
+  int status;
+  EXPECT_EQ(0, waitpid(pid, &status, WNOHANG)) << "did not wait";
+  EXPECT_EQ(before, read_contents(files));
+  other_run.release();
+
+  EXPECT_EQ(0, wait_for(pid));
+  expect_entered_once(read_contents(files), "Patient");
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// Every file call an add or a delete makes is made to fail in turn, the
+// first, the second, and so on until a run gets through without reaching
+// the failing call. After each run every data file must be whole, in its
+// old or its new content, in the order the operation changes them; no
+// temporary file and no open descriptor may be left; and the run must
+// report the failure with the errno of the call that failed.
+
+#include <errno.h>
+#include <string.h>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "harness.h"
+#include "store/add.h"
+#include "store/delete.h"
+#include "store/status.h"
+
+namespace {
+
+enum Operation { kAdd, kDelete, kWholeAddRequest };
+
+struct FaultCase {
+  const char* label;
+  Operation operation;
+  const char* model;
+  std::vector<std::string> args;
+  const char* deleted_id;      // for kDelete: the identifier of the name
+  const char* default_media;   // for kDelete: the resource-file reset line
+};
+
+const FaultCase kCases[] = {
+  { "add on a tape model", kAdd, "txr580",
+    { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
+  { "add on a roll-label model", kAdd, "rk210",
+    { "-P", "RK-210", "-n", "Parcel", "-w", "62", "-h", "50" }, "", "" },
+  { "delete on a tape model", kDelete, "txr580",
+    { "-P", "TX-R580", "-d", "Shelf edge" },
+    "VtL_vtS12mm__0A0A0642F3C1", "Media=vtS12mm\n" },
+  { "delete on a roll-label model", kDelete, "rk210",
+    { "-P", "RK-210", "-d", "Address label" },
+    "VtL0D3E0641A7F0", "MediaSize=29X1\n" },
+  { "whole add request", kWholeAddRequest, "txr580",
+    { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
+};
+
+const int kInjectedError = EIO;
+const int kMaxCalls = 1000;
+
+TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
+  for (const FaultCase& c : kCases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    std::string root = dir.path() + "/vantrel";
+    DriverFiles files = lay_driver_tree(root, c.model);
+    Contents before = read_contents(files);
+    std::string log = dir.path() + "/companion.log";
+    ScopedEnv log_env("VT_STANDIN_LOG", log);
+    std::string program = std::string("vtmediatoollpr_") + c.model;
+    FormatSettings settings = settings_for(program, c.args);
+
+    int failures_reported = 0;
+    int n = 1;
+    for (; n < kMaxCalls; ++n) {
+      write_contents(files, before);
+      write_file(log, "");
+      FaultyFileOps faulty(n, kInjectedError);
+      StoreEnv env;
+      env.driver_root = root;
+      env.files = &faulty;
+      int descriptors = open_descriptor_count();
+
+      int error = 0;
+      int status;
+      std::string out;
+      if (c.operation == kAdd) {
+        status = add_format(settings, env, &error);
+      } else if (c.operation == kDelete) {
+        status = delete_format(settings, env, &error);
+      } else {
+        std::vector<std::string> argv = { program };
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        int exit_status = run_tool_here(argv, env, &out);
+        status = exit_status == 0 ? kStoreDone : kStoreFileFailed;
+        error = exit_status == 0 ? 0 : kInjectedError;
+        if (exit_status != 0) {
+          EXPECT_EQ(255, exit_status);
+          EXPECT_EQ(std::string(strerror(kInjectedError)) + "\n", out);
+        }
+      }
+      SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
+                   faulty.failed_call());
+
+      EXPECT_EQ(descriptors, open_descriptor_count());
+      EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+      std::vector<Stage> stages = c.operation == kDelete ?
+          delete_stages(before, c.deleted_id, c.default_media) :
+          add_stages(before, settings, logged_format_id(log));
+      int stage = stage_of(stages, read_contents(files));
+      EXPECT_NE(-1, stage) << "a data file is neither old nor new";
+      int last = static_cast<int>(stages.size()) - 1;
+
+      if (!faulty.fired()) {
+        EXPECT_EQ(kStoreDone, status);
+        EXPECT_EQ(4, last);
+        EXPECT_EQ(last, stage);
+        break;
+      }
+      if (status == kStoreDone) {
+        // Only a call whose failure loses nothing may pass unnoticed:
+        // closing a file that was only read, or the lock.
+        EXPECT_EQ("close", faulty.failed_call());
+        EXPECT_EQ(last, stage);
+      } else {
+        EXPECT_EQ(kStoreFileFailed, status);
+        EXPECT_EQ(kInjectedError, error) << strerror(error);
+        ++failures_reported;
+      }
+    }
+    EXPECT_LT(n, kMaxCalls);
+    // Locking, every rewrite and the final sync each have calls to fail.
+    EXPECT_LE(20, failures_reported);
+  }
+}
+
+}  // namespace
