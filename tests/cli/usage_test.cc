@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/model.h"
+#include "expected_usage.h"
 
 namespace {
 
@@ -15,78 +16,19 @@ FormatSettings settings_for(const char* program) {
 }
 
 TEST(UsageText, TapeModelScreen) {
-  const std::string expected =
-      "===========================\n"
-      " LPRng Mediaform Tool (v 0.2)\tAdds or deletes the custom label"
-      " formats of this printer's driver.\n"
-      " Usage: vtmediatoollpr_xxxx -P Printer Name [-n add a Lable Format"
-      " Name (<=32 bytes) -w Media Width(unit:mm) -h Media Height(unit:mm)]"
-      "/[-d delete Lable Format Name]\n"
-      " **Label width is  3.5mm,6mm,9mm,12mm,18mm,24mm,36mm and Height is"
-      " between 4mm and 1000mm(HS tape max is 500mm)\n"
-      " For example:\n"
-      " 1. Add a new Label Format with \"New Label Format\" name and 12mm"
-      " width and 50mm length:\n"
-      "\t\"vtmediatoollpr_txr580 -P TX-R580 -n New\\ Label Namw (\"HS\""
-      " contain name means heat srink tube ex.HS12mmx50mm)\\ Format -w 12"
-      " -h 50\" [enter]\n"
-      "\n"
-      " 2. Remove the Label Format with \"New Label Format\" name:\n"
-      "\t\"vtmediatoollpr_txr580 -P TX-R580 -d New\\ Label\\ Format\""
-      " [enter]\n"
-      "\n"
-      "===========================\n";
+  const std::string expected = expected_usage_screen("txr580", "TX-R580");
   EXPECT_EQ(expected, usage_text(settings_for("vtmediatoollpr_txr580")));
 }
 
 TEST(UsageText, Tx4100ShowsFullCodeAndItsQueue) {
-  const std::string expected =
-      "===========================\n"
-      " LPRng Mediaform Tool (v 0.2)\tAdds or deletes the custom label"
-      " formats of this printer's driver.\n"
-      " Usage: vtmediatoollpr_xxxx -P Printer Name [-n add a Lable Format"
-      " Name (<=32 bytes) -w Media Width(unit:mm) -h Media Height(unit:mm)]"
-      "/[-d delete Lable Format Name]\n"
-      " **Label width is  3.5mm,6mm,9mm,12mm,18mm,24mm,36mm and Height is"
-      " between 4mm and 1000mm(HS tape max is 500mm)\n"
-      " For example:\n"
-      " 1. Add a new Label Format with \"New Label Format\" name and 12mm"
-      " width and 50mm length:\n"
-      "\t\"vtmediatoollpr_tx4100zn -P TX-4100ZN -n New\\ Label Namw (\"HS\""
-      " contain name means heat srink tube ex.HS12mmx50mm)\\ Format -w 12"
-      " -h 50\" [enter]\n"
-      "\n"
-      " 2. Remove the Label Format with \"New Label Format\" name:\n"
-      "\t\"vtmediatoollpr_tx4100zn -P TX-4100ZN -d New\\ Label\\ Format\""
-      " [enter]\n"
-      "\n"
-      "===========================\n";
+  const std::string expected = expected_usage_screen("tx4100zn", "TX-4100ZN");
   // Installed under the short key, the screen still names the full code.
   EXPECT_EQ(expected, usage_text(settings_for("vtmediatoollpr_tx4100")));
   EXPECT_EQ(expected, usage_text(settings_for("vtmediatoollpr_tx4100zn")));
 }
 
 TEST(UsageText, RollLabelModelHasNoQueueName) {
-  const std::string expected =
-      "===========================\n"
-      " LPRng Mediaform Tool (v 0.2)\tAdds or deletes the custom label"
-      " formats of this printer's driver.\n"
-      " Usage: vtmediatoollpr_xxxx -P Printer Name [-n add a Lable Format"
-      " Name (<=32 bytes) -w Media Width(unit:mm) -h Media Height(unit:mm)]"
-      "/[-d delete Lable Format Name]\n"
-      " **Label width is  3.5mm,6mm,9mm,12mm,18mm,24mm,36mm and Height is"
-      " between 4mm and 1000mm(HS tape max is 500mm)\n"
-      " For example:\n"
-      " 1. Add a new Label Format with \"New Label Format\" name and 12mm"
-      " width and 50mm length:\n"
-      "\t\"vtmediatoollpr_rk210 -P  -n New\\ Label Namw (\"HS\""
-      " contain name means heat srink tube ex.HS12mmx50mm)\\ Format -w 12"
-      " -h 50\" [enter]\n"
-      "\n"
-      " 2. Remove the Label Format with \"New Label Format\" name:\n"
-      "\t\"vtmediatoollpr_rk210 -P  -d New\\ Label\\ Format\" [enter]\n"
-      "\n"
-      "===========================\n";
+  const std::string expected = expected_usage_screen("rk210", "");
   EXPECT_EQ(expected, usage_text(settings_for("vtmediatoollpr_rk210")));
 }
 

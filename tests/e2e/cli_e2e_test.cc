@@ -9,36 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "expected_usage.h"
 #include "harness.h"
 
 namespace {
 
 typedef std::vector<std::string> Args;
-
-// The usage screen as the user sees it, for a model and its usual queue.
-std::string expected_screen(const std::string& code, const std::string& queue) {
-  return
-      "===========================\n"
-      " LPRng Mediaform Tool (v 0.2)\tAdds or deletes the custom label"
-      " formats of this printer's driver.\n"
-      " Usage: vtmediatoollpr_xxxx -P Printer Name [-n add a Lable Format"
-      " Name (<=32 bytes) -w Media Width(unit:mm) -h Media Height(unit:mm)]"
-      "/[-d delete Lable Format Name]\n"
-      " **Label width is  3.5mm,6mm,9mm,12mm,18mm,24mm,36mm and Height is"
-      " between 4mm and 1000mm(HS tape max is 500mm)\n"
-      " For example:\n"
-      " 1. Add a new Label Format with \"New Label Format\" name and 12mm"
-      " width and 50mm length:\n"
-      "\t\"vtmediatoollpr_" + code + " -P " + queue + " -n New\\ Label Namw"
-      " (\"HS\" contain name means heat srink tube ex.HS12mmx50mm)\\ Format"
-      " -w 12 -h 50\" [enter]\n"
-      "\n"
-      " 2. Remove the Label Format with \"New Label Format\" name:\n"
-      "\t\"vtmediatoollpr_" + code + " -P " + queue +
-      " -d New\\ Label\\ Format\" [enter]\n"
-      "\n"
-      "===========================\n";
-}
 
 RunResult run_shipped(const Args& argv) {
   return run_program(VT_SHIPPED_TOOL, argv);
@@ -82,7 +58,7 @@ const ModelName kModelNames[] = {
 // program name reached.
 TEST(CliEndToEnd, EveryModelNameReachesItsModel) {
   for (const ModelName& m : kModelNames) {
-    std::string screen = expected_screen(m.code, m.queue);
+    std::string screen = expected_usage_screen(m.code, m.queue);
     expect_answer({ m.name }, screen);
     expect_answer({ std::string("/usr/local/bin/") + m.name }, screen);
     expect_answer({ std::string("/opt/vantrel/") + m.code + "/bin/lpd/" +
@@ -143,7 +119,7 @@ TEST(CliEndToEnd, MalformedCommandLineGetsTheUsageScreen) {
   };
   for (const char* program : programs) {
     std::string screen = program == std::string("vtmediatoollpr_txr580") ?
-        expected_screen("txr580", "TX-R580") : expected_screen("rk210", "");
+        expected_usage_screen("txr580", "TX-R580") : expected_usage_screen("rk210", "");
     for (const Args& args : malformed) {
       Args argv = { program };
       argv.insert(argv.end(), args.begin(), args.end());
@@ -153,10 +129,10 @@ TEST(CliEndToEnd, MalformedCommandLineGetsTheUsageScreen) {
   // Widths only standard tape refuses.
   expect_answer({ "vtmediatoollpr_txr580", "-P", "q", "-n", "Shop",
                   "-w", "25", "-h", "50" },
-                expected_screen("txr580", "TX-R580"));
+                expected_usage_screen("txr580", "TX-R580"));
   expect_answer({ "vtmediatoollpr_txd270", "-P", "q", "-d", "a",
                   "-w", "30", "-h", "10" },
-                expected_screen("txd270", "TX-D270"));
+                expected_usage_screen("txd270", "TX-D270"));
 }
 
 // Installed copies are symbolic links named for their model; the kernel
@@ -167,7 +143,7 @@ TEST(CliEndToEnd, SymbolicLinkNameSelectsTheModel) {
   ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, link.c_str()));
   RunResult result = run_program(link, { link });
   EXPECT_EQ(0, result.exit_status);
-  EXPECT_EQ(expected_screen("txr580", "TX-R580"), result.out);
+  EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), result.out);
   EXPECT_EQ("", result.err);
 
   make_dirs(dir.path() + "/rk260");
@@ -175,7 +151,7 @@ TEST(CliEndToEnd, SymbolicLinkNameSelectsTheModel) {
   ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, plain.c_str()));
   result = run_program(plain, { plain, "-P", "q" });
   EXPECT_EQ(0, result.exit_status);
-  EXPECT_EQ(expected_screen("rk260", ""), result.out);
+  EXPECT_EQ(expected_usage_screen("rk260", ""), result.out);
 
   std::string other = dir.path() + "/vtmediatoollpr_other";
   ASSERT_EQ(0, symlink(VT_SHIPPED_TOOL, other.c_str()));

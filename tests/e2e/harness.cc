@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <poll.h>
 #include <spawn.h>
 #include <stdio.h>
@@ -12,8 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -50,10 +47,6 @@ void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
       }
     }
   }
-}
-
-int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
-  return remove(path);
 }
 
 }  // namespace
@@ -105,52 +98,6 @@ RunResult run_program(const std::string& program,
   else if (WIFSIGNALED(status))
     result.signal = WTERMSIG(status);
   return result;
-}
-
-TempDir::TempDir() {
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") +
-      "/vtmedia-test-XXXXXX";
-  check(mkdtemp(&pattern[0]) != nullptr, "mkdtemp");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void write_file(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), content.size());
-  check(static_cast<bool>(out), "write " + path);
-}
-
-bool file_exists(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0;
-}
-
-int file_mode(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0)
-    return -1;
-  return info.st_mode & 07777;
-}
-
-void make_dirs(const std::string& path) {
-  for (size_t at = 1; at != std::string::npos; ) {
-    at = path.find('/', at + 1);
-    std::string part = path.substr(0, at);
-    check(mkdir(part.c_str(), 0755) == 0 || errno == EEXIST,
-          "mkdir " + part);
-  }
 }
 
 DriverFiles driver_files(const std::string& root,

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 // Helpers for tests that run built executables on driver trees made in a
 // temporary directory.
 
@@ -22,23 +24,6 @@ RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& cwd = "",
                       const std::vector<std::string>& env = {});
-
-// A fresh directory, removed with everything in it when this goes.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
-bool file_exists(const std::string& path);
-int file_mode(const std::string& path);  // permission bits, -1 if missing
-void make_dirs(const std::string& path);
 
 // The four data files of a model, relative to the driver root.
 struct DriverFiles {

@@ -3,11 +3,9 @@
 // scripts in its place where a test needs a companion that behaves
 // otherwise).
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -95,20 +93,6 @@ std::string bracketed(const std::vector<std::string>& args) {
   for (const std::string& arg : args)
     line += (line.empty() ? "[" : " [") + arg + "]";
   return line + "\n";
-}
-
-std::vector<std::string> dir_entries(const std::string& path) {
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(path.c_str())) {
-    while (struct dirent* entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..")
-        names.push_back(name);
-    }
-    closedir(dir);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // One model's driver tree in a temporary directory, with what its files

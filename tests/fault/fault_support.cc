@@ -1,12 +1,10 @@
 #include "fault_support.h"
 
-#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,30 +87,6 @@ std::string without(const std::string& text, const std::string& needle) {
   return replace_lines_holding(text, needle, "");
 }
 
-// The whole file at |path| ("" when it cannot be read), in one read of its
-// size: the harness's stream reading is slow for files of megabytes.
-std::string read_whole(const std::string& path) {
-  std::string content;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return content;
-  struct stat info;
-  if (fstat(fd, &info) == 0)
-    content.resize(info.st_size);
-  size_t got = 0;
-  while (got < content.size()) {
-    ssize_t n = ::read(fd, &content[got], content.size() - got);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      break;
-    got += n;
-  }
-  content.resize(got);
-  ::close(fd);
-  return content;
-}
-
 // The line the stand-in companion tool enters for an added format.
 std::string standin_page_size_line(const FormatSettings& settings,
                                    const std::string& format_id) {
@@ -129,75 +103,10 @@ bool names(std::string_view line, const std::string& name) {
 
 }  // namespace
 
-bool FaultyFileOps::fail_now(const std::string& what) {
-  if (++calls_ != fail_at_)
-    return false;
-  failed_call_ = what;
-  errno = error_;
-  return true;
-}
-
-int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
-  if (fail_now(std::string("open ") + path))
-    return -1;
-  return ::open(path, flags, mode);
-}
-
-ssize_t FaultyFileOps::read(int fd, void* buffer, size_t size) {
-  if (fail_now("read"))
-    return -1;
-  return ::read(fd, buffer, size);
-}
-
-ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
-  if (fail_now("write"))
-    return -1;
-  return ::write(fd, buffer, size);
-}
-
-int FaultyFileOps::fsync(int fd) {
-  if (fail_now("fsync"))
-    return -1;
-  return ::fsync(fd);
-}
-
-int FaultyFileOps::fchmod(int fd, mode_t mode) {
-  if (fail_now("fchmod"))
-    return -1;
-  return ::fchmod(fd, mode);
-}
-
-int FaultyFileOps::close(int fd) {
-  if (fail_now("close")) {
-    ::close(fd);
-    errno = error_;
-    return -1;
-  }
-  return ::close(fd);
-}
-
-int FaultyFileOps::rename(const char* from, const char* to) {
-  if (fail_now(std::string("rename ") + from))
-    return -1;
-  return ::rename(from, to);
-}
-
-int FaultyFileOps::unlink(const char* path) {
-  if (fail_now(std::string("unlink ") + path))
-    return -1;
-  return ::unlink(path);
-}
-
-int FaultyFileOps::flock(int fd, int operation) {
-  if (fail_now("flock"))
-    return -1;
-  return ::flock(fd, operation);
-}
-
 Contents read_contents(const DriverFiles& files) {
   Contents contents;
   for (const std::string& path : files.all())
-    contents.push_back(read_whole(path));
+    contents.push_back(read_file(path));
   return contents;
 }
 
@@ -344,27 +253,15 @@ std::vector<std::string> temp_files_left(const DriverFiles& files) {
   std::string dir = files.function_file.substr(
       0, files.function_file.rfind('/'));
   std::vector<std::string> left;
-  DIR* listing = opendir(dir.c_str());
-  if (listing == nullptr)
-    return left;
-  while (struct dirent* entry = readdir(listing)) {
-    std::string name = entry->d_name;
+  for (const std::string& name : dir_entries(dir)) {
     if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".$$$") == 0)
       left.push_back(name);
   }
-  closedir(listing);
   return left;
 }
 
 int open_descriptor_count() {
-  int count = 0;
-  DIR* listing = opendir("/proc/self/fd");
-  if (listing == nullptr)
-    return -1;
-  while (struct dirent* entry = readdir(listing))
-    count += entry->d_name[0] == '.' ? 0 : 1;
-  closedir(listing);
-  return count;
+  return static_cast<int>(dir_entries("/proc/self/fd").size());
 }
 
 FormatSettings settings_for(const std::string& program,

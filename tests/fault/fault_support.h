@@ -8,43 +8,12 @@
 #include <vector>
 
 #include "cli/settings.h"
+#include "faulty_file_ops.h"
 #include "harness.h"
-#include "store/file_ops.h"
 #include "store/store_env.h"
 
 // Helpers for the tests that make file calls fail, kill runs, hold locks
 // and fill the disk.
-
-// The real file system, except that the |fail_at|th call (counting from 1)
-// fails with |error| instead. A failing close still closes, as close does
-// on Linux, so that no descriptor leaks because of the test.
-class FaultyFileOps : public FileOps {
- public:
-  FaultyFileOps(int fail_at, int error) : fail_at_(fail_at), error_(error) {}
-
-  bool fired() const { return calls_ >= fail_at_; }
-  // What the failed call was, e.g. "rename /x/PrintArea.$$$".
-  const std::string& failed_call() const { return failed_call_; }
-
-  int open(const char* path, int flags, mode_t mode) override;
-  ssize_t read(int fd, void* buffer, size_t size) override;
-  ssize_t write(int fd, const void* buffer, size_t size) override;
-  int fsync(int fd) override;
-  int fchmod(int fd, mode_t mode) override;
-  int close(int fd) override;
-  int rename(const char* from, const char* to) override;
-  int unlink(const char* path) override;
-  int flock(int fd, int operation) override;
-
- private:
-  // Counts the call; true (with errno set) when it is the one to fail.
-  bool fail_now(const std::string& what);
-
-  int fail_at_;
-  int error_;
-  int calls_ = 0;
-  std::string failed_call_;
-};
 
 // The contents of a model's four data files, in DriverFiles::all() order.
 typedef std::vector<std::string> Contents;

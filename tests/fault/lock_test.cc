@@ -86,7 +86,6 @@ TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
 // Counts the locks taken; fails nothing.
 class LockCounter : public FaultyFileOps {
  public:
-  LockCounter() : FaultyFileOps(0, 0) {}
   int flock(int fd, int operation) override {
     int result = FaultyFileOps::flock(fd, operation);
     if (result == 0 && (operation & LOCK_EX))

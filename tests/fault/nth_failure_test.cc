@@ -89,7 +89,7 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
         }
       }
       SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
-                   faulty.failed_call());
+                   faulty.failed_call);
 
       EXPECT_EQ(descriptors, open_descriptor_count());
       EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
@@ -100,7 +100,7 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       EXPECT_NE(-1, stage) << "a data file is neither old nor new";
       int last = static_cast<int>(stages.size()) - 1;
 
-      if (!faulty.fired()) {
+      if (!faulty.fault_hit) {
         EXPECT_EQ(kStoreDone, status);
         EXPECT_EQ(4, last);
         EXPECT_EQ(last, stage);
@@ -109,7 +109,7 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       if (status == kStoreDone) {
         // Only a call whose failure loses nothing may pass unnoticed:
         // closing a file that was only read, or the lock.
-        EXPECT_EQ("close", faulty.failed_call());
+        EXPECT_EQ("close", faulty.failed_call);
         EXPECT_EQ(last, stage);
       } else {
         EXPECT_EQ(kStoreFileFailed, status);

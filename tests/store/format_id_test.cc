@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store_test_support.h"
+#include "faulty_file_ops.h"
+#include "test_files.h"
 
 namespace {
 
@@ -152,9 +153,9 @@ TEST(FormatIdInLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
 }
 
 TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path,
+  write_file(path,
        "[PageSize]\n"
        "VtL_vtS12mm__070A03271111/Shop 12\n"
        "*PageSize VtL_vtS12mm__080A03271111/Shop 12: wrong length\n" +
@@ -169,9 +170,9 @@ TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
 }
 
 TEST(FindFormatId, FindsALastLineWithoutNewline) {
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
+  write_file(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
   std::string id;
   int error = 0;
   EXPECT_EQ(1, find_format_id(real_file_ops(), path, "Address label", &id,
@@ -180,23 +181,23 @@ TEST(FindFormatId, FindsALastLineWithoutNewline) {
 }
 
 TEST(FindFormatId, MissingOrEmptyFileOrAbsentNameIsNotFound) {
-  ScratchDir dir;
+  TempDir dir;
   std::string id;
   int error = 0;
   EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("missing"), "a", &id,
                               &error));
-  spit(dir.file("empty"), "");
+  write_file(dir.file("empty"), "");
   EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
                               &error));
-  spit(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
+  write_file(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
   EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("other"), "Address",
                               &id, &error));
 }
 
 TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path, std::string(1000, 'x') + "\n" +
+  write_file(path, std::string(1000, 'x') + "\n" +
        "*PageSize VtL0D3E0641A7F0/Address label\n");
   FaultyFileOps files;
   files.max_read = 100;

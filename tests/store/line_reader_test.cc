@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store_test_support.h"
+#include "faulty_file_ops.h"
+#include "test_files.h"
 
 namespace {
 
@@ -15,8 +16,8 @@ const std::string kNul(1, '\0');
 // |max_read| bytes per call (0: as much as asked).
 std::vector<std::string> read_lines(const std::string& content,
                                     size_t max_read) {
-  ScratchDir dir;
-  spit(dir.file("data"), content);
+  TempDir dir;
+  write_file(dir.file("data"), content);
   FaultyFileOps files;
   files.max_read = max_read;
   int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
@@ -35,8 +36,8 @@ std::vector<std::string> read_lines(const std::string& content,
 
 // The same, block by block, joined again; every block must end a line.
 std::string read_blocks(const std::string& content, size_t max_read) {
-  ScratchDir dir;
-  spit(dir.file("data"), content);
+  TempDir dir;
+  write_file(dir.file("data"), content);
   FaultyFileOps files;
   files.max_read = max_read;
   int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
@@ -91,8 +92,8 @@ TEST(LineReader, HandsOutEveryLineWholeWhateverItHolds) {
 }
 
 TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
-  ScratchDir dir;
-  spit(dir.file("data"), "one\ntwo\nthree\n");
+  TempDir dir;
+  write_file(dir.file("data"), "one\ntwo\nthree\n");
   FaultyFileOps files;
   files.max_read = 4;
   files.fail_kind = FaultyFileOps::kRead;
@@ -110,8 +111,8 @@ TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
 }
 
 TEST(LineReader, InterruptedReadIsRetried) {
-  ScratchDir dir;
-  spit(dir.file("data"), "one\ntwo");
+  TempDir dir;
+  write_file(dir.file("data"), "one\ntwo");
   FaultyFileOps files;
   files.fail_kind = FaultyFileOps::kRead;
   files.fail_at = 1;

@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store_test_support.h"
+#include "faulty_file_ops.h"
+#include "test_files.h"
 
 namespace {
 
@@ -29,13 +30,6 @@ LineEdit insert_entry() {
   return edit;
 }
 
-int mode_of(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0)
-    return -1;
-  return info.st_mode & 07777;
-}
-
 // Keeps a restrictive umask for one test, so that only an explicit mode
 // change can give the rewritten file its 0666.
 class RestrictiveUmask {
@@ -47,21 +41,15 @@ class RestrictiveUmask {
   mode_t saved_;
 };
 
-const char* kind_name(FaultyFileOps::Kind kind) {
-  const char* names[] = { "open", "read", "write", "fsync", "fchmod",
-                          "close", "rename", "unlink", "flock" };
-  return names[kind];
-}
-
 // Fails the 1st, 2nd, ... call of |kind| until a rewrite gets through.
 // Every failed run must leave the data file as it was, no temporary file
 // and no open descriptor, and report the failing call's errno.
 void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
                             bool with_zero) {
-  SCOPED_TRACE(kind_name(kind));
-  ScratchDir dir;
+  SCOPED_TRACE(FaultyFileOps::kind_name(kind));
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path, kOriginal);
+  write_file(path, kOriginal);
   chmod(path.c_str(), 0600);
   int failures = 0;
   for (int n = 1; n < 10000; ++n) {
@@ -77,10 +65,10 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
     int status = rewrite_file(&files, path, insert_entry(), "tail line\n",
                               &error);
     EXPECT_EQ(0, files.open_descriptors);
-    EXPECT_EQ(std::vector<std::string>{ "func" }, dir.entries());
+    EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
     if (status == 0) {
-      EXPECT_EQ(kRewritten, slurp(path));
-      EXPECT_EQ(0666, mode_of(path));
+      EXPECT_EQ(kRewritten, read_file(path));
+      EXPECT_EQ(0666, file_mode(path));
       EXPECT_GT(failures, 0) << "no call of this kind ever failed the rewrite";
       return;
     }
@@ -88,8 +76,8 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
     EXPECT_EQ(-1, status);
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(with_zero ? ENOSPC : fail_errno, error);
-    EXPECT_EQ(kOriginal, slurp(path));
-    EXPECT_EQ(0600, mode_of(path));
+    EXPECT_EQ(kOriginal, read_file(path));
+    EXPECT_EQ(0600, file_mode(path));
   }
   ADD_FAILURE() << "the rewrite never succeeded";
 }
@@ -98,16 +86,16 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
 
 TEST(RewriteFile, ReplacesTheFileWithEditedLinesAndTrailerMode0666) {
   RestrictiveUmask umask_077;
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path, kOriginal);
+  write_file(path, kOriginal);
   chmod(path.c_str(), 0600);
   int error = 0;
   ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(),
                             "tail line\n", &error));
-  EXPECT_EQ(kRewritten, slurp(path));
-  EXPECT_EQ(0666, mode_of(path));
-  EXPECT_EQ(std::vector<std::string>{ "func" }, dir.entries());
+  EXPECT_EQ(kRewritten, read_file(path));
+  EXPECT_EQ(0666, file_mode(path));
+  EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
 }
 
 TEST(RewriteFile, TrailerAlwaysStartsALineOfItsOwn) {
@@ -125,58 +113,58 @@ TEST(RewriteFile, TrailerAlwaysStartsALineOfItsOwn) {
     { "ID", LineEdit::kDrop, "T\n" },
     { "a\nID", LineEdit::kReplace, "a\nR\nT\n" },
   };
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("data");
   for (const Case& c : cases) {
-    spit(path, c.before);
+    write_file(path, c.before);
     LineEdit edit;
     edit.kind = c.kind;
     edit.needle = "ID";
     edit.text = "R\n";
     int error = 0;
     EXPECT_EQ(0, rewrite_file(real_file_ops(), path, edit, "T\n", &error));
-    EXPECT_EQ(c.after, slurp(path)) << c.before;
+    EXPECT_EQ(c.after, read_file(path)) << c.before;
   }
 }
 
 TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("data");
   std::string content = std::string(300000, 'a') + kNul + "b\n" +
       std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" + kNul +
       "[CustomTape]\n" + std::string(150000, 'd');
-  spit(path, content);
+  write_file(path, content);
   int error = 0;
   ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), "",
                             &error));
   EXPECT_EQ(std::string(300000, 'a') + kNul + "b\n" +
             std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" +
             kEntry + kNul + "[CustomTape]\n" + std::string(150000, 'd'),
-            slurp(path));
+            read_file(path));
 }
 
 TEST(RewriteFile, MissingDataFileFailsWithItsErrnoAndCreatesNothing) {
-  ScratchDir dir;
+  TempDir dir;
   int error = 0;
   EXPECT_EQ(-1, rewrite_file(real_file_ops(), dir.file("func"),
                              insert_entry(), "T\n", &error));
   EXPECT_EQ(ENOENT, error);
-  EXPECT_TRUE(dir.entries().empty());
+  EXPECT_TRUE(dir_entries(dir.path()).empty());
 }
 
 TEST(RewriteFile, LeftOverTemporaryFileIsReplacedAndALinkThereNotFollowed) {
-  ScratchDir dir;
+  TempDir dir;
   std::string path = dir.file("func");
-  spit(path, kOriginal);
-  spit(dir.file("victim"), "keep me\n");
+  write_file(path, kOriginal);
+  write_file(dir.file("victim"), "keep me\n");
   ASSERT_EQ(0, symlink(dir.file("victim").c_str(),
                        dir.file("func.$$$").c_str()));
   int error = 0;
   ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(),
                             "tail line\n", &error));
-  EXPECT_EQ(kRewritten, slurp(path));
-  EXPECT_EQ("keep me\n", slurp(dir.file("victim")));
-  EXPECT_EQ((std::vector<std::string>{ "func", "victim" }), dir.entries());
+  EXPECT_EQ(kRewritten, read_file(path));
+  EXPECT_EQ("keep me\n", read_file(dir.file("victim")));
+  EXPECT_EQ((std::vector<std::string>{ "func", "victim" }), dir_entries(dir.path()));
 }
 
 TEST(RewriteFile, EveryFailingFileCallLeavesTheDataFileUntouched) {
@@ -196,9 +184,9 @@ TEST(RewriteFile, WriteThatMakesNoProgressIsAFullDisk) {
 
 TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
   for (size_t max_write : { size_t(1), size_t(3), size_t(1000) }) {
-    ScratchDir dir;
+    TempDir dir;
     std::string path = dir.file("func");
-    spit(path, kOriginal);
+    write_file(path, kOriginal);
     FaultyFileOps files;
     files.max_write = max_write;
     files.fail_kind = FaultyFileOps::kWrite;
@@ -208,7 +196,7 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     EXPECT_EQ(0, rewrite_file(&files, path, insert_entry(), "tail line\n",
                               &error));
     EXPECT_TRUE(files.fault_hit);
-    EXPECT_EQ(kRewritten, slurp(path)) << "writes of " << max_write;
+    EXPECT_EQ(kRewritten, read_file(path)) << "writes of " << max_write;
     EXPECT_EQ(0, files.open_descriptors);
   }
 }

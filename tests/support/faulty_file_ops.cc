@@ -1,0 +1,110 @@
+#include "faulty_file_ops.h"
+
+#include <errno.h>
+
+namespace {
+
+// Not an errno any store call sets by itself, so a stale read shows.
+const int kScribbledErrno = ENOTUNIQ;
+
+template <typename T> T scribbled(T result) {
+  if (result >= 0)
+    errno = kScribbledErrno;
+  return result;
+}
+
+}  // namespace
+
+const char* FaultyFileOps::kind_name(Kind kind) {
+  const char* names[] = { "open", "read", "write", "fsync", "fchmod",
+                          "close", "rename", "unlink", "flock", "any call" };
+  return names[kind];
+}
+
+bool FaultyFileOps::should_fail(Kind kind, const char* path) {
+  ++calls[kind];
+  ++calls[kAnyCall];
+  if (fail_at == 0 || (fail_kind != kAnyCall && fail_kind != kind) ||
+      calls[fail_kind] != fail_at)
+    return false;
+  fault_hit = true;
+  failed_call = kind_name(kind);
+  if (path != nullptr)
+    failed_call += std::string(" ") + path;
+  return true;
+}
+
+template <typename Real>
+auto FaultyFileOps::pass(Kind kind, const char* path, Real real)
+    -> decltype(real()) {
+  if (should_fail(kind, path)) {
+    errno = fail_errno;
+    return -1;
+  }
+  return scribbled(real());
+}
+
+int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
+  int fd = pass(kOpen, path, [&] {
+    return real_file_ops()->open(path, flags, mode);
+  });
+  if (fd >= 0)
+    ++open_descriptors;
+  return fd;
+}
+
+ssize_t FaultyFileOps::read(int fd, void* buffer, size_t size) {
+  if (max_read != 0 && size > max_read)
+    size = max_read;
+  return pass(kRead, nullptr, [&] {
+    return real_file_ops()->read(fd, buffer, size);
+  });
+}
+
+ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
+  if (should_fail(kWrite)) {
+    if (fail_with_zero)
+      return 0;
+    errno = fail_errno;
+    return -1;
+  }
+  if (max_write != 0 && size > max_write)
+    size = max_write;
+  return scribbled(real_file_ops()->write(fd, buffer, size));
+}
+
+int FaultyFileOps::fsync(int fd) {
+  return pass(kFsync, nullptr, [&] { return real_file_ops()->fsync(fd); });
+}
+
+int FaultyFileOps::fchmod(int fd, mode_t mode) {
+  return pass(kFchmod, nullptr, [&] {
+    return real_file_ops()->fchmod(fd, mode);
+  });
+}
+
+int FaultyFileOps::close(int fd) {
+  bool fail = should_fail(kClose);
+  int result = real_file_ops()->close(fd);
+  if (result == 0)
+    --open_descriptors;
+  if (fail) {
+    errno = fail_errno;
+    return -1;
+  }
+  return scribbled(result);
+}
+
+int FaultyFileOps::rename(const char* from, const char* to) {
+  return pass(kRename, from, [&] { return real_file_ops()->rename(from, to); });
+}
+
+int FaultyFileOps::unlink(const char* path) {
+  return pass(kUnlink, path, [&] { return real_file_ops()->unlink(path); });
+}
+
+int FaultyFileOps::flock(int fd, int operation) {
+  return pass(kFlock, nullptr, [&] {
+    return real_file_ops()->flock(fd, operation);
+  });
+}

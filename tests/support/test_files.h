@@ -1,0 +1,32 @@
+#ifndef VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
+#define VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
+
+#include <string>
+#include <vector>
+
+// Files and directories for tests to work in.
+
+// A fresh directory, removed with everything in it when this goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// The whole file, "" when it cannot be read. Driver files run to
+// megabytes, so it is read in as few calls as its size allows.
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+bool file_exists(const std::string& path);
+int file_mode(const std::string& path);  // permission bits, -1 if missing
+void make_dirs(const std::string& path);
+// The names in the directory, without "." and "..", sorted; none when it
+// cannot be listed.
+std::vector<std::string> dir_entries(const std::string& path);
+
+#endif  // VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
