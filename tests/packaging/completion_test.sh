@@ -16,9 +16,9 @@ offered() {
     # shellcheck disable=SC2034  # read by the completion
     local VTMEDIATOOL_PRINTCAP=$1
     shift
-    local spec function
-    spec=$(complete -p "$1" 2>/dev/null) || { echo "<no completion for $1>"; return; }
-    function=${spec#*-F }
+    local registered function
+    registered=$(complete -p "$1" 2>/dev/null) || { echo "<no completion for $1>"; return; }
+    function=${registered#*-F }
     function=${function%% *}
     COMP_WORDS=("$@")
     COMP_CWORD=$(( $# - 1 ))
