@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "split_lines.h"
 #include "store/line_edit.h"
 
 namespace {
@@ -27,18 +28,6 @@ std::string edit_whole(const LineEdit& edit, std::string_view block) {
     return true;
   }));
   return out;
-}
-
-std::vector<std::string_view> split_lines(std::string_view block) {
-  std::vector<std::string_view> lines;
-  while (!block.empty()) {
-    size_t newline = block.find('\n');
-    size_t length = newline == std::string_view::npos ? block.size()
-                                                      : newline + 1;
-    lines.push_back(block.substr(0, length));
-    block.remove_prefix(length);
-  }
-  return lines;
 }
 
 }  // namespace

@@ -15,25 +15,12 @@
 #include "cli/model.h"
 #include "cli/options.h"
 #include "cli/tool.h"
+#include "split_lines.h"
 #include "store/add.h"
 
 extern char** environ;
 
 namespace {
-
-// Views of the lines of |text|, newlines included; |text| must outlive
-// them. The files here run to megabytes, so nothing is copied.
-std::vector<std::string_view> split_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    size_t newline = text.find('\n');
-    size_t length = newline == std::string_view::npos ? text.size()
-                                                      : newline + 1;
-    lines.push_back(text.substr(0, length));
-    text.remove_prefix(length);
-  }
-  return lines;
-}
 
 bool holds(std::string_view line, const std::string& text) {
   return line.find(text) != std::string_view::npos;
