@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <stdint.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string_view>
@@ -36,9 +37,17 @@ class MemoryFile : public FileOps {
     at_ += count;
     return static_cast<ssize_t>(count);
   }
+  off_t lseek(int, off_t offset, int whence) override {
+    if (whence != SEEK_SET || offset < 0 ||
+        static_cast<size_t>(offset) > content_.size())
+      return fail();
+    at_ = offset;
+    return offset;
+  }
   int close(int) override { return 0; }
 
   ssize_t write(int, const void*, size_t) override { return fail(); }
+  int ftruncate(int, off_t) override { return fail(); }
   int fsync(int) override { return fail(); }
   int fchmod(int, mode_t) override { return fail(); }
   int rename(const char*, const char*) override { return fail(); }

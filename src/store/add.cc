@@ -55,6 +55,30 @@ int add_locked(FormatSettings settings, const StoreEnv& env,
   return kStoreDone;
 }
 
+// An add request. Both companion runs come first, so that each driver
+// file is gone over once, taking out the old format's lines and entering
+// the new one's together, instead of once for the delete and once more
+// for the add.
+int replace_locked(FormatSettings settings, const StoreEnv& env,
+                   int* error) {
+  std::string tool = companion_path(env.driver_root, settings.model_code);
+  if (!run_companion(companion_delete_args(tool, settings)))
+    return kStoreCompanionFailed;
+  struct timeval now;
+  gettimeofday(&now, nullptr);
+  AddedFormat added;
+  added.id = make_format_id(settings, now);
+  if (!run_companion(companion_add_args(tool, settings, added.id))) {
+    // The delete stands, as it would have had it run on its own first.
+    int status = remove_format_lines(&settings, env, nullptr, error);
+    return status == kStoreFileFailed ? status : kStoreCompanionFailed;
+  }
+  added.entry = added.id + "/" + settings.format_name + "\n";
+  added.media_line = media_info_line(settings, added.id);
+  added.area_line = print_area_line(settings, added.id);
+  return remove_format_lines(&settings, env, &added, error);
+}
+
 }  // namespace
 
 std::string media_info_line(const FormatSettings& settings,
@@ -95,11 +119,6 @@ int add_format(FormatSettings settings, const StoreEnv& env, int* error) {
 int replace_format(const FormatSettings& settings, const StoreEnv& env,
                    int* error) {
   return run_locked(env, settings.model_code, [&](int* body_error) {
-    StoreEnv held = env;
-    held.lock_held = true;
-    int status = delete_format(settings, held, body_error);
-    if (status == kStoreFileFailed || status == kStoreCompanionFailed)
-      return status;
-    return add_format(settings, held, body_error);
+    return replace_locked(settings, env, body_error);
   }, error);
 }

@@ -28,8 +28,10 @@ int add_format(FormatSettings settings, const StoreEnv& env, int* error);
 
 // An add request: deletes an earlier format of the same name, whose
 // absence is normal, then adds, both under one lock so that no other run
-// comes between them. Returns as add_format; -1 and -2 of the delete stop
-// it before the add.
+// comes between them. The companion tool runs for the delete and then for
+// the add before any file changes, and each file is rewritten once with
+// both changes. Returns as add_format; -2 from the delete's run stops it
+// at once; -2 from the add's run still leaves the delete done.
 int replace_format(const FormatSettings& settings, const StoreEnv& env,
                    int* error);
 

@@ -1,6 +1,8 @@
 #ifndef VTMEDIA_STORE_DELETE_H_
 #define VTMEDIA_STORE_DELETE_H_
 
+#include <string>
+
 #include "cli/settings.h"
 #include "store/store_env.h"
 
@@ -12,5 +14,21 @@
 // media-information file lacks it), -1 (a file failed; |*error| holds its
 // errno) or -2 (the companion tool failed; nothing changed).
 int delete_format(FormatSettings settings, const StoreEnv& env, int* error);
+
+// The lines an add enters for its format.
+struct AddedFormat {
+  std::string id;
+  std::string entry;       // below each "[CustomTape]" line
+  std::string media_line;  // appended to the media-information file
+  std::string area_line;   // appended to the imageable-area file
+};
+
+// The file steps of a delete of |settings->format_name|, each file in one
+// pass, without locking or the companion tool. With |added|, the add that
+// follows the delete in an add request is made in the same passes, and
+// the lookups pass over |added->id|, which the companion tool has already
+// entered. Returns as delete_format without -2; with |added| never 1.
+int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
+                        const AddedFormat* added, int* error);
 
 #endif  // VTMEDIA_STORE_DELETE_H_

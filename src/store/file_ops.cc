@@ -19,6 +19,12 @@ class RealFileOps : public FileOps {
   ssize_t write(int fd, const void* buffer, size_t size) override {
     return ::write(fd, buffer, size);
   }
+  off_t lseek(int fd, off_t offset, int whence) override {
+    return ::lseek(fd, offset, whence);
+  }
+  int ftruncate(int fd, off_t length) override {
+    return ::ftruncate(fd, length);
+  }
   int fsync(int fd) override { return ::fsync(fd); }
   int fchmod(int fd, mode_t mode) override { return ::fchmod(fd, mode); }
   int close(int fd) override { return ::close(fd); }

@@ -12,6 +12,8 @@ class FileOps {
   virtual int open(const char* path, int flags, mode_t mode) = 0;
   virtual ssize_t read(int fd, void* buffer, size_t size) = 0;
   virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
+  virtual off_t lseek(int fd, off_t offset, int whence) = 0;
+  virtual int ftruncate(int fd, off_t length) = 0;
   virtual int fsync(int fd) = 0;
   virtual int fchmod(int fd, mode_t mode) = 0;
   virtual int close(int fd) = 0;

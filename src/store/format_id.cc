@@ -81,13 +81,10 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   return true;
 }
 
-namespace {
-
-// Looks for the name in the "*PageSize" lines of a run of whole lines. A
-// file of many megabytes holds few such lines, so they are searched for
-// across the block instead of taking every line in turn.
-bool format_id_in_block(std::string_view block, std::string_view name,
-                        std::string* id) {
+// A file of many megabytes holds few "*PageSize" lines, so they are
+// searched for across the block instead of taking every line in turn.
+const char* find_format_line(std::string_view block, std::string_view name,
+                             std::string_view skip_id, std::string* id) {
   const char* begin = block.data();
   const char* end = begin + block.size();
   const char* from = begin;
@@ -96,7 +93,7 @@ bool format_id_in_block(std::string_view block, std::string_view name,
     const char* hit = find_bytes(from, end,
                                  std::string_view(kPageSize, prefix_length));
     if (hit == nullptr)
-      return false;
+      return nullptr;
     if (hit > begin && hit[-1] != '\n') {
       from = hit + 1;  // not at the start of a line
       continue;
@@ -104,14 +101,13 @@ bool format_id_in_block(std::string_view block, std::string_view name,
     const char* newline = static_cast<const char*>(
         memchr(hit, '\n', end - hit));
     const char* line_end = newline ? newline + 1 : end;
-    if (format_id_in_line(std::string_view(hit, line_end - hit), name, id))
-      return true;
+    if (format_id_in_line(std::string_view(hit, line_end - hit), name, id) &&
+        (skip_id.empty() || *id != skip_id))
+      return hit;
     from = line_end;
   }
-  return false;
+  return nullptr;
 }
-
-}  // namespace
 
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {
@@ -129,7 +125,7 @@ int find_format_id(FileOps* files, const std::string& path,
   int status;
   int result = 0;
   while ((status = reader.next_block(&block, error)) > 0) {
-    if (format_id_in_block(block, name, id)) {
+    if (find_format_line(block, name, "", id) != nullptr) {
       result = 1;
       break;
     }

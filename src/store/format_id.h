@@ -25,6 +25,12 @@ std::string make_format_id(const FormatSettings& settings,
 bool format_id_in_line(std::string_view line, std::string_view name,
                        std::string* id);
 
+// The first "*PageSize" line of |block| (whole lines) that names |name|
+// under an identifier other than |skip_id| (empty: any), with the
+// identifier in |*id|; null when there is none.
+const char* find_format_line(std::string_view block, std::string_view name,
+                             std::string_view skip_id, std::string* id);
+
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns 1 with |*id| set, 0 when the name is not there or
 // the file does not exist, -1 when it cannot be opened or read, with the

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "store/byte_search.h"
 
 namespace {
@@ -41,21 +43,38 @@ bool line_contains(std::string_view line, std::string_view needle) {
 
 bool edit_line(const LineEdit& edit, std::string_view line,
                const PieceSink& sink) {
+  if (!edit.drop.empty() && line_contains(line, edit.drop))
+    return true;
   if (edit.kind != LineEdit::kCopy && line_contains(line, edit.needle))
     return emit_selected(edit, line, sink);
   return sink(line);
 }
 
+namespace {
+
+// A needle that could span lines cannot be searched for across a block.
+bool searchable(std::string_view needle) {
+  return !needle.empty() && needle.find('\n') == std::string_view::npos;
+}
+
+// Where |needle| next occurs at or after |from|; null for none, and for
+// an empty needle, which selects nothing here.
+const char* next_hit(std::string_view needle, const char* from,
+                     const char* end) {
+  return needle.empty() ? nullptr : find_bytes(from, end, needle);
+}
+
+}  // namespace
+
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink) {
   const char* begin = block.data();
   const char* end = begin + block.size();
-  if (edit.kind == LineEdit::kCopy)
+  std::string_view needle =
+      edit.kind == LineEdit::kCopy ? edit.drop : edit.needle;
+  if (edit.kind == LineEdit::kCopy && edit.drop.empty())
     return sink(block);
-  // A needle that could span lines cannot be searched for across the
-  // block; take such a one line by line.
-  if (edit.needle.empty() ||
-      edit.needle.find('\n') != std::string::npos) {
+  if (!searchable(needle) || (!edit.drop.empty() && !searchable(edit.drop))) {
     while (begin < end) {
       const char* newline = static_cast<const char*>(
           memchr(begin, '\n', end - begin));
@@ -67,32 +86,38 @@ bool edit_block(const LineEdit& edit, std::string_view block,
     return true;
   }
 
+  // The next place of each needle; only lines holding one need a look.
+  std::string_view other =
+      edit.kind == LineEdit::kCopy ? std::string_view() : edit.drop;
+  const char* hit = next_hit(needle, begin, end);
+  const char* other_hit = next_hit(other, begin, end);
   const char* copied = begin;  // output is complete up to here
-  const char* from = begin;
-  while (from < end) {
-    const char* hit = find_bytes(from, end, edit.needle);
-    if (hit == nullptr)
-      break;
+  while (hit != nullptr || other_hit != nullptr) {
+    const char* first = hit == nullptr ? other_hit :
+        other_hit == nullptr ? hit : std::min(hit, other_hit);
     const char* line_start = static_cast<const char*>(
-        memrchr(from, '\n', hit - from));
-    line_start = line_start ? line_start + 1 : from;
+        memrchr(copied, '\n', first - copied));
+    line_start = line_start ? line_start + 1 : copied;
     const char* newline = static_cast<const char*>(
-        memchr(hit, '\n', end - hit));
+        memchr(first, '\n', end - first));
     const char* line_end = newline ? newline + 1 : end;
-    from = line_end;
-    // The first hit in a line decides: past a NUL it does not count, and
-    // neither would any later one.
-    const char* hit_end = hit + edit.needle.size();
-    if (memchr(line_start, '\0', hit_end - line_start) != nullptr)
-      continue;
-    if (line_start > copied &&
-        !sink(std::string_view(copied, line_start - copied)))
-      return false;
-    if (!emit_selected(edit,
-                       std::string_view(line_start, line_end - line_start),
-                       sink))
-      return false;
-    copied = line_end;
+    std::string_view line(line_start, line_end - line_start);
+    // A needle past a NUL does not count, so the line may be unchanged.
+    bool dropped = !edit.drop.empty() && line_contains(line, edit.drop);
+    bool selected = !dropped && edit.kind != LineEdit::kCopy &&
+        line_contains(line, edit.needle);
+    if (dropped || selected) {
+      if (line_start > copied &&
+          !sink(std::string_view(copied, line_start - copied)))
+        return false;
+      if (selected && !emit_selected(edit, line, sink))
+        return false;
+      copied = line_end;
+    }
+    if (hit != nullptr && hit < line_end)
+      hit = next_hit(needle, line_end, end);
+    if (other_hit != nullptr && other_hit < line_end)
+      other_hit = next_hit(other, line_end, end);
   }
   if (copied < end)
     return sink(std::string_view(copied, end - copied));

@@ -543,6 +543,49 @@ TEST(StoreEndToEnd, MissingDataFileStopsTheAddWhereItIsNeeded) {
   }
 }
 
+TEST(StoreEndToEnd, MissingDataFileStopsAReplacingAddWhereItIsNeeded) {
+  // Re-adding the sample's "Shelf edge": each file is rewritten once, with
+  // the old format's lines out and the new one's in, in the order
+  // function, media-information, resource, imageable-area file; a missing
+  // file stops the run there.
+  struct Case {
+    int missing;
+    int changed;
+    const char* out;
+    int exit_status;
+  } cases[] = {
+    { 0, 0, "No such file or directory\n", 255 },
+    { 1, 1, "No such file or directory\n", 255 },
+    { 2, 2, "No such file or directory\n", 255 },
+    { 3, 3, "No such file or directory\n", 255 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("missing file " + std::to_string(c.missing));
+    Driver driver(kTape, "txr580");
+    driver.use_companion_script("exit 0\n");
+    std::string missing = driver.files.all()[c.missing];
+    unlink(missing.c_str());
+    RunResult add = driver.run({ "-P", "q", "-n", "Shelf edge", "-w", "12",
+                                 "-h", "30" });
+    EXPECT_EQ(c.exit_status, add.exit_status);
+    EXPECT_EQ(c.out, add.out);
+    std::vector<std::string> expected = driver.original;
+    if (c.changed > 0) {
+      std::string func = read_file(driver.files.function_file);
+      size_t at = func.find("[CustomTape]\n") + 13;
+      std::string id = func.substr(at, func.find('/', at) - at);
+      EXPECT_NE(kShelfEdgeId, id);
+      std::vector<std::string> replaced = after_add(
+          after_delete(driver.original, kShelfEdgeId, "Media=vtS12mm\n"),
+          id, "Shelf edge", "10", "30", "70\t212",
+          "0.00\t0.00\t28.00\t84.91", false);
+      for (int i = 0; i < c.changed; ++i)
+        expected[i] = replaced[i];
+    }
+    driver.expect_files(expected, missing);
+  }
+}
+
 TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {
   Driver driver(kTape, "txr580");
   driver.use_companion_script("exit 0\n");

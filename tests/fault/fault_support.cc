@@ -152,6 +152,34 @@ std::vector<Stage> add_stages(const Contents& before,
   return stages;
 }
 
+std::vector<Stage> replace_stages(const Contents& before,
+                                  const FormatSettings& settings,
+                                  const std::string& format_id,
+                                  const std::string& old_id,
+                                  const std::string& default_media_line) {
+  std::vector<Stage> stages = { unchanged(before) };
+  if (format_id.empty())
+    return stages;
+  std::string page_size = standin_page_size_line(settings, format_id);
+  Stage now = stages[0];
+  now[0].tail = page_size;
+  now[1].tail = page_size;
+  stages.push_back(now);
+  now[0] = made(insert_after(without(before[0] + page_size, old_id),
+                             "[CustomTape]",
+                             format_id + "/" + settings.format_name + "\n"));
+  stages.push_back(now);
+  now[1] = made(without(before[1] + page_size, old_id) +
+                media_info_line(settings, format_id));
+  stages.push_back(now);
+  now[2] = made(replace_lines_holding(before[2], old_id, default_media_line));
+  stages.push_back(now);
+  now[3] = made(without(before[3], old_id) +
+                print_area_line(settings, format_id));
+  stages.push_back(now);
+  return stages;
+}
+
 std::vector<Stage> delete_stages(const Contents& before,
                                  const std::string& format_id,
                                  const std::string& default_media_line) {

@@ -18,15 +18,17 @@
 
 namespace {
 
-enum Operation { kAdd, kDelete, kWholeAddRequest };
+enum Operation { kAdd, kDelete, kWholeAddRequest, kReplacingAddRequest };
 
 struct FaultCase {
   const char* label;
   Operation operation;
   const char* model;
   std::vector<std::string> args;
-  const char* deleted_id;      // for kDelete: the identifier of the name
-  const char* default_media;   // for kDelete: the resource-file reset line
+  // For kDelete and kReplacingAddRequest: the identifier the name has,
+  // and the line a resource-file setting of it falls back to.
+  const char* deleted_id;
+  const char* default_media;
 };
 
 const FaultCase kCases[] = {
@@ -42,6 +44,9 @@ const FaultCase kCases[] = {
     "VtL0D3E0641A7F0", "MediaSize=29X1\n" },
   { "whole add request", kWholeAddRequest, "txr580",
     { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
+  { "add request replacing a format", kReplacingAddRequest, "txr580",
+    { "-P", "TX-R580", "-n", "Shelf edge", "-w", "12", "-h", "30" },
+    "VtL_vtS12mm__0A0A0642F3C1", "Media=vtS12mm\n" },
 };
 
 const int kInjectedError = EIO;
@@ -93,16 +98,21 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
 
       EXPECT_EQ(descriptors, open_descriptor_count());
       EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
-      std::vector<Stage> stages = c.operation == kDelete ?
-          delete_stages(before, c.deleted_id, c.default_media) :
-          add_stages(before, settings, logged_format_id(log));
+      std::vector<Stage> stages;
+      if (c.operation == kDelete)
+        stages = delete_stages(before, c.deleted_id, c.default_media);
+      else if (c.operation == kReplacingAddRequest)
+        stages = replace_stages(before, settings, logged_format_id(log),
+                                c.deleted_id, c.default_media);
+      else
+        stages = add_stages(before, settings, logged_format_id(log));
       int stage = stage_of(stages, read_contents(files));
       EXPECT_NE(-1, stage) << "a data file is neither old nor new";
       int last = static_cast<int>(stages.size()) - 1;
 
       if (!faulty.fault_hit) {
         EXPECT_EQ(kStoreDone, status);
-        EXPECT_EQ(4, last);
+        EXPECT_EQ(c.operation == kReplacingAddRequest ? 5 : 4, last);
         EXPECT_EQ(last, stage);
         break;
       }

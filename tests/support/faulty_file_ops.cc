@@ -16,7 +16,8 @@ template <typename T> T scribbled(T result) {
 }  // namespace
 
 const char* FaultyFileOps::kind_name(Kind kind) {
-  const char* names[] = { "open", "read", "write", "fsync", "fchmod",
+  const char* names[] = { "open", "read", "write", "lseek",
+                          "ftruncate", "fsync", "fchmod",
                           "close", "rename", "unlink", "flock", "any call" };
   return names[kind];
 }
@@ -28,6 +29,7 @@ bool FaultyFileOps::should_fail(Kind kind, const char* path) {
       calls[fail_kind] != fail_at)
     return false;
   fault_hit = true;
+  failed_kind = kind;
   failed_call = kind_name(kind);
   if (path != nullptr)
     failed_call += std::string(" ") + path;
@@ -71,6 +73,18 @@ ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
   if (max_write != 0 && size > max_write)
     size = max_write;
   return scribbled(real_file_ops()->write(fd, buffer, size));
+}
+
+off_t FaultyFileOps::lseek(int fd, off_t offset, int whence) {
+  return pass(kLseek, nullptr, [&] {
+    return real_file_ops()->lseek(fd, offset, whence);
+  });
+}
+
+int FaultyFileOps::ftruncate(int fd, off_t length) {
+  return pass(kFtruncate, nullptr, [&] {
+    return real_file_ops()->ftruncate(fd, length);
+  });
 }
 
 int FaultyFileOps::fsync(int fd) {

@@ -17,7 +17,7 @@
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
-  enum Kind { kOpen, kRead, kWrite, kFsync, kFchmod, kClose, kRename,
+  enum Kind { kOpen, kRead, kWrite, kLseek, kFtruncate, kFsync, kFchmod, kClose, kRename,
               kUnlink, kFlock, kAnyCall };
 
   FaultyFileOps() {}
@@ -38,12 +38,15 @@ class FaultyFileOps : public FileOps {
   int calls[kAnyCall + 1] = {};  // [kAnyCall] counts them all
   int open_descriptors = 0;
   bool fault_hit = false;
+  Kind failed_kind = kAnyCall;  // the kind of the call that failed
   // What the failed call was, e.g. "rename /x/PrintArea.$$$".
   std::string failed_call;
 
   int open(const char* path, int flags, mode_t mode) override;
   ssize_t read(int fd, void* buffer, size_t size) override;
   ssize_t write(int fd, const void* buffer, size_t size) override;
+  off_t lseek(int fd, off_t offset, int whence) override;
+  int ftruncate(int fd, off_t length) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
   int close(int fd) override;

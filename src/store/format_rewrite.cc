@@ -1,0 +1,124 @@
+#include "store/format_rewrite.h"
+
+#include <errno.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "store/byte_search.h"
+#include "store/format_id.h"
+#include "store/line_reader.h"
+#include "store/rewrite.h"
+
+namespace {
+
+// Where the lines that could hold the identifier begin, in the data file
+// and in the output, and the output's last byte there.
+struct Mark {
+  bool set = false;
+  off_t in = 0;
+  off_t out = 0;
+  int last = -1;
+};
+
+// The start of the first line of [begin, end) (whole lines) that holds the
+// marker every identifier begins with; null when none does.
+const char* first_marked_line(const char* begin, const char* end) {
+  const char* hit = find_bytes(begin, end, kFormatIdMarker);
+  if (hit == nullptr)
+    return nullptr;
+  const char* start = static_cast<const char*>(
+      memrchr(begin, '\n', hit - begin));
+  return start ? start + 1 : begin;
+}
+
+// The content writer of rewrite_without_format; |*found| tells whether
+// the name was there.
+int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
+                         OutputFile* out, std::string* id, bool* found,
+                         int* error) {
+  LineReader reader(files, data_fd);
+  PieceSink sink = [out](std::string_view piece) { return out->put(piece); };
+  auto edit = [&](const LineEdit& how, const char* from, const char* to) {
+    if (from < to && !edit_block(how, std::string_view(from, to - from),
+                                 sink)) {
+      *error = out->error();
+      return false;
+    }
+    return true;
+  };
+
+  Mark mark;
+  off_t block_offset = 0;
+  std::string_view block;
+  int status;
+  while ((status = reader.next_block(&block, error)) > 0) {
+    const char* begin = block.data();
+    const char* end = begin + block.size();
+    const char* match = find_format_line(block, pass.name, pass.skip_id, id);
+    const char* before = match ? match : end;
+    if (!mark.set) {
+      if (const char* marked = first_marked_line(begin, before)) {
+        if (!edit(pass.edit, begin, marked))
+          return -1;
+        mark.set = true;
+        mark.in = block_offset + (marked - begin);
+        mark.out = out->offset();
+        mark.last = out->last();
+        begin = marked;
+      }
+    }
+    if (!edit(pass.edit, begin, before))
+      return -1;
+    if (match == nullptr) {
+      block_offset += block.size();
+      continue;
+    }
+
+    *found = true;
+    LineEdit without = pass.edit;
+    without.drop = *id;
+    if (!mark.set) {
+      // Nothing before this line can hold the identifier.
+      return edit(without, match, end) &&
+          copy_edited(&reader, without, pass.trailer, out, error) ? 1 : -1;
+    }
+    // Lines already copied may hold it: take back the output from the
+    // first of them and go over the rest of the file again.
+    if (!out->rewind(mark.out, mark.last)) {
+      *error = out->error();
+      return -1;
+    }
+    if (files->lseek(data_fd, mark.in, SEEK_SET) != mark.in) {
+      *error = errno;
+      return -1;
+    }
+    LineReader rest(files, data_fd);
+    return copy_edited(&rest, without, pass.trailer, out, error) ? 1 : -1;
+  }
+  if (status < 0)
+    return -1;
+  if (pass.edit.kind == LineEdit::kCopy && pass.trailer.empty())
+    return 0;  // the file would come out as it is
+  // The reader is spent; this appends the trailer.
+  return copy_edited(&reader, pass.edit, pass.trailer, out, error) ? 1 : -1;
+}
+
+}  // namespace
+
+int rewrite_without_format(FileOps* files, const std::string& path,
+                           const FormatPass& pass, std::string* id,
+                           int* error) {
+  bool found = false;
+  bool changes_anyway = pass.edit.kind != LineEdit::kCopy ||
+      !pass.trailer.empty();
+  int status = rewrite_file_with(files, path,
+      [&](int data_fd, OutputFile* out, int* write_error) {
+        return write_without_format(files, data_fd, pass, out, id, &found,
+                                    write_error);
+      }, !changes_anyway, error);
+  if (status < 0)
+    return -1;
+  if (!found)
+    id->clear();  // the lookup may have passed over |skip_id|
+  return found ? 1 : 0;
+}
