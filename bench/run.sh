@@ -4,14 +4,14 @@
 # of a realistic size) against the two companion-tool starts an add cannot
 # avoid; and the tool's peak memory, which must not grow with the files.
 #
-#   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
+#   bench/run.sh [--check] [--cpu] [--shared] [--runs N] [--large-mb MB]
 #                [--build DIR]
 #
 # --check      compare with the targets; exit 1 when one is missed
 # --cpu        judge by processor time instead of wall time (median of
 #              each), for a machine busy with other work
-# --static     measure the tool linked statically (VTMEDIATOOL_STATIC), built
-#              by default in build-bench-static
+# --shared     measure the tool linked with shared libraries
+#              (VTMEDIATOOL_STATIC=OFF), built by default in build-bench-shared
 # --runs N     rounds of timed runs, after a warm-up (default 9); a round
 #              runs each case once on each size, five times on the
 #              realistic one
@@ -28,7 +28,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 check=
 cpu=
-static=OFF
+static=ON
 runs=9
 large_mb=50
 build=
@@ -36,7 +36,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --check) check=--check ;;
     --cpu) cpu=--cpu ;;
-    --static) static=ON ;;
+    --shared) static=OFF ;;
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
@@ -46,8 +46,8 @@ while [ $# -gt 0 ]; do
 done
 if [ -z "$build" ]; then
   build=$top/build-bench
-  # Kept apart, so that the ordinary build stays as packages expect it.
-  [ "$static" = ON ] && build=$top/build-bench-static
+  # Kept apart, so that switching between the two does not rebuild.
+  [ "$static" = OFF ] && build=$top/build-bench-shared
 fi
 
 work=/dev/shm/vtbench-$$

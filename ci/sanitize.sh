@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
-cmake -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# The sanitizers' runtimes are shared libraries.
+cmake -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTMEDIATOOL_STATIC=OFF \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags"
 cmake --build build-asan -j"$jobs"
 

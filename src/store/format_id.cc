@@ -81,29 +81,31 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   return true;
 }
 
-// A file of many megabytes holds few "*PageSize" lines, so they are
-// searched for across the block instead of taking every line in turn.
+// Only lines that hold the marker can name a format, and a file of many
+// megabytes holds few of them, so the marker is searched for across the
+// block instead of taking every line in turn.
 const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string_view skip_id, std::string* id) {
-  const char* begin = block.data();
-  const char* end = begin + block.size();
-  const char* from = begin;
-  const size_t prefix_length = sizeof(kPageSize) - 1;
-  while (from < end) {
-    const char* hit = find_bytes(from, end,
-                                 std::string_view(kPageSize, prefix_length));
-    if (hit == nullptr)
-      return nullptr;
-    if (hit > begin && hit[-1] != '\n') {
-      from = hit + 1;  // not at the start of a line
-      continue;
-    }
+                             std::string_view skip_id, std::string* id,
+                             const char** first_marked) {
+  const char* from = block.data();
+  const char* end = from + block.size();
+  if (first_marked != nullptr)
+    *first_marked = nullptr;
+  while (const char* hit = find_bytes(from, end, kFormatIdMarker)) {
+    // |from| starts a line, so the line of the hit starts after the last
+    // newline before it.
+    const char* start = static_cast<const char*>(
+        memrchr(from, '\n', hit - from));
+    start = start ? start + 1 : from;
+    if (first_marked != nullptr && *first_marked == nullptr)
+      *first_marked = start;
     const char* newline = static_cast<const char*>(
         memchr(hit, '\n', end - hit));
     const char* line_end = newline ? newline + 1 : end;
-    if (format_id_in_line(std::string_view(hit, line_end - hit), name, id) &&
+    if (format_id_in_line(std::string_view(start, line_end - start), name,
+                          id) &&
         (skip_id.empty() || *id != skip_id))
-      return hit;
+      return start;
     from = line_end;
   }
   return nullptr;
@@ -125,7 +127,7 @@ int find_format_id(FileOps* files, const std::string& path,
   int status;
   int result = 0;
   while ((status = reader.next_block(&block, error)) > 0) {
-    if (find_format_line(block, name, "", id) != nullptr) {
+    if (find_format_line(block, name, "", id, nullptr) != nullptr) {
       result = 1;
       break;
     }

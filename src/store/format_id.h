@@ -27,9 +27,12 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 
 // The first "*PageSize" line of |block| (whole lines) that names |name|
 // under an identifier other than |skip_id| (empty: any), with the
-// identifier in |*id|; null when there is none.
+// identifier in |*id|; null when there is none. Unless |first_marked| is
+// null, it receives the first line that holds kFormatIdMarker (null for
+// none), since only such lines can hold an identifier.
 const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string_view skip_id, std::string* id);
+                             std::string_view skip_id, std::string* id,
+                             const char** first_marked);
 
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns 1 with |*id| set, 0 when the name is not there or

@@ -4,7 +4,6 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "store/byte_search.h"
 #include "store/format_id.h"
 #include "store/line_reader.h"
 #include "store/rewrite.h"
@@ -19,17 +18,6 @@ struct Mark {
   off_t out = 0;
   int last = -1;
 };
-
-// The start of the first line of [begin, end) (whole lines) that holds the
-// marker every identifier begins with; null when none does.
-const char* first_marked_line(const char* begin, const char* end) {
-  const char* hit = find_bytes(begin, end, kFormatIdMarker);
-  if (hit == nullptr)
-    return nullptr;
-  const char* start = static_cast<const char*>(
-      memrchr(begin, '\n', hit - begin));
-  return start ? start + 1 : begin;
-}
 
 // The content writer of rewrite_without_format; |*found| tells whether
 // the name was there.
@@ -54,10 +42,12 @@ int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
   while ((status = reader.next_block(&block, error)) > 0) {
     const char* begin = block.data();
     const char* end = begin + block.size();
-    const char* match = find_format_line(block, pass.name, pass.skip_id, id);
+    const char* marked;
+    const char* match = find_format_line(block, pass.name, pass.skip_id, id,
+                                         &marked);
     const char* before = match ? match : end;
     if (!mark.set) {
-      if (const char* marked = first_marked_line(begin, before)) {
+      if (marked != nullptr && marked < before) {
         if (!edit(pass.edit, begin, marked))
           return -1;
         mark.set = true;

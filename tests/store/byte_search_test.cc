@@ -26,7 +26,7 @@ TEST(FindBytes, AgreesWithAPlainSearchAtEveryPlaceAndLength) {
                                   "VtL_vtS12mm__070A03271A2B",
                                   std::string("a\0b", 3) };
   for (const std::string& needle : needles) {
-    for (size_t size = 0; size <= 80; ++size) {
+    for (size_t size = 0; size <= 130; ++size) {
       for (size_t at = 0; at + needle.size() <= size; ++at) {
         std::string text(size, 'x');
         text.replace(at, needle.size(), needle);
