@@ -1,5 +1,6 @@
 #include "store/byte_search.h"
 
+#include <stddef.h>
 #include <string.h>
 
 #if defined(__SSE2__)
