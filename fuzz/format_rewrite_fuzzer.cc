@@ -18,10 +18,9 @@
 #include <string>
 #include <string_view>
 
+#include "format_pass_model.h"
 #include "fuzz_check.h"
 #include "memory_file.h"
-#include "split_lines.h"
-#include "store/format_id.h"
 #include "store/format_rewrite.h"
 
 namespace {
@@ -90,32 +89,6 @@ class MemoryRewrite : public MemoryFile {
   bool replaced_ = false;
 };
 
-// Looks |pass.name| up as find_format_id does, then edits line by line.
-std::string expected_output(std::string_view content, const FormatPass& pass,
-                            std::string* id) {
-  id->clear();
-  std::vector<std::string_view> lines = split_lines(content);
-  for (std::string_view line : lines) {
-    std::string found;
-    if (format_id_in_line(line, pass.name, &found) && found != pass.skip_id) {
-      *id = found;
-      break;
-    }
-  }
-  LineEdit edit = pass.edit;
-  edit.drop = *id;
-  std::string out;
-  for (std::string_view line : lines) {
-    FUZZ_CHECK(edit_line(edit, line, [&out](std::string_view piece) {
-      out.append(piece.data(), piece.size());
-      return true;
-    }));
-  }
-  if (!pass.trailer.empty() && !out.empty() && out.back() != '\n')
-    out += "\n";
-  return out + pass.trailer;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -145,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int error = 0;
   int found = rewrite_without_format(&files, "file", pass, &id, &error);
   std::string expected_id;
-  std::string expected = expected_output(content, pass, &expected_id);
+  std::string expected = expected_pass_output(content, pass, &expected_id);
   FUZZ_CHECK(found == (expected_id.empty() ? 0 : 1));
   FUZZ_CHECK(id == expected_id);
   bool changes = found == 1 || pass.edit.kind != LineEdit::kCopy;

@@ -18,6 +18,18 @@ namespace {
 
 #if defined(__SSE2__)
 
+// The first of the places |at| + i, for each bit i set in |candidates|,
+// that holds the whole needle; null for none.
+inline const char* confirm(const char* at, unsigned candidates,
+                           std::string_view needle) {
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const char* place = at + __builtin_ctz(candidates);
+    if (memcmp(place + 1, needle.data() + 1, needle.size() - 2) == 0)
+      return place;
+  }
+  return nullptr;
+}
+
 // Each searches from |*from| while a needle starting at any place of a
 // full vector would still fit; returns the needle's first place, or null
 // with |*from| moved past the places ruled out.
@@ -36,12 +48,8 @@ const char* search_32(const char** from, const char* end,
         reinterpret_cast<const __m256i*>(at + length - 1));
     unsigned candidates = _mm256_movemask_epi8(_mm256_and_si256(
         _mm256_cmpeq_epi8(starts, first), _mm256_cmpeq_epi8(ends, last)));
-    while (candidates != 0) {
-      const char* place = at + __builtin_ctz(candidates);
-      if (memcmp(place + 1, needle.data() + 1, length - 2) == 0)
-        return place;
-      candidates &= candidates - 1;
-    }
+    if (const char* place = confirm(at, candidates, needle))
+      return place;
   }
   *from = at;
   return nullptr;
@@ -59,12 +67,8 @@ const char* search_16(const char** from, const char* end,
         reinterpret_cast<const __m128i*>(at + length - 1));
     unsigned candidates = _mm_movemask_epi8(_mm_and_si128(
         _mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last)));
-    while (candidates != 0) {
-      const char* place = at + __builtin_ctz(candidates);
-      if (memcmp(place + 1, needle.data() + 1, length - 2) == 0)
-        return place;
-      candidates &= candidates - 1;
-    }
+    if (const char* place = confirm(at, candidates, needle))
+      return place;
   }
   *from = at;
   return nullptr;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -471,119 +472,102 @@ TEST(StoreEndToEnd, CompanionRefusingTheNewFormatFailsTheAddAfterTheDelete) {
                                    "Media=vtS12mm\n"));
 }
 
-TEST(StoreEndToEnd, MissingDataFileStopsTheDeleteWhereItIsNeeded) {
-  // Deleting the sample's "Shelf edge" with one file missing: the files
-  // before it in the order are changed already.
-  struct Case {
-    int missing;  // index in DriverFiles::all
-    int changed;  // how many files, in order, are changed
-    const char* out;
-    int exit_status;
-  } cases[] = {
-    { 0, 0, "Not found 'Shelf edge'\n", 0 },
-    { 1, 1, "Not found 'Shelf edge'\n", 0 },
-    { 2, 2, "No such file or directory\n", 255 },
-    { 3, 3, "No such file or directory\n", 255 },
-  };
-  for (const Case& c : cases) {
+namespace {
+
+// A run on the tape model's sample tree with one data file missing.
+struct MissingFileCase {
+  int missing;  // index in DriverFiles::all
+  int changed;  // how many files, in the operation's order, it changes
+  const char* out;
+  int exit_status;
+};
+
+// Runs |args| once for each case and checks what it printed, its exit
+// status and the files: the first |changed| of those in |order| as
+// |changed_files| gives them, the rest as they were. |plain_companion|
+// puts a companion that only succeeds in place of the stand-in, which
+// needs the function and media-information files itself.
+void check_missing_file_runs(
+    const std::vector<MissingFileCase>& cases,
+    const std::vector<std::string>& args, bool plain_companion,
+    const std::vector<int>& order,
+    const std::function<std::vector<std::string>(const Driver&)>&
+        changed_files) {
+  for (const MissingFileCase& c : cases) {
     SCOPED_TRACE("missing file " + std::to_string(c.missing));
     Driver driver(kTape, "txr580");
+    if (plain_companion)
+      driver.use_companion_script("exit 0\n");
     std::string missing = driver.files.all()[c.missing];
     unlink(missing.c_str());
-    RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
-    EXPECT_EQ(c.exit_status, del.exit_status);
-    EXPECT_EQ(c.out, del.out);
+    RunResult run = driver.run(args);
+    EXPECT_EQ(c.exit_status, run.exit_status);
+    EXPECT_EQ(c.out, run.out);
     std::vector<std::string> expected = driver.original;
-    std::vector<std::string> deleted = after_delete(
-        driver.original, kShelfEdgeId, "Media=vtS12mm\n");
-    for (int i = 0; i < c.changed; ++i)
-      expected[i] = deleted[i];
+    if (c.changed > 0) {
+      std::vector<std::string> changed = changed_files(driver);
+      for (int i = 0; i < c.changed; ++i)
+        expected[order[i]] = changed[order[i]];
+    }
     driver.expect_files(expected, missing);
   }
 }
 
+// The identifier entered below the first "[CustomTape]" line.
+std::string entered_id(const Driver& driver) {
+  std::string func = read_file(driver.files.function_file);
+  size_t at = func.find("[CustomTape]\n") + 13;
+  return func.substr(at, func.find('/', at) - at);
+}
+
+}  // namespace
+
+TEST(StoreEndToEnd, MissingDataFileStopsTheDeleteWhereItIsNeeded) {
+  // Deleting the sample's "Shelf edge": the files before the missing one
+  // in the order are changed already.
+  check_missing_file_runs({
+      { 0, 0, "Not found 'Shelf edge'\n", 0 },
+      { 1, 1, "Not found 'Shelf edge'\n", 0 },
+      { 2, 2, "No such file or directory\n", 255 },
+      { 3, 3, "No such file or directory\n", 255 },
+    }, { "-P", "q", "-d", "Shelf edge" }, false, { 0, 1, 2, 3 },
+    [](const Driver& driver) {
+      return after_delete(driver.original, kShelfEdgeId, "Media=vtS12mm\n");
+    });
+}
+
 TEST(StoreEndToEnd, MissingDataFileStopsTheAddWhereItIsNeeded) {
-  // The stand-in companion needs the function and media-information files
-  // itself; a companion that only succeeds lets the tool meet the gap.
-  struct Case {
-    int missing;
-    int changed;  // how many of function, media-info (and area) changed
-    const char* out;
-    int exit_status;
-  } cases[] = {
-    { 0, 0, "No such file or directory\n", 255 },
-    { 1, 1, "No such file or directory\n", 255 },
-    { 2, 3, "", 0 },  // adding never touches the resource file
-    { 3, 2, "No such file or directory\n", 255 },
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("missing file " + std::to_string(c.missing));
-    Driver driver(kTape, "txr580");
-    driver.use_companion_script("exit 0\n");
-    std::string missing = driver.files.all()[c.missing];
-    unlink(missing.c_str());
-    RunResult add = driver.run({ "-P", "q", "-n", "New", "-w", "12", "-h",
-                                 "50" });
-    EXPECT_EQ(c.exit_status, add.exit_status);
-    EXPECT_EQ(c.out, add.out);
-    std::vector<std::string> expected = driver.original;
-    if (c.changed > 0) {
-      // The identifier is on the line below the first "[CustomTape]".
-      std::string func = read_file(driver.files.function_file);
-      size_t at = func.find("[CustomTape]\n") + 13;
-      std::string id = func.substr(at, func.find('/', at) - at);
-      std::vector<std::string> added = after_add(
-          driver.original, id, "New", "10", "50", "70\t353",
-          "0.00\t0.00\t28.00\t141.52", false);
-      std::vector<int> order = { 0, 1, 3 };
-      for (int i = 0; i < c.changed; ++i)
-        expected[order[i]] = added[order[i]];
-    }
-    driver.expect_files(expected, missing);
-  }
+  check_missing_file_runs({
+      { 0, 0, "No such file or directory\n", 255 },
+      { 1, 1, "No such file or directory\n", 255 },
+      { 2, 3, "", 0 },  // adding never touches the resource file
+      { 3, 2, "No such file or directory\n", 255 },
+    }, { "-P", "q", "-n", "New", "-w", "12", "-h", "50" }, true, { 0, 1, 3 },
+    [](const Driver& driver) {
+      return after_add(driver.original, entered_id(driver), "New", "10",
+                       "50", "70\t353", "0.00\t0.00\t28.00\t141.52", false);
+    });
 }
 
 TEST(StoreEndToEnd, MissingDataFileStopsAReplacingAddWhereItIsNeeded) {
   // Re-adding the sample's "Shelf edge": each file is rewritten once, with
   // the old format's lines out and the new one's in, in the order
-  // function, media-information, resource, imageable-area file; a missing
-  // file stops the run there.
-  struct Case {
-    int missing;
-    int changed;
-    const char* out;
-    int exit_status;
-  } cases[] = {
-    { 0, 0, "No such file or directory\n", 255 },
-    { 1, 1, "No such file or directory\n", 255 },
-    { 2, 2, "No such file or directory\n", 255 },
-    { 3, 3, "No such file or directory\n", 255 },
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("missing file " + std::to_string(c.missing));
-    Driver driver(kTape, "txr580");
-    driver.use_companion_script("exit 0\n");
-    std::string missing = driver.files.all()[c.missing];
-    unlink(missing.c_str());
-    RunResult add = driver.run({ "-P", "q", "-n", "Shelf edge", "-w", "12",
-                                 "-h", "30" });
-    EXPECT_EQ(c.exit_status, add.exit_status);
-    EXPECT_EQ(c.out, add.out);
-    std::vector<std::string> expected = driver.original;
-    if (c.changed > 0) {
-      std::string func = read_file(driver.files.function_file);
-      size_t at = func.find("[CustomTape]\n") + 13;
-      std::string id = func.substr(at, func.find('/', at) - at);
+  // function, media-information, resource, imageable-area file.
+  check_missing_file_runs({
+      { 0, 0, "No such file or directory\n", 255 },
+      { 1, 1, "No such file or directory\n", 255 },
+      { 2, 2, "No such file or directory\n", 255 },
+      { 3, 3, "No such file or directory\n", 255 },
+    }, { "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" }, true,
+    { 0, 1, 2, 3 },
+    [](const Driver& driver) {
+      std::string id = entered_id(driver);
       EXPECT_NE(kShelfEdgeId, id);
-      std::vector<std::string> replaced = after_add(
+      return after_add(
           after_delete(driver.original, kShelfEdgeId, "Media=vtS12mm\n"),
-          id, "Shelf edge", "10", "30", "70\t212",
-          "0.00\t0.00\t28.00\t84.91", false);
-      for (int i = 0; i < c.changed; ++i)
-        expected[i] = replaced[i];
-    }
-    driver.expect_files(expected, missing);
-  }
+          id, "Shelf edge", "10", "30", "70\t212", "0.00\t0.00\t28.00\t84.91",
+          false);
+    });
 }
 
 TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {

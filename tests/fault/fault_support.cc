@@ -131,18 +131,38 @@ bool FileVersion::matches(const std::string& content) const {
       content.compare(base->size(), tail.size(), tail) == 0;
 }
 
-std::vector<Stage> add_stages(const Contents& before,
-                              const FormatSettings& settings,
-                              const std::string& format_id) {
+namespace {
+
+// [0] nothing yet and, unless no add reached the companion tool (an empty
+// |format_id|), [1] its "*PageSize" line entered, which |*page_size|
+// receives.
+std::vector<Stage> stages_to_companion(const Contents& before,
+                                       const FormatSettings& settings,
+                                       const std::string& format_id,
+                                       std::string* page_size) {
   std::vector<Stage> stages = { unchanged(before) };
   if (format_id.empty())
     return stages;
-  std::string page_size = standin_page_size_line(settings, format_id);
+  *page_size = standin_page_size_line(settings, format_id);
   Stage now = stages[0];
-  now[0].tail = page_size;
-  now[1].tail = page_size;
+  now[0].tail = *page_size;
+  now[1].tail = *page_size;
   stages.push_back(now);
-  now[0] = made(insert_after(*now[0].base + now[0].tail, "[CustomTape]",
+  return stages;
+}
+
+}  // namespace
+
+std::vector<Stage> add_stages(const Contents& before,
+                              const FormatSettings& settings,
+                              const std::string& format_id) {
+  std::string page_size;
+  std::vector<Stage> stages = stages_to_companion(before, settings,
+                                                  format_id, &page_size);
+  if (stages.size() == 1)
+    return stages;
+  Stage now = stages.back();
+  now[0] = made(insert_after(before[0] + page_size, "[CustomTape]",
                              format_id + "/" + settings.format_name + "\n"));
   stages.push_back(now);
   now[1].tail += media_info_line(settings, format_id);
@@ -157,14 +177,12 @@ std::vector<Stage> replace_stages(const Contents& before,
                                   const std::string& format_id,
                                   const std::string& old_id,
                                   const std::string& default_media_line) {
-  std::vector<Stage> stages = { unchanged(before) };
-  if (format_id.empty())
+  std::string page_size;
+  std::vector<Stage> stages = stages_to_companion(before, settings,
+                                                  format_id, &page_size);
+  if (stages.size() == 1)
     return stages;
-  std::string page_size = standin_page_size_line(settings, format_id);
-  Stage now = stages[0];
-  now[0].tail = page_size;
-  now[1].tail = page_size;
-  stages.push_back(now);
+  Stage now = stages.back();
   now[0] = made(insert_after(without(before[0] + page_size, old_id),
                              "[CustomTape]",
                              format_id + "/" + settings.format_name + "\n"));

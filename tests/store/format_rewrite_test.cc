@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
-#include "split_lines.h"
-#include "store/format_id.h"
+#include "format_pass_model.h"
 #include "test_files.h"
 
 namespace {
@@ -19,33 +18,6 @@ const std::string kId = "VtL_vtS12mm__070A03271A2B";
 const std::string kOtherId = "VtL_vtS12mm__070A0327FFFF";
 const std::string kPageSize = "*PageSize " + kId + "/Shop 12: \"x\"\n";
 const std::string kEntry = "VtL_vtS18mm__0710064A0001/Shop 12\n";
-
-// What the pass must give: the lookup of find_format_id (passing over
-// |skip_id|), then every line through the edit, lines of the identifier
-// dropped, then the trailer on a line of its own.
-std::string expected_output(const std::string& content,
-                            const FormatPass& pass, std::string* id) {
-  id->clear();
-  for (std::string_view line : split_lines(content)) {
-    std::string found;
-    if (format_id_in_line(line, pass.name, &found) && found != pass.skip_id) {
-      *id = found;
-      break;
-    }
-  }
-  LineEdit edit = pass.edit;
-  edit.drop = *id;
-  std::string out;
-  for (std::string_view line : split_lines(content)) {
-    edit_line(edit, line, [&out](std::string_view piece) {
-      out.append(piece.data(), piece.size());
-      return true;
-    });
-  }
-  if (!pass.trailer.empty() && !out.empty() && out.back() != '\n')
-    out += "\n";
-  return out + pass.trailer;
-}
 
 FormatPass delete_pass() {
   FormatPass pass;
@@ -76,7 +48,7 @@ void expect_pass_result(const std::string& content, const FormatPass& pass,
   int error = 0;
   int found = rewrite_without_format(&files, path, pass, &id, &error);
   std::string expected_id;
-  std::string expected = expected_output(content, pass, &expected_id);
+  std::string expected = expected_pass_output(content, pass, &expected_id);
   EXPECT_EQ(expected_id.empty() ? 0 : 1, found);
   EXPECT_EQ(expected_id, id);
   EXPECT_EQ(expected, read_file(path));
@@ -180,7 +152,7 @@ TEST(RewriteWithoutFormat, EveryFailingCallLeavesTheFileAsItWas) {
       std::string(3000, 'm') + "\n" + kPageSize + "tail\n";
   std::string expected_id;
   const std::string expected =
-      expected_output(content, replace_pass(), &expected_id);
+      expected_pass_output(content, replace_pass(), &expected_id);
   TempDir dir;
   std::string path = dir.file("func");
   int kinds_failed[FaultyFileOps::kAnyCall + 1] = {};
