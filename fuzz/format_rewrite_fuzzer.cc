@@ -6,7 +6,8 @@
 // changes something.
 //
 // Input: mode (bit 0: an add request's pass, which enters an entry below
-// "[CustomTape]" and appends a line; otherwise a delete's), read pattern,
+// "[CustomTape]" and appends a line, otherwise a delete's; bit 1: refuse
+// an identifier to pass over that names the format twice), read pattern,
 // then the name, a newline, the identifier to pass over, a newline, and
 // the file.
 
@@ -112,11 +113,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pass.edit.text = "VtL_vtS12mm__070A03271A2B/" + pass.name + "\n";
     pass.trailer = "appended\n";
   }
+  pass.refuse_taken_id = (data[0] & 2) != 0;
 
   MemoryRewrite files(content, data[1]);
   std::string id;
   int error = 0;
   int found = rewrite_without_format(&files, "file", pass, &id, &error);
+  if (pass.refuse_taken_id && expected_skipped(content, pass) >= 2) {
+    FUZZ_CHECK(found == 2);
+    FUZZ_CHECK(!files.replaced());
+    return 0;
+  }
   std::string expected_id;
   std::string expected = expected_pass_output(content, pass, &expected_id);
   FUZZ_CHECK(found == (expected_id.empty() ? 0 : 1));

@@ -48,6 +48,10 @@ class MemoryFile : public FileOps {
 
   ssize_t write(int, const void*, size_t) override { return fail(); }
   int ftruncate(int, off_t) override { return fail(); }
+  // As where the kernel cannot copy, so that copies are made by hand.
+  ssize_t copy_file_range(int, off_t*, int, size_t) override {
+    return fail();
+  }
   int fsync(int) override { return fail(); }
   int fchmod(int, mode_t) override { return fail(); }
   int rename(const char*, const char*) override { return fail(); }

@@ -1,5 +1,6 @@
 #include "store/add.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <sys/time.h>
 
@@ -19,6 +20,12 @@ const double kPointsPerInch = 72;
 // The unprintable margins of roll labels, in millimetres.
 const int64_t kRollWidthMargin = 3;
 const int64_t kRollHeightMargin = 6;
+// Identifiers differ in the microseconds of the time of day; a few reads
+// of the clock give a different one.
+const int kMaxIdTries = 1000;
+// Attempts of an add request whose identifier an older format holds; each
+// meets that only about once in a million.
+const int kMaxAttempts = 4;
 
 // Millimetres to whole dots, truncated toward zero.
 long long mm_to_dots(int64_t mm, double dots_per_inch) {
@@ -55,6 +62,28 @@ int add_locked(FormatSettings settings, const StoreEnv& env,
   return kStoreDone;
 }
 
+// The time of day, from the environment's clock when it has one.
+struct timeval time_of_day(const StoreEnv& env) {
+  if (env.clock)
+    return env.clock();
+  struct timeval now;
+  gettimeofday(&now, nullptr);
+  return now;
+}
+
+// A new identifier for |settings|, unlike |other|: one that an earlier
+// attempt found taken.
+std::string fresh_format_id(const FormatSettings& settings,
+                            const StoreEnv& env, const std::string& other) {
+  std::string id;
+  for (int tries = 0; tries < kMaxIdTries; ++tries) {
+    id = make_format_id(settings, time_of_day(env));
+    if (id != other)
+      break;
+  }
+  return id;
+}
+
 // An add request. Both companion runs come first, so that each driver
 // file is gone over once, taking out the old format's lines and entering
 // the new one's together, instead of once for the delete and once more
@@ -64,19 +93,31 @@ int replace_locked(FormatSettings settings, const StoreEnv& env,
   std::string tool = companion_path(env.driver_root, settings.model_code);
   if (!run_companion(companion_delete_args(tool, settings)))
     return kStoreCompanionFailed;
-  struct timeval now;
-  gettimeofday(&now, nullptr);
   AddedFormat added;
-  added.id = make_format_id(settings, now);
-  if (!run_companion(companion_add_args(tool, settings, added.id))) {
-    // The delete stands, as it would have had it run on its own first.
-    int status = remove_format_lines(&settings, env, nullptr, error);
-    return status == kStoreFileFailed ? status : kStoreCompanionFailed;
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    added.id = fresh_format_id(settings, env, added.id);
+    if (!run_companion(companion_add_args(tool, settings, added.id))) {
+      // The delete stands, as it would have had it run on its own first;
+      // whatever the failed add entered stays out of it.
+      int status = remove_format_lines(&settings, env, added.id, nullptr,
+                                       error);
+      return status == kStoreFileFailed ? status : kStoreCompanionFailed;
+    }
+    added.entry = added.id + "/" + settings.format_name + "\n";
+    added.media_line = media_info_line(settings, added.id);
+    added.area_line = print_area_line(settings, added.id);
+    int status = remove_format_lines(&settings, env, added.id, &added, error);
+    if (status != kFormatIdTaken)
+      return status;
+    // The old format of this name has the identifier just made, so its
+    // lines could not be told from the new ones: the add is taken back on
+    // the spooler side and made again under another identifier, and the
+    // old format then goes with the lines of the first attempt.
+    if (!run_companion(companion_delete_args(tool, settings)))
+      return kStoreCompanionFailed;
   }
-  added.entry = added.id + "/" + settings.format_name + "\n";
-  added.media_line = media_info_line(settings, added.id);
-  added.area_line = print_area_line(settings, added.id);
-  return remove_format_lines(&settings, env, &added, error);
+  *error = EEXIST;
+  return kStoreFileFailed;
 }
 
 }  // namespace
@@ -108,9 +149,7 @@ std::string print_area_line(const FormatSettings& settings,
 }
 
 int add_format(FormatSettings settings, const StoreEnv& env, int* error) {
-  struct timeval now;
-  gettimeofday(&now, nullptr);
-  std::string format_id = make_format_id(settings, now);
+  std::string format_id = make_format_id(settings, time_of_day(env));
   return run_locked(env, settings.model_code, [&](int* body_error) {
     return add_locked(settings, env, format_id, body_error);
   }, error);

@@ -35,7 +35,7 @@ int delete_locked(FormatSettings settings, const StoreEnv& env, int* error) {
   if (!run_companion(companion_delete_args(
           companion_path(env.driver_root, settings.model_code), settings)))
     return kStoreCompanionFailed;
-  return remove_format_lines(&settings, env, nullptr, error);
+  return remove_format_lines(&settings, env, "", nullptr, error);
 }
 
 }  // namespace
@@ -47,11 +47,13 @@ int delete_format(FormatSettings settings, const StoreEnv& env, int* error) {
 }
 
 int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
-                        const AddedFormat* added, int* error) {
+                        const std::string& skip_id, const AddedFormat* added,
+                        int* error) {
   FormatPass pass;
   pass.name = settings->format_name;
+  pass.skip_id = skip_id;
+  pass.refuse_taken_id = added != nullptr;
   if (added != nullptr) {
-    pass.skip_id = added->id;
     pass.edit.kind = LineEdit::kInsertAfter;
     pass.edit.needle = "[CustomTape]";
     pass.edit.text = added->entry;
@@ -61,6 +63,8 @@ int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
                         error);
   if (found < 0)
     return kStoreFileFailed;
+  if (found == kFormatIdTaken)
+    return kFormatIdTaken;
   if (found == 0 && added == nullptr)
     return kStoreNotFound;
 
@@ -73,6 +77,8 @@ int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
                       error);
     if (found < 0)
       return kStoreFileFailed;
+    if (found == kFormatIdTaken)
+      return kFormatIdTaken;
     if (found == 0 && added == nullptr)
       return kStoreNotFound;
   } else if (rewrite(env, settings, kMediaInfoFile, pass.edit, pass.trailer,

@@ -23,12 +23,19 @@ struct AddedFormat {
   std::string area_line;   // appended to the imageable-area file
 };
 
+// Returned by remove_format_lines when an older format of the name holds
+// the identifier of the one being added.
+const int kFormatIdTaken = 2;
+
 // The file steps of a delete of |settings->format_name|, each file in one
-// pass, without locking or the companion tool. With |added|, the add that
-// follows the delete in an add request is made in the same passes, and
-// the lookups pass over |added->id|, which the companion tool has already
-// entered. Returns as delete_format without -2; with |added| never 1.
+// pass, without locking or the companion tool. The lookups pass over
+// |skip_id| (empty: none), which the companion tool may have entered for
+// an add already. With |added|, the add that follows the delete in an add
+// request is made in the same passes. Returns as delete_format without
+// -2; with |added| never 1, but kFormatIdTaken, with the file where that
+// showed, and those after it, unchanged.
 int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
-                        const AddedFormat* added, int* error);
+                        const std::string& skip_id, const AddedFormat* added,
+                        int* error);
 
 #endif  // VTMEDIA_STORE_DELETE_H_

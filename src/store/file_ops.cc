@@ -25,6 +25,10 @@ class RealFileOps : public FileOps {
   int ftruncate(int fd, off_t length) override {
     return ::ftruncate(fd, length);
   }
+  ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
+                          size_t length) override {
+    return ::copy_file_range(in_fd, in_offset, out_fd, nullptr, length, 0);
+  }
   int fsync(int fd) override { return ::fsync(fd); }
   int fchmod(int fd, mode_t mode) override { return ::fchmod(fd, mode); }
   int close(int fd) override { return ::close(fd); }

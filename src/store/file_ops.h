@@ -14,6 +14,10 @@ class FileOps {
   virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
   virtual off_t lseek(int fd, off_t offset, int whence) = 0;
   virtual int ftruncate(int fd, off_t length) = 0;
+  // Copies within the kernel, from |*in_offset| (advanced) to the output
+  // file's position; fails with EXDEV, EINVAL or ENOSYS where it cannot.
+  virtual ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
+                                  size_t length) = 0;
   virtual int fsync(int fd) = 0;
   virtual int fchmod(int fd, mode_t mode) = 0;
   virtual int close(int fd) = 0;

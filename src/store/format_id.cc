@@ -86,11 +86,13 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 // block instead of taking every line in turn.
 const char* find_format_line(std::string_view block, std::string_view name,
                              std::string_view skip_id, std::string* id,
-                             const char** first_marked) {
+                             const char** first_marked, int* skipped) {
   const char* from = block.data();
   const char* end = from + block.size();
   if (first_marked != nullptr)
     *first_marked = nullptr;
+  if (skipped != nullptr)
+    *skipped = 0;
   while (const char* hit = find_bytes(from, end, kFormatIdMarker)) {
     // |from| starts a line, so the line of the hit starts after the last
     // newline before it.
@@ -103,9 +105,12 @@ const char* find_format_line(std::string_view block, std::string_view name,
         memchr(hit, '\n', end - hit));
     const char* line_end = newline ? newline + 1 : end;
     if (format_id_in_line(std::string_view(start, line_end - start), name,
-                          id) &&
-        (skip_id.empty() || *id != skip_id))
-      return start;
+                          id)) {
+      if (skip_id.empty() || *id != skip_id)
+        return start;
+      if (skipped != nullptr)
+        ++*skipped;
+    }
     from = line_end;
   }
   return nullptr;
@@ -127,7 +132,7 @@ int find_format_id(FileOps* files, const std::string& path,
   int status;
   int result = 0;
   while ((status = reader.next_block(&block, error)) > 0) {
-    if (find_format_line(block, name, "", id, nullptr) != nullptr) {
+    if (find_format_line(block, name, "", id, nullptr, nullptr) != nullptr) {
       result = 1;
       break;
     }

@@ -29,10 +29,12 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 // under an identifier other than |skip_id| (empty: any), with the
 // identifier in |*id|; null when there is none. Unless |first_marked| is
 // null, it receives the first line that holds kFormatIdMarker (null for
-// none), since only such lines can hold an identifier.
+// none), since only such lines can hold an identifier, and unless
+// |skipped| is null, it receives how many lines naming |name| under
+// |skip_id| came before the one returned (or in the block).
 const char* find_format_line(std::string_view block, std::string_view name,
                              std::string_view skip_id, std::string* id,
-                             const char** first_marked);
+                             const char** first_marked, int* skipped);
 
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns 1 with |*id| set, 0 when the name is not there or

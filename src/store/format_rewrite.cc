@@ -19,20 +19,41 @@ struct Mark {
   int last = -1;
 };
 
-// The content writer of rewrite_without_format; |*found| tells whether
-// the name was there.
+// What a pass found out.
+struct PassOutcome {
+  bool found = false;
+  int skipped = 0;  // lines naming the format under |skip_id|, passed over
+};
+
+// The content writer of rewrite_without_format.
 int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
-                         OutputFile* out, std::string* id, bool* found,
-                         int* error) {
+                         OutputFile* out, std::string* id,
+                         PassOutcome* outcome, int* error) {
+  // A pass that changes the file only when the name is there writes
+  // nothing before it is found: a name that is not there then costs no
+  // temporary file, and so no space or write access.
+  const bool deferred = pass.edit.kind == LineEdit::kCopy &&
+      pass.trailer.empty();
   LineReader reader(files, data_fd);
   PieceSink sink = [out](std::string_view piece) { return out->put(piece); };
   auto edit = [&](const LineEdit& how, const char* from, const char* to) {
-    if (from < to && !edit_block(how, std::string_view(from, to - from),
-                                 sink)) {
+    if (deferred || from == to)
+      return true;
+    if (!edit_block(how, std::string_view(from, to - from), sink)) {
       *error = out->error();
       return false;
     }
     return true;
+  };
+  LineEdit without = pass.edit;
+  // Edits the file again from |offset| on, the identifier now known.
+  auto edit_again_from = [&](off_t offset) {
+    if (files->lseek(data_fd, offset, SEEK_SET) != offset) {
+      *error = errno;
+      return -1;
+    }
+    LineReader rest(files, data_fd);
+    return copy_edited(&rest, without, pass.trailer, out, error) ? 1 : -1;
   };
 
   Mark mark;
@@ -43,19 +64,19 @@ int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
     const char* begin = block.data();
     const char* end = begin + block.size();
     const char* marked;
+    int skipped;
     const char* match = find_format_line(block, pass.name, pass.skip_id, id,
-                                         &marked);
+                                         &marked, &skipped);
+    outcome->skipped += skipped;
     const char* before = match ? match : end;
-    if (!mark.set) {
-      if (marked != nullptr && marked < before) {
-        if (!edit(pass.edit, begin, marked))
-          return -1;
-        mark.set = true;
-        mark.in = block_offset + (marked - begin);
-        mark.out = out->offset();
-        mark.last = out->last();
-        begin = marked;
-      }
+    if (!mark.set && marked != nullptr && marked < before) {
+      if (!edit(pass.edit, begin, marked))
+        return -1;
+      mark.set = true;
+      mark.in = block_offset + (marked - begin);
+      mark.out = out->offset();
+      mark.last = out->last();
+      begin = marked;
     }
     if (!edit(pass.edit, begin, before))
       return -1;
@@ -63,10 +84,21 @@ int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
       block_offset += block.size();
       continue;
     }
+    if (pass.refuse_taken_id && outcome->skipped >= 2)
+      return 0;
 
-    *found = true;
-    LineEdit without = pass.edit;
+    outcome->found = true;
     without.drop = *id;
+    if (deferred) {
+      // Nothing before the first line that could hold the identifier
+      // changes: the kernel copies it.
+      off_t from = mark.set ? mark.in : block_offset + (match - begin);
+      if (!out->copy_from(data_fd, 0, from, '\n')) {
+        *error = out->error();
+        return -1;
+      }
+      return edit_again_from(from);
+    }
     if (!mark.set) {
       // Nothing before this line can hold the identifier.
       return edit(without, match, end) &&
@@ -78,17 +110,12 @@ int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
       *error = out->error();
       return -1;
     }
-    if (files->lseek(data_fd, mark.in, SEEK_SET) != mark.in) {
-      *error = errno;
-      return -1;
-    }
-    LineReader rest(files, data_fd);
-    return copy_edited(&rest, without, pass.trailer, out, error) ? 1 : -1;
+    return edit_again_from(mark.in);
   }
   if (status < 0)
     return -1;
-  if (pass.edit.kind == LineEdit::kCopy && pass.trailer.empty())
-    return 0;  // the file would come out as it is
+  if ((pass.refuse_taken_id && outcome->skipped >= 2) || deferred)
+    return 0;
   // The reader is spent; this appends the trailer.
   return copy_edited(&reader, pass.edit, pass.trailer, out, error) ? 1 : -1;
 }
@@ -98,17 +125,18 @@ int write_without_format(FileOps* files, int data_fd, const FormatPass& pass,
 int rewrite_without_format(FileOps* files, const std::string& path,
                            const FormatPass& pass, std::string* id,
                            int* error) {
-  bool found = false;
-  bool changes_anyway = pass.edit.kind != LineEdit::kCopy ||
-      !pass.trailer.empty();
+  PassOutcome outcome;
+  bool deferred = pass.edit.kind == LineEdit::kCopy && pass.trailer.empty();
   int status = rewrite_file_with(files, path,
       [&](int data_fd, OutputFile* out, int* write_error) {
-        return write_without_format(files, data_fd, pass, out, id, &found,
+        return write_without_format(files, data_fd, pass, out, id, &outcome,
                                     write_error);
-      }, !changes_anyway, error);
+      }, deferred, error);
   if (status < 0)
     return -1;
-  if (!found)
+  if (pass.refuse_taken_id && outcome.skipped >= 2)
+    return 2;
+  if (!outcome.found)
     id->clear();  // the lookup may have passed over |skip_id|
-  return found ? 1 : 0;
+  return outcome.found ? 1 : 0;
 }

@@ -8,12 +8,6 @@
 #include "store/line_reader.h"
 #include "store/paths.h"
 
-namespace {
-
-const mode_t kDataFileMode = 0666;  // other parts of the driver write them
-
-}  // namespace
-
 bool copy_edited(LineReader* reader, const LineEdit& edit,
                  const std::string& trailer, OutputFile* out, int* error) {
   PieceSink sink = [out](std::string_view piece) { return out->put(piece); };
@@ -54,7 +48,6 @@ int rewrite_file(FileOps* files, const std::string& path,
 int rewrite_file_with(FileOps* files, const std::string& path,
                       const ContentWriter& write, bool absent_ok,
                       int* error) {
-  std::string temp_path = temp_path_for(path);
   int data_fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
   if (data_fd < 0) {
     if (absent_ok && errno == ENOENT)
@@ -62,33 +55,16 @@ int rewrite_file_with(FileOps* files, const std::string& path,
     *error = errno;
     return -1;
   }
-  // A left-over or planted entry (possibly a link elsewhere) is removed,
-  // never followed, and the new file is created exclusively.
-  int temp_fd = -1;
-  if (files->unlink(temp_path.c_str()) == 0 || errno == ENOENT) {
-    temp_fd = files->open(temp_path.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          kDataFileMode);
-  }
-  if (temp_fd < 0) {
-    *error = errno;
-    files->close(data_fd);
-    return -1;
-  }
 
-  OutputFile out(files, temp_fd);
+  std::string temp_path = temp_path_for(path);
+  OutputFile out(files, temp_path);
   int status = write(data_fd, &out, error);
-  if (status == 1 && !out.flush()) {
+  // A file that comes out empty is created here.
+  if (status == 1 && !out.seal()) {
     *error = out.error();
     status = -1;
   }
-  // The mode is set explicitly so that the umask cannot narrow it.
-  if (status == 1 && (files->fchmod(temp_fd, kDataFileMode) != 0 ||
-                      files->fsync(temp_fd) != 0)) {
-    *error = errno;
-    status = -1;
-  }
-  if (files->close(temp_fd) != 0 && status == 1) {
+  if (out.opened() && files->close(out.fd()) != 0 && status == 1) {
     *error = errno;
     status = -1;
   }
@@ -97,7 +73,7 @@ int rewrite_file_with(FileOps* files, const std::string& path,
     *error = errno;
     status = -1;
   }
-  if (status != 1)
+  if (status != 1 && out.opened())
     files->unlink(temp_path.c_str());
   return status;
 }

@@ -1,6 +1,9 @@
 #ifndef VTMEDIA_STORE_STORE_ENV_H_
 #define VTMEDIA_STORE_STORE_ENV_H_
 
+#include <sys/time.h>
+
+#include <functional>
 #include <string>
 
 #include "store/file_ops.h"
@@ -16,6 +19,9 @@ struct StoreEnv {
   // Set by an operation that already holds the model's lock and runs
   // others inside it.
   bool lock_held = false;
+  // The time of day that new identifiers are made from; empty: the
+  // system's. Tests set it to make identifiers meet.
+  std::function<struct timeval()> clock;
 };
 
 #endif  // VTMEDIA_STORE_STORE_ENV_H_

@@ -522,6 +522,37 @@ std::string entered_id(const Driver& driver) {
 
 }  // namespace
 
+TEST(StoreEndToEnd, WhatAFailingCompanionEnteredIsNotTakenForTheOldFormat) {
+  // A companion that enters the new format's line and then fails: the
+  // delete step still takes the old format out, but not that line.
+  for (const char* name : { "Shelf edge", "Brand new" }) {
+    SCOPED_TRACE(name);
+    Driver driver(kTape, "txr580");
+    driver.use_companion_script(
+        "while [ $# -gt 0 ]; do\n"
+        "  [ \"$1\" = -specid ] && id=$2; [ \"$1\" = -n ] && name=$2\n"
+        "  shift\n"
+        "done\n"
+        "[ -z \"$id\" ] && exit 0\n"
+        "echo \"*PageSize $id/$name: x\" >> " + driver.files.function_file +
+        "\nexit 1\n");
+    RunResult add = driver.run({ "-P", "q", "-n", name, "-w", "12", "-h",
+                                 "50" });
+    EXPECT_EQ(255, add.exit_status);
+    EXPECT_EQ("", add.out);
+    std::vector<std::string> expected = after_delete(
+        driver.original, kShelfEdgeId, "Media=vtS12mm\n");
+    if (std::string(name) != "Shelf edge")
+      expected = driver.original;
+    std::string func = read_file(driver.files.function_file);
+    std::string entered = last_line(func);
+    EXPECT_EQ(0u, entered.find("*PageSize VtL_vtS12mm__"));
+    EXPECT_NE(std::string::npos, entered.find("/" + std::string(name) + ": x"));
+    expected[0] += entered;
+    driver.expect_files(expected);
+  }
+}
+
 TEST(StoreEndToEnd, MissingDataFileStopsTheDeleteWhereItIsNeeded) {
   // Deleting the sample's "Shelf edge": the files before the missing one
   // in the order are changed already.

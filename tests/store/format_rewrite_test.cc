@@ -146,41 +146,116 @@ TEST(RewriteWithoutFormat, NameNotThereLeavesAFileThatWouldNotChangeAlone) {
 }
 
 TEST(RewriteWithoutFormat, EveryFailingCallLeavesTheFileAsItWas) {
-  // The entry before the "*PageSize" line makes the pass take back output
-  // and read part of the file again, so every kind of call is made.
+  // The entry before the "*PageSize" line makes the pass take back output,
+  // or copy what comes before it, and read part of the file again, so
+  // every kind of call is made.
   const std::string content = "head\n[CustomTape]\n" + kId + "/Shop 12\n" +
       std::string(3000, 'm') + "\n" + kPageSize + "tail\n";
-  std::string expected_id;
-  const std::string expected =
-      expected_pass_output(content, replace_pass(), &expected_id);
-  TempDir dir;
-  std::string path = dir.file("func");
-  int kinds_failed[FaultyFileOps::kAnyCall + 1] = {};
-  for (int n = 1; n < 10000; ++n) {
-    SCOPED_TRACE("call " + std::to_string(n));
+  for (const FormatPass& pass : { delete_pass(), replace_pass() }) {
+    SCOPED_TRACE(pass.trailer.empty() ? "delete" : "add request");
+    std::string expected_id;
+    const std::string expected =
+        expected_pass_output(content, pass, &expected_id);
+    TempDir dir;
+    std::string path = dir.file("func");
+    int kinds_failed[FaultyFileOps::kAnyCall + 1] = {};
+    for (int n = 1; n < 10000; ++n) {
+      SCOPED_TRACE("call " + std::to_string(n));
+      write_file(path, content);
+      FaultyFileOps files(n, EIO);
+      files.max_read = 512;
+      files.max_write = 700;
+      std::string id;
+      int error = 0;
+      int found = rewrite_without_format(&files, path, pass, &id, &error);
+      EXPECT_EQ(0, files.open_descriptors);
+      EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
+      if (!files.fault_hit || found == 1) {
+        EXPECT_TRUE(!files.fault_hit || files.failed_call == "close");
+        EXPECT_EQ(1, found);
+        EXPECT_EQ(expected, read_file(path));
+        break;
+      }
+      EXPECT_EQ(-1, found) << files.failed_call;
+      EXPECT_EQ(EIO, error) << files.failed_call;
+      EXPECT_EQ(content, read_file(path)) << files.failed_call;
+      ++kinds_failed[files.failed_kind];
+    }
+    EXPECT_LT(0, kinds_failed[FaultyFileOps::kLseek]);
+    EXPECT_LT(0, kinds_failed[FaultyFileOps::kRead]);
+    EXPECT_LT(0, kinds_failed[FaultyFileOps::kWrite]);
+    EXPECT_LT(0, kinds_failed[pass.trailer.empty() ?
+        FaultyFileOps::kCopyFileRange : FaultyFileOps::kFtruncate]);
+  }
+}
+
+TEST(RewriteWithoutFormat, DeleteCopiesByHandWhereTheKernelCannot) {
+  const std::string content = std::string(70000, 'a') + "\n" + kId +
+      "/Shop 12\n" + kPageSize + "tail\n";
+  for (int refusal : { EXDEV, EINVAL, ENOSYS, EOPNOTSUPP }) {
+    TempDir dir;
+    std::string path = dir.file("func");
     write_file(path, content);
-    FaultyFileOps files(n, EIO);
-    files.max_read = 512;
-    files.max_write = 700;
+    FaultyFileOps files;
+    files.fail_kind = FaultyFileOps::kCopyFileRange;
+    files.fail_at = 2;  // the kernel copies a little before refusing
+    files.fail_errno = refusal;
+    files.max_write = 1000;
     std::string id;
     int error = 0;
-    int found = rewrite_without_format(&files, path, replace_pass(), &id,
-                                       &error);
-    EXPECT_EQ(0, files.open_descriptors);
-    EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
-    if (!files.fault_hit || found == 1) {
-      EXPECT_TRUE(!files.fault_hit || files.failed_call == "close");
-      EXPECT_EQ(1, found);
-      EXPECT_EQ(expected, read_file(path));
-      break;
-    }
-    EXPECT_EQ(-1, found) << files.failed_call;
-    EXPECT_EQ(EIO, error) << files.failed_call;
-    EXPECT_EQ(content, read_file(path)) << files.failed_call;
-    ++kinds_failed[files.failed_kind];
+    EXPECT_EQ(1, rewrite_without_format(&files, path, delete_pass(), &id,
+                                        &error));
+    EXPECT_TRUE(files.fault_hit);
+    EXPECT_EQ(std::string(70000, 'a') + "\ntail\n", read_file(path));
   }
-  EXPECT_LT(0, kinds_failed[FaultyFileOps::kLseek]);
-  EXPECT_LT(0, kinds_failed[FaultyFileOps::kFtruncate]);
-  EXPECT_LT(0, kinds_failed[FaultyFileOps::kRead]);
-  EXPECT_LT(0, kinds_failed[FaultyFileOps::kWrite]);
+}
+
+TEST(RewriteWithoutFormat, DeleteOfANameNotThereOnlyReads) {
+  // Not even a temporary file: a full disk or a read-only directory must
+  // not fail it.
+  TempDir dir;
+  std::string path = dir.file("func");
+  write_file(path, "[CustomTape]\n" + kId + "/Shop 12\n*PageSize " +
+                   kOtherId + "/Shop 13: x\n");
+  FaultyFileOps files;
+  std::string id;
+  int error = 0;
+  EXPECT_EQ(0, rewrite_without_format(&files, path, delete_pass(), &id,
+                                      &error));
+  EXPECT_EQ(1, files.calls[FaultyFileOps::kOpen]);
+  EXPECT_EQ(0, files.calls[FaultyFileOps::kUnlink]);
+  EXPECT_EQ(0, files.calls[FaultyFileOps::kWrite]);
+}
+
+TEST(RewriteWithoutFormat, IdentifierToPassOverThatNamesTheFormatTwiceIsRefused) {
+  FormatPass pass = replace_pass();
+  pass.skip_id = kId;
+  pass.refuse_taken_id = true;
+  const std::string other = "*PageSize " + kOtherId + "/Shop 12: x\n";
+  struct Case {
+    std::string content;
+    int answer;
+  } cases[] = {
+    { kPageSize + "[CustomTape]\n" + kPageSize, 2 },
+    { kPageSize + kPageSize + other, 2 },
+    // One line under it is the companion tool's own.
+    { kPageSize + other + kOtherId + "\n", 1 },
+    { other + kPageSize + kPageSize, 1 },
+    { "[CustomTape]\n" + kPageSize, 0 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content);
+    TempDir dir;
+    std::string path = dir.file("func");
+    write_file(path, c.content);
+    std::string id;
+    int error = 0;
+    EXPECT_EQ(c.answer, rewrite_without_format(real_file_ops(), path, pass,
+                                               &id, &error));
+    std::string expected_id;
+    EXPECT_EQ(c.answer == 2 ? c.content :
+                  expected_pass_output(c.content, pass, &expected_id),
+              read_file(path));
+    EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
+  }
 }

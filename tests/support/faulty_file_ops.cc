@@ -17,7 +17,7 @@ template <typename T> T scribbled(T result) {
 
 const char* FaultyFileOps::kind_name(Kind kind) {
   const char* names[] = { "open", "read", "write", "lseek",
-                          "ftruncate", "fsync", "fchmod",
+                          "ftruncate", "copy_file_range", "fsync", "fchmod",
                           "close", "rename", "unlink", "flock", "any call" };
   return names[kind];
 }
@@ -84,6 +84,15 @@ off_t FaultyFileOps::lseek(int fd, off_t offset, int whence) {
 int FaultyFileOps::ftruncate(int fd, off_t length) {
   return pass(kFtruncate, nullptr, [&] {
     return real_file_ops()->ftruncate(fd, length);
+  });
+}
+
+ssize_t FaultyFileOps::copy_file_range(int in_fd, off_t* in_offset,
+                                       int out_fd, size_t length) {
+  if (max_write != 0 && length > max_write)
+    length = max_write;
+  return pass(kCopyFileRange, nullptr, [&] {
+    return real_file_ops()->copy_file_range(in_fd, in_offset, out_fd, length);
   });
 }
 

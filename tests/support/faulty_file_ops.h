@@ -17,7 +17,8 @@
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
-  enum Kind { kOpen, kRead, kWrite, kLseek, kFtruncate, kFsync, kFchmod, kClose, kRename,
+  enum Kind { kOpen, kRead, kWrite, kLseek, kFtruncate, kCopyFileRange,
+              kFsync, kFchmod, kClose, kRename,
               kUnlink, kFlock, kAnyCall };
 
   FaultyFileOps() {}
@@ -47,6 +48,8 @@ class FaultyFileOps : public FileOps {
   ssize_t write(int fd, const void* buffer, size_t size) override;
   off_t lseek(int fd, off_t offset, int whence) override;
   int ftruncate(int fd, off_t length) override;
+  ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
+                          size_t length) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
   int close(int fd) override;

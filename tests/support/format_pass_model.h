@@ -10,8 +10,8 @@
 
 // What rewrite_without_format must make of |content|, done the plain way:
 // the name looked up first, as find_format_id does but passing over
-// |pass.skip_id|, then every line through the edit with the lines of the
-// identifier found dropped, then the trailer on a line of its own.
+// |pass.skip_id|, then the lines of the identifier found dropped and every
+// other line through the edit, then the trailer on a line of its own.
 // |*id| receives the identifier, empty when the name is not there.
 // Header-only, so that the fuzz targets can use it without the test
 // library.
@@ -28,9 +28,11 @@ inline std::string expected_pass_output(std::string_view content,
     }
   }
   LineEdit edit = pass.edit;
-  edit.drop = *id;
+  edit.drop.clear();
   std::string out;
   for (std::string_view line : lines) {
+    if (!id->empty() && line_contains(line, *id))
+      continue;
     edit_line(edit, line, [&out](std::string_view piece) {
       out.append(piece.data(), piece.size());
       return true;
@@ -39,6 +41,22 @@ inline std::string expected_pass_output(std::string_view content,
   if (!pass.trailer.empty() && !out.empty() && out.back() != '\n')
     out += "\n";
   return out + pass.trailer;
+}
+
+// How many "*PageSize" lines name |pass.name| under |pass.skip_id| before
+// the line that the lookup of expected_pass_output takes (in the whole of
+// |content| when it takes none).
+inline int expected_skipped(std::string_view content, const FormatPass& pass) {
+  int skipped = 0;
+  for (std::string_view line : split_lines(content)) {
+    std::string found;
+    if (format_id_in_line(line, pass.name, &found)) {
+      if (found != pass.skip_id)
+        break;
+      ++skipped;
+    }
+  }
+  return skipped;
 }
 
 #endif  // VTMEDIA_TESTS_SUPPORT_FORMAT_PASS_MODEL_H_

@@ -1,0 +1,66 @@
+// An add request whose new identifier an older format of the same name
+// already holds: the time fields of two identifiers meet about once in a
+// million re-adds. Made to happen here with a stopped clock.
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "split_lines.h"
+#include "store/add.h"
+
+namespace {
+
+// The sample's "Shelf edge" on txr580, 10 x 100 mm on 12 mm tape, was
+// made at a time whose seconds end in 2 and whose microseconds are
+// 0xF3C1 modulo 65536.
+const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
+const struct timeval kShelfEdgeTime = { 2, 0xF3C1 };
+const struct timeval kLaterTime = { 3, 0x0123 };
+const char kLaterId[] = "VtL_vtS12mm__0A0A06430123";
+
+int count_holding(const std::string& content, const std::string& text) {
+  int count = 0;
+  for (std::string_view line : split_lines(content))
+    count += line.find(text) != std::string_view::npos ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
+  TempDir dir;
+  std::string root = dir.path() + "/vantrel";
+  DriverFiles files = lay_driver_tree(root, "txr580");
+  Contents before = read_contents(files);
+  std::string log = dir.path() + "/companion.log";
+  ScopedEnv log_env("VT_STANDIN_LOG", log);
+
+  StoreEnv env;
+  env.driver_root = root;
+  int reads = 0;
+  env.clock = [&reads] { return reads++ == 0 ? kShelfEdgeTime : kLaterTime; };
+  std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "TX-R580",
+                                    "-n", "Shelf edge", "-w", "12", "-h",
+                                    "100" };
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(argv, env, &out));
+  EXPECT_EQ("", out);
+
+  // The companion tool was asked for the first identifier, which was then
+  // taken back, and for a second one.
+  std::vector<std::string_view> runs = split_lines(read_file(log));
+  ASSERT_EQ(4u, runs.size());
+  EXPECT_NE(std::string_view::npos, runs[0].find("[-d] [Shelf edge]"));
+  EXPECT_NE(std::string_view::npos, runs[1].find(kShelfEdgeId));
+  EXPECT_NE(std::string_view::npos, runs[2].find("[-d] [Shelf edge]"));
+  EXPECT_NE(std::string_view::npos, runs[3].find(kLaterId));
+
+  // The old format and the first attempt are gone; the format is entered
+  // once, under the second identifier.
+  Contents now = read_contents(files);
+  for (const std::string& content : now)
+    EXPECT_EQ(0, count_holding(content, kShelfEdgeId));
+  EXPECT_EQ(kLaterId, expect_entered_once(now, "Shelf edge"));
+  EXPECT_EQ(count_holding(before[2], kShelfEdgeId),
+            count_holding(now[2], "Media=vtS12mm"));
+}
