@@ -13,13 +13,25 @@ namespace {
 const char kRollDefaultMedia[] = "MediaSize=29X1\n";
 const char kTapeDefaultMedia[] = "Media=vtS12mm\n";
 
-// Looks the name up in |file| while rewriting it: 1 found, 0 not, -1.
+// Looks the name up in |file| while rewriting it, |*found| telling
+// whether it was there. Returns kStoreDone to go on, or the status to end
+// with: a failure, a taken identifier, or (on a delete of its own) a name
+// that is not there.
 int pass_over(const StoreEnv& env, FormatSettings* settings, DriverFile file,
-              const FormatPass& pass, std::string* format_id, int* error) {
+              const FormatPass& pass, bool adding, std::string* format_id,
+              bool* found, int* error) {
   settings->work_path = driver_file_path(env.driver_root,
                                          settings->model_code, file);
-  return rewrite_without_format(env.files, settings->work_path, pass,
-                                format_id, error);
+  int status = rewrite_without_format(env.files, settings->work_path, pass,
+                                      format_id, error);
+  *found = status == 1;
+  if (status < 0)
+    return kStoreFileFailed;
+  if (status == 2)
+    return kFormatIdTaken;
+  if (status == 0 && !adding)
+    return kStoreNotFound;
+  return kStoreDone;
 }
 
 int rewrite(const StoreEnv& env, FormatSettings* settings, DriverFile file,
@@ -59,35 +71,28 @@ int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
     pass.edit.text = added->entry;
   }
   std::string format_id;
-  int found = pass_over(env, settings, kFunctionFile, pass, &format_id,
-                        error);
-  if (found < 0)
-    return kStoreFileFailed;
-  if (found == kFormatIdTaken)
-    return kFormatIdTaken;
-  if (found == 0 && added == nullptr)
-    return kStoreNotFound;
+  bool found;
+  int status = pass_over(env, settings, kFunctionFile, pass, added != nullptr,
+                         &format_id, &found, error);
+  if (status != kStoreDone)
+    return status;
 
   // The media-information file's own entry decides what the remaining
   // files lose; it is looked for only where the function file had one.
   pass.edit = LineEdit();
   pass.trailer = added != nullptr ? added->media_line : "";
-  if (found == 1) {
-    found = pass_over(env, settings, kMediaInfoFile, pass, &format_id,
-                      error);
-    if (found < 0)
-      return kStoreFileFailed;
-    if (found == kFormatIdTaken)
-      return kFormatIdTaken;
-    if (found == 0 && added == nullptr)
-      return kStoreNotFound;
+  if (found) {
+    status = pass_over(env, settings, kMediaInfoFile, pass, added != nullptr,
+                       &format_id, &found, error);
+    if (status != kStoreDone)
+      return status;
   } else if (rewrite(env, settings, kMediaInfoFile, pass.edit, pass.trailer,
                      error) != kStoreDone) {
     return kStoreFileFailed;
   }
 
   LineEdit area;
-  if (found == 1) {
+  if (found) {
     LineEdit reset;
     reset.kind = LineEdit::kReplace;
     reset.needle = format_id;

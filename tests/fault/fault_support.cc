@@ -234,6 +234,13 @@ Contents without_lines_holding(const Contents& contents,
   return out;
 }
 
+LoggedTree::LoggedTree(const std::string& model_code)
+    : root(dir.path() + "/vantrel"),
+      files(lay_driver_tree(root, model_code)),
+      before(read_contents(files)),
+      log(dir.path() + "/companion.log"),
+      log_env("VT_STANDIN_LOG", log) {}
+
 std::string logged_format_id(const std::string& log_path) {
   const std::string option = "[-specid] [";
   std::string log = read_file(log_path);

@@ -114,6 +114,19 @@ class ScopedEnv {
   std::string old_value_;
 };
 
+// A model's driver tree in a temporary directory, as the sample lays it,
+// with its files' contents then, and the stand-in companion tool logging
+// its runs to |log| while this lives.
+struct LoggedTree {
+  explicit LoggedTree(const std::string& model_code);
+  TempDir dir;
+  std::string root;
+  DriverFiles files;
+  Contents before;
+  std::string log;
+  ScopedEnv log_env;
+};
+
 // Holds the lock that runs on a model take, as another run would.
 class HeldLock {
  public:

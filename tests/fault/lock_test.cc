@@ -115,12 +115,8 @@ TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
 }
 
 TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
-  TempDir dir;
-  std::string root = dir.path() + "/vantrel";
-  DriverFiles files = lay_driver_tree(root, "txr580");
-  Contents before = read_contents(files);
-  std::string log = dir.path() + "/companion.log";
-  ScopedEnv log_env("VT_STANDIN_LOG", log);
+  LoggedTree tree("txr580");
+  const std::string& root = tree.root;
   HeldLock other_run(data_dir_path(root, "txr580"));
 
   const int kTimeoutMs = 300;
@@ -139,9 +135,10 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
   EXPECT_LE(kTimeoutMs, waited);
   EXPECT_GT(kTimeoutMs + 5000, waited);
-  EXPECT_EQ(before, read_contents(files));
-  EXPECT_EQ("", read_file(log)) << "the companion tool ran without the lock";
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+  EXPECT_EQ(tree.before, read_contents(tree.files));
+  EXPECT_EQ("", read_file(tree.log))
+      << "the companion tool ran without the lock";
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {

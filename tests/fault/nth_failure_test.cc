@@ -55,12 +55,11 @@ const int kMaxCalls = 1000;
 TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
   for (const FaultCase& c : kCases) {
     SCOPED_TRACE(c.label);
-    TempDir dir;
-    std::string root = dir.path() + "/vantrel";
-    DriverFiles files = lay_driver_tree(root, c.model);
-    Contents before = read_contents(files);
-    std::string log = dir.path() + "/companion.log";
-    ScopedEnv log_env("VT_STANDIN_LOG", log);
+    LoggedTree tree(c.model);
+    const std::string& root = tree.root;
+    const DriverFiles& files = tree.files;
+    const Contents& before = tree.before;
+    const std::string& log = tree.log;
     std::string program = std::string("vtmediatoollpr_") + c.model;
     FormatSettings settings = settings_for(program, c.args);
 

@@ -28,15 +28,9 @@ int count_holding(const std::string& content, const std::string& text) {
 }  // namespace
 
 TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
-  TempDir dir;
-  std::string root = dir.path() + "/vantrel";
-  DriverFiles files = lay_driver_tree(root, "txr580");
-  Contents before = read_contents(files);
-  std::string log = dir.path() + "/companion.log";
-  ScopedEnv log_env("VT_STANDIN_LOG", log);
-
+  LoggedTree tree("txr580");
   StoreEnv env;
-  env.driver_root = root;
+  env.driver_root = tree.root;
   int reads = 0;
   env.clock = [&reads] { return reads++ == 0 ? kShelfEdgeTime : kLaterTime; };
   std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "TX-R580",
@@ -48,7 +42,7 @@ TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
 
   // The companion tool was asked for the first identifier, which was then
   // taken back, and for a second one.
-  std::vector<std::string_view> runs = split_lines(read_file(log));
+  std::vector<std::string_view> runs = split_lines(read_file(tree.log));
   ASSERT_EQ(4u, runs.size());
   EXPECT_NE(std::string_view::npos, runs[0].find("[-d] [Shelf edge]"));
   EXPECT_NE(std::string_view::npos, runs[1].find(kShelfEdgeId));
@@ -57,10 +51,10 @@ TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
 
   // The old format and the first attempt are gone; the format is entered
   // once, under the second identifier.
-  Contents now = read_contents(files);
+  Contents now = read_contents(tree.files);
   for (const std::string& content : now)
     EXPECT_EQ(0, count_holding(content, kShelfEdgeId));
   EXPECT_EQ(kLaterId, expect_entered_once(now, "Shelf edge"));
-  EXPECT_EQ(count_holding(before[2], kShelfEdgeId),
+  EXPECT_EQ(count_holding(tree.before[2], kShelfEdgeId),
             count_holding(now[2], "Media=vtS12mm"));
 }
