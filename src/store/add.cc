@@ -98,9 +98,12 @@ int replace_locked(FormatSettings settings, const StoreEnv& env,
     added.id = fresh_format_id(settings, env, added.id);
     if (!run_companion(companion_add_args(tool, settings, added.id))) {
       // The delete stands, as it would have had it run on its own first;
-      // whatever the failed add entered stays out of it.
+      // whatever the failed add entered stays out of it, unless the old
+      // format holds the same identifier: then both go.
       int status = remove_format_lines(&settings, env, added.id, nullptr,
                                        error);
+      if (status == kFormatIdTaken)
+        status = remove_format_lines(&settings, env, "", nullptr, error);
       return status == kStoreFileFailed ? status : kStoreCompanionFailed;
     }
     added.entry = added.id + "/" + settings.format_name + "\n";

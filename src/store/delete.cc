@@ -64,7 +64,7 @@ int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
   FormatPass pass;
   pass.name = settings->format_name;
   pass.skip_id = skip_id;
-  pass.refuse_taken_id = added != nullptr;
+  pass.refuse_taken_id = !skip_id.empty();
   if (added != nullptr) {
     pass.edit.kind = LineEdit::kInsertAfter;
     pass.edit.needle = "[CustomTape]";

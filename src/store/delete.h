@@ -30,10 +30,11 @@ const int kFormatIdTaken = 2;
 // The file steps of a delete of |settings->format_name|, each file in one
 // pass, without locking or the companion tool. The lookups pass over
 // |skip_id| (empty: none), which the companion tool may have entered for
-// an add already. With |added|, the add that follows the delete in an add
-// request is made in the same passes. Returns as delete_format without
-// -2; with |added| never 1, but kFormatIdTaken, with the file where that
-// showed, and those after it, unchanged.
+// an add already; when an older format of the name holds it too, the
+// result is kFormatIdTaken, with the file where that showed, and those
+// after it, unchanged. With |added|, the add that follows the delete in an
+// add request is made in the same passes. Returns as delete_format
+// without -2, or kFormatIdTaken; with |added| never 1.
 int remove_format_lines(FormatSettings* settings, const StoreEnv& env,
                         const std::string& skip_id, const AddedFormat* added,
                         int* error);

@@ -27,7 +27,11 @@ class RealFileOps : public FileOps {
   }
   ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
                           size_t length) override {
-    return ::copy_file_range(in_fd, in_offset, out_fd, nullptr, length, 0);
+    loff_t offset = *in_offset;
+    ssize_t copied = ::copy_file_range(in_fd, &offset, out_fd, nullptr,
+                                       length, 0);
+    *in_offset = offset;
+    return copied;
   }
   int fsync(int fd) override { return ::fsync(fd); }
   int fchmod(int fd, mode_t mode) override { return ::fchmod(fd, mode); }

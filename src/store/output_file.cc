@@ -12,16 +12,36 @@ const size_t kOutputBuffer = 128 * 1024;
 const size_t kDirectWrite = 16 * 1024;
 const mode_t kDataFileMode = 0666;  // other parts of the driver write them
 
-// Why a kernel-side copy may be refused, in which case it is done by hand.
+// Why a kernel-side copy may be refused, in which case it is done by hand:
+// files on different or unsuitable file systems, an old kernel, or a
+// system-call filter that does not know the call.
 bool copy_unsupported(int error) {
   return error == EXDEV || error == EINVAL || error == ENOSYS ||
-      error == EOPNOTSUPP;
+      error == EOPNOTSUPP || error == EPERM || error == EBADF ||
+      error == ETXTBSY;
 }
 
 }  // namespace
 
 OutputFile::OutputFile(FileOps* files, const std::string& path)
     : files_(files), path_(path) {}
+
+OutputFile::~OutputFile() {
+  // Only a rewrite cut short gets here with the file open; what it wrote
+  // is of no use.
+  if (fd_ >= 0) {
+    files_->close(fd_);
+    files_->unlink(path_.c_str());
+  }
+}
+
+bool OutputFile::close() {
+  int fd = fd_;
+  fd_ = -1;
+  if (fd >= 0 && files_->close(fd) != 0)
+    return fail();
+  return true;
+}
 
 bool OutputFile::open() {
   if (fd_ >= 0)
@@ -68,10 +88,10 @@ bool OutputFile::copy_from(int fd, off_t offset, off_t length, int last) {
       break;
     if (copied < 0)
       return fail();
-    if (copied == 0) {
-      error_ = EIO;  // the file is shorter than it was a moment ago
-      return false;
-    }
+    // Some file systems copy nothing where they cannot; a file that has
+    // really become shorter shows when it is read.
+    if (copied == 0)
+      break;
   }
   if (offset < end) {
     // Read and written by hand, from where the kernel stopped.
@@ -86,7 +106,7 @@ bool OutputFile::copy_from(int fd, off_t offset, off_t length, int last) {
       if (got < 0)
         return fail();
       if (got == 0) {
-        error_ = EIO;
+        error_ = EIO;  // the file is shorter than it was a moment ago
         return false;
       }
       if (!write_all(std::string_view(buffer.get(), got)))

@@ -16,6 +16,9 @@
 class OutputFile {
  public:
   OutputFile(FileOps* files, const std::string& path);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
 
   // Each returns false on failure, with the errno in error().
   // Creates the file, if that has not happened yet. Whatever is found at
@@ -30,12 +33,13 @@ class OutputFile {
   // Writes out what is held, gives the file its mode 0666, which the
   // umask cannot narrow, and flushes it to the disk.
   bool seal();
+  // Closes the file; the descriptor is released even when that fails.
+  bool close();
   // Drops everything put after the first |offset| bytes; the next piece
   // goes there. |last| is what last() then answers.
   bool rewind(off_t offset, int last);
 
   bool opened() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
   // Bytes put so far, written or not.
   off_t offset() const { return offset_; }
   // The last byte put, or -1 when nothing was (a NUL is a byte too).

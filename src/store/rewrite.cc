@@ -64,8 +64,9 @@ int rewrite_file_with(FileOps* files, const std::string& path,
     *error = out.error();
     status = -1;
   }
-  if (out.opened() && files->close(out.fd()) != 0 && status == 1) {
-    *error = errno;
+  bool created = out.opened();
+  if (!out.close() && status == 1) {
+    *error = out.error();
     status = -1;
   }
   files->close(data_fd);
@@ -73,7 +74,7 @@ int rewrite_file_with(FileOps* files, const std::string& path,
     *error = errno;
     status = -1;
   }
-  if (status != 1 && out.opened())
+  if (status != 1 && created)
     files->unlink(temp_path.c_str());
   return status;
 }

@@ -2,6 +2,8 @@
 // already holds: the time fields of two identifiers meet about once in a
 // million re-adds. Made to happen here with a stopped clock.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "fault_support.h"
@@ -55,6 +57,38 @@ TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
   for (const std::string& content : now)
     EXPECT_EQ(0, count_holding(content, kShelfEdgeId));
   EXPECT_EQ(kLaterId, expect_entered_once(now, "Shelf edge"));
+  EXPECT_EQ(count_holding(tree.before[2], kShelfEdgeId),
+            count_holding(now[2], "Media=vtS12mm"));
+}
+
+TEST(TakenIdentifier, FailedReAddStillTakesTheOldFormatOut) {
+  // The companion tool enters its line under the identifier the old
+  // format has, and then fails: the delete that comes with every add
+  // removes the old format all the same, and the failed add's line with
+  // it, since the two cannot be told apart.
+  LoggedTree tree("txr580");
+  write_file(tree.files.companion,
+             "#!/bin/sh\n"
+             "while [ $# -gt 0 ]; do\n"
+             "  [ \"$1\" = -specid ] && id=$2; [ \"$1\" = -n ] && name=$2\n"
+             "  shift\n"
+             "done\n"
+             "[ -z \"$id\" ] && exit 0\n"
+             "echo \"*PageSize $id/$name: x\" >> " + tree.files.function_file +
+             "\nexit 1\n");
+  chmod(tree.files.companion.c_str(), 0755);
+  StoreEnv env;
+  env.driver_root = tree.root;
+  env.clock = [] { return kShelfEdgeTime; };
+  std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "TX-R580",
+                                    "-n", "Shelf edge", "-w", "12", "-h",
+                                    "100" };
+  std::string out;
+  EXPECT_EQ(255, run_tool_here(argv, env, &out));
+  EXPECT_EQ("", out);
+  Contents now = read_contents(tree.files);
+  for (const std::string& content : now)
+    EXPECT_EQ(0, count_holding(content, kShelfEdgeId));
   EXPECT_EQ(count_holding(tree.before[2], kShelfEdgeId),
             count_holding(now[2], "Media=vtS12mm"));
 }
