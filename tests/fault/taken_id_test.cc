@@ -44,7 +44,8 @@ TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
 
   // The companion tool was asked for the first identifier, which was then
   // taken back, and for a second one.
-  std::vector<std::string_view> runs = split_lines(read_file(tree.log));
+  const std::string log = read_file(tree.log);
+  std::vector<std::string_view> runs = split_lines(log);
   ASSERT_EQ(4u, runs.size());
   EXPECT_NE(std::string_view::npos, runs[0].find("[-d] [Shelf edge]"));
   EXPECT_NE(std::string_view::npos, runs[1].find(kShelfEdgeId));
