@@ -19,6 +19,10 @@ const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
 const struct timeval kShelfEdgeTime = { 2, 0xF3C1 };
 const struct timeval kLaterTime = { 3, 0x0123 };
 const char kLaterId[] = "VtL_vtS12mm__0A0A06430123";
+// Adds "Shelf edge" again at the same size.
+const std::vector<std::string> kReAdd = {
+  "vtmediatoollpr_txr580", "-P", "TX-R580", "-n", "Shelf edge", "-w", "12",
+  "-h", "100" };
 
 int count_holding(const std::string& content, const std::string& text) {
   int count = 0;
@@ -35,11 +39,8 @@ TEST(TakenIdentifier, ReAddIsMadeAgainUnderAnotherIdentifier) {
   env.driver_root = tree.root;
   int reads = 0;
   env.clock = [&reads] { return reads++ == 0 ? kShelfEdgeTime : kLaterTime; };
-  std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "TX-R580",
-                                    "-n", "Shelf edge", "-w", "12", "-h",
-                                    "100" };
   std::string out;
-  EXPECT_EQ(0, run_tool_here(argv, env, &out));
+  EXPECT_EQ(0, run_tool_here(kReAdd, env, &out));
   EXPECT_EQ("", out);
 
   // The companion tool was asked for the first identifier, which was then
@@ -81,11 +82,8 @@ TEST(TakenIdentifier, FailedReAddStillTakesTheOldFormatOut) {
   StoreEnv env;
   env.driver_root = tree.root;
   env.clock = [] { return kShelfEdgeTime; };
-  std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "TX-R580",
-                                    "-n", "Shelf edge", "-w", "12", "-h",
-                                    "100" };
   std::string out;
-  EXPECT_EQ(255, run_tool_here(argv, env, &out));
+  EXPECT_EQ(255, run_tool_here(kReAdd, env, &out));
   EXPECT_EQ("", out);
   Contents now = read_contents(tree.files);
   for (const std::string& content : now)
