@@ -13,6 +13,7 @@
 #include "fuzz_check.h"
 #include "memory_file.h"
 #include "store/format_id.h"
+#include "store/status.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string found_id;
   int error = 0;
   int found = find_format_id(&memory, "file", name, &found_id, &error);
-  FUZZ_CHECK(found == (expected ? 1 : 0));
+  FUZZ_CHECK(found == (expected ? kStoreDone : kStoreNotFound));
   if (expected)
     FUZZ_CHECK(found_id == expected_id);
   return 0;

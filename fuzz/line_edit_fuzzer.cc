@@ -3,9 +3,8 @@
 // reads fell, so the output must be what edit_line gives line by line, for
 // any split into runs, for every kind of edit.
 //
-// Input: kind (bits 0-1) and length of the needle of lines to drop (bits
-// 2-5), needle length, text length, split selector, stop selector, then
-// the needle, the text, the drop needle and the block.
+// Input: kind (bits 0-1), needle length, text length, split selector,
+// stop selector, then the needle, the text and the block.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -40,17 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   edit.kind = static_cast<LineEdit::Kind>(data[0] % 4);
   size_t needle_length = data[1] % 32;
   size_t text_length = data[2] % 64;
-  size_t drop_length = (data[0] >> 2) % 16;
   std::string_view rest(reinterpret_cast<const char*>(data) + kHeader,
                         size - kHeader);
-  if (rest.size() < needle_length + text_length + drop_length)
+  if (rest.size() < needle_length + text_length)
     return 0;
   edit.needle = std::string(rest.substr(0, needle_length));
   edit.text = std::string(rest.substr(needle_length, text_length));
-  edit.drop = std::string(rest.substr(needle_length + text_length,
-                                      drop_length));
-  std::string_view block =
-      rest.substr(needle_length + text_length + drop_length);
+  std::string_view block = rest.substr(needle_length + text_length);
 
   std::string whole = edit_whole(edit, block);
 
@@ -63,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }));
   }
   FUZZ_CHECK(whole == by_line);
-  if (edit.kind == LineEdit::kCopy && edit.drop.empty())
+  if (edit.kind == LineEdit::kCopy)
     FUZZ_CHECK(whole == block);
 
   // Any split at a line boundary gives the same output.

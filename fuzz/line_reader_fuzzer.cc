@@ -1,5 +1,5 @@
 // The reader of the driver files. Whatever the bytes and however short the
-// reads come back, the blocks (or, by the first input byte, the lines) are
+// reads come back, the blocks are
 // whole lines that put together give the file again.
 
 #include <stddef.h>
@@ -26,23 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string joined;
   std::string_view piece;
   int status;
-  if (data[0] & 0x20) {
-    while ((status = reader.next_block(&piece, &error)) > 0) {
-      FUZZ_CHECK(!piece.empty());
-      // Only the file's last line may lack its newline.
-      if (piece.back() != '\n')
-        FUZZ_CHECK(joined.size() + piece.size() == content.size());
-      joined.append(piece.data(), piece.size());
-    }
-  } else {
-    while ((status = reader.read_line(&piece, &error)) > 0) {
-      size_t newline = piece.find('\n');
-      FUZZ_CHECK(!piece.empty());
-      FUZZ_CHECK(newline == piece.size() - 1 ||
-                 (newline == std::string_view::npos &&
-                  joined.size() + piece.size() == content.size()));
-      joined.append(piece.data(), piece.size());
-    }
+  while ((status = reader.next_block(&piece, &error)) > 0) {
+    FUZZ_CHECK(!piece.empty());
+    // Only the file's last line may lack its newline.
+    if (piece.back() != '\n')
+      FUZZ_CHECK(joined.size() + piece.size() == content.size());
+    joined.append(piece.data(), piece.size());
   }
   FUZZ_CHECK(status == 0);
   FUZZ_CHECK(joined == content);

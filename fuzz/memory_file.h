@@ -37,25 +37,22 @@ class MemoryFile : public FileOps {
     at_ += count;
     return static_cast<ssize_t>(count);
   }
-  off_t lseek(int, off_t offset, int whence) override {
-    if (whence != SEEK_SET || offset < 0 ||
-        static_cast<size_t>(offset) > content_.size())
-      return fail();
-    at_ = offset;
-    return offset;
+  int fstat(int, struct stat* info) override {
+    memset(info, 0, sizeof(*info));
+    info->st_mode = S_IFREG | 0666;
+    info->st_size = static_cast<off_t>(content_.size());
+    return 0;
   }
   int close(int) override { return 0; }
 
   ssize_t write(int, const void*, size_t) override { return fail(); }
-  int ftruncate(int, off_t) override { return fail(); }
-  // As where the kernel cannot copy, so that copies are made by hand.
-  ssize_t copy_file_range(int, off_t*, int, size_t) override {
-    return fail();
-  }
+  int lstat(const char*, struct stat*) override { return fail(); }
   int fsync(int) override { return fail(); }
   int fchmod(int, mode_t) override { return fail(); }
+  int fchown(int, uid_t, gid_t) override { return fail(); }
   int rename(const char*, const char*) override { return fail(); }
   int unlink(const char*) override { return fail(); }
+  int rmdir(const char*) override { return fail(); }
   int flock(int, int) override { return fail(); }
 
  private:

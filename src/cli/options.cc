@@ -27,6 +27,15 @@ bool read_text(const char* value, size_t max_len, std::string* out) {
   return true;
 }
 
+// Inside the driver files a format name holding the identifier marker
+// would be taken for another format's identifier, and one holding the
+// section line for a section of its own.
+bool read_format_name(const char* value, std::string* out) {
+  return read_text(value, kMaxFormatName, out) &&
+      out->find("VtL") == std::string::npos &&
+      out->find("[CustomTape]") == std::string::npos;
+}
+
 // A size is the leading decimal number of the value, as strtol reads it
 // ("12mm" is 12). Sizes are later printed through 32-bit conversions, so
 // anything above that range is refused rather than silently wrapped.
@@ -68,7 +77,7 @@ Action parse_options(int argc, const char* const* argv,
       break;
     case 'n':
     case 'd':
-      if (!read_text(value, kMaxFormatName, &settings->format_name))
+      if (!read_format_name(value, &settings->format_name))
         return kActionUsage;
       (option[1] == 'n' ? have_name : have_delete) = true;
       break;

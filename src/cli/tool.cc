@@ -1,7 +1,10 @@
 #include "cli/tool.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
+
+#include <new>
 
 #include "cli/exit_status.h"
 #include "cli/model.h"
@@ -13,36 +16,41 @@
 
 namespace {
 
-void print_error(int error) {
-  printf("%s\n", strerror(error));
-}
-
-int run_delete(const FormatSettings& settings, const StoreEnv& env) {
-  int error = 0;
-  switch (delete_format(settings, env, &error)) {
+// Prints what a store operation ended with and returns the exit status.
+int report(int status, const FormatSettings& settings, int error) {
+  switch (status) {
   case kStoreDone:
     return kExitOk;
   case kStoreNotFound:
     printf("Not found '%s'\n", settings.format_name.c_str());
     return kExitOk;
   case kStoreFileFailed:
-    print_error(error);
+  case kStoreCompanionNotStarted:
+    printf("%s\n", strerror(error));
     return kExitFailure;
   default:
+    // A companion tool that ran and refused speaks for itself.
     return kExitFailure;
   }
 }
 
-int run_add(const FormatSettings& settings, const StoreEnv& env) {
-  // An earlier format of the same name is replaced, not doubled.
+int run_action(Action action, FormatSettings* settings,
+               const StoreEnv& env) {
   int error = 0;
-  int status = replace_format(settings, env, &error);
-  if (status == kStoreFileFailed) {
-    print_error(error);
-    return kExitFailure;
+  int status;
+  switch (action) {
+  case kActionAdd:
+    // An earlier format of the same name is replaced, not doubled.
+    status = add_format(*settings, env, &error);
+    break;
+  case kActionDelete:
+    status = delete_format(*settings, env, &error);
+    break;
+  default:
+    print_usage(*settings);
+    return kExitOk;
   }
-  // A companion tool that refused either step is a failed add.
-  return status == kStoreDone ? kExitOk : kExitFailure;
+  return report(status, *settings, error);
 }
 
 }  // namespace
@@ -56,17 +64,11 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   }
 
   int status;
-  switch (parse_options(argc, argv, &settings)) {
-  case kActionAdd:
-    status = run_add(settings, env);
-    break;
-  case kActionDelete:
-    status = run_delete(settings, env);
-    break;
-  default:
-    print_usage(settings);
-    status = kExitOk;
-    break;
+  try {
+    status = run_action(parse_options(argc, argv, &settings), &settings, env);
+  } catch (const std::bad_alloc&) {
+    printf("%s\n", strerror(ENOMEM));
+    status = kExitFailure;
   }
   fflush(stdout);
   return status;

@@ -19,20 +19,23 @@ std::string media_info_line(const FormatSettings& settings,
 std::string print_area_line(const FormatSettings& settings,
                             const std::string& format_id);
 
-// Makes a new label format known: runs the companion tool, then enters the
-// format under every "[CustomTape]" line of the function file and appends
-// its lines to the media-information and imageable-area files. Returns
-// 0, -1 (a file failed; |*error| holds its errno; files before it in that
-// order stay changed) or -2 (the companion tool failed; nothing changed).
-int add_format(FormatSettings settings, const StoreEnv& env, int* error);
+// An add request, under one lock of the model so that no other run comes
+// between its steps: first the whole delete of an earlier format of the
+// same name (delete_format_locked; its absence is normal), then the add
+// (add_format_locked). A delete that fails stops the request before the
+// add's companion run. Returns kStoreDone, or the failure of the step
+// that failed, with the errno in |*error| where a call failed.
+int add_format(const FormatSettings& settings, const StoreEnv& env,
+               int* error);
 
-// An add request: deletes an earlier format of the same name, whose
-// absence is normal, then adds, both under one lock so that no other run
-// comes between them. The companion tool runs for the delete and then for
-// the add before any file changes, and each file is rewritten once with
-// both changes. Returns as add_format; -2 from the delete's run stops it
-// at once; -2 from the add's run still leaves the delete done.
-int replace_format(const FormatSettings& settings, const StoreEnv& env,
-                   int* error);
+// The add itself, for a caller that holds the model's lock: makes a new
+// identifier from the time of day, runs the companion tool with it, then
+// enters the format under every "[CustomTape]" line of the function file
+// and appends its lines to the media-information and imageable-area
+// files, in that order. Returns kStoreDone; kStoreFileFailed with the
+// errno in |*error| when a file fails, those before it staying changed;
+// or the companion tool's failure, nothing changed.
+int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
+                      int* error);
 
 #endif  // VTMEDIA_STORE_ADD_H_

@@ -4,6 +4,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include "store/status.h"
+
 extern char** environ;
 
 std::vector<std::string> companion_add_args(const std::string& tool,
@@ -21,22 +23,25 @@ std::vector<std::string> companion_delete_args(
            "-show", "1" };
 }
 
-bool run_companion(const std::vector<std::string>& args) {
-  if (args.empty())
-    return false;
+int run_companion(const std::vector<std::string>& args, int* error) {
   std::vector<char*> argv;
   for (const std::string& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
+  // posix_spawn reports a program that cannot be executed as its result.
   pid_t pid;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
-                  environ) != 0)
-    return false;
+  int spawn_error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
+                                environ);
+  if (spawn_error != 0) {
+    *error = spawn_error;
+    return kStoreCompanionNotStarted;
+  }
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR)
-      return false;
+      return kStoreCompanionFailed;
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ?
+      kStoreDone : kStoreCompanionFailed;
 }

@@ -15,8 +15,10 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
 
 // Runs the companion tool with |args| (args[0] is its path) and waits for
 // it. No shell is involved, so names reach the tool exactly as given.
-// Returns true only when it ran and exited with status 0; a tool that
-// cannot be started or dies by a signal has failed.
-bool run_companion(const std::vector<std::string>& args);
+// Returns kStoreDone when it exited with status 0; kStoreCompanionFailed
+// when it exited otherwise or died by a signal; kStoreCompanionNotStarted
+// when it could not be started (missing, not executable, not a program),
+// with the errno in |*error|.
+int run_companion(const std::vector<std::string>& args, int* error);
 
 #endif  // VTMEDIA_STORE_COMPANION_H_

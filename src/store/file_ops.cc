@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -19,27 +18,21 @@ class RealFileOps : public FileOps {
   ssize_t write(int fd, const void* buffer, size_t size) override {
     return ::write(fd, buffer, size);
   }
-  off_t lseek(int fd, off_t offset, int whence) override {
-    return ::lseek(fd, offset, whence);
-  }
-  int ftruncate(int fd, off_t length) override {
-    return ::ftruncate(fd, length);
-  }
-  ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
-                          size_t length) override {
-    loff_t offset = *in_offset;
-    ssize_t copied = ::copy_file_range(in_fd, &offset, out_fd, nullptr,
-                                       length, 0);
-    *in_offset = offset;
-    return copied;
+  int fstat(int fd, struct stat* info) override { return ::fstat(fd, info); }
+  int lstat(const char* path, struct stat* info) override {
+    return ::lstat(path, info);
   }
   int fsync(int fd) override { return ::fsync(fd); }
   int fchmod(int fd, mode_t mode) override { return ::fchmod(fd, mode); }
+  int fchown(int fd, uid_t owner, gid_t group) override {
+    return ::fchown(fd, owner, group);
+  }
   int close(int fd) override { return ::close(fd); }
   int rename(const char* from, const char* to) override {
     return ::rename(from, to);
   }
   int unlink(const char* path) override { return ::unlink(path); }
+  int rmdir(const char* path) override { return ::rmdir(path); }
   int flock(int fd, int operation) override {
     return ::flock(fd, operation);
   }

@@ -1,6 +1,7 @@
 #ifndef VTMEDIA_STORE_FILE_OPS_H_
 #define VTMEDIA_STORE_FILE_OPS_H_
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // The file calls the store makes, behind an interface so that tests can
@@ -12,17 +13,15 @@ class FileOps {
   virtual int open(const char* path, int flags, mode_t mode) = 0;
   virtual ssize_t read(int fd, void* buffer, size_t size) = 0;
   virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
-  virtual off_t lseek(int fd, off_t offset, int whence) = 0;
-  virtual int ftruncate(int fd, off_t length) = 0;
-  // Copies within the kernel, from |*in_offset| (advanced) to the output
-  // file's position; fails with EXDEV, EINVAL or ENOSYS where it cannot.
-  virtual ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
-                                  size_t length) = 0;
+  virtual int fstat(int fd, struct stat* info) = 0;
+  virtual int lstat(const char* path, struct stat* info) = 0;
   virtual int fsync(int fd) = 0;
   virtual int fchmod(int fd, mode_t mode) = 0;
+  virtual int fchown(int fd, uid_t owner, gid_t group) = 0;
   virtual int close(int fd) = 0;
   virtual int rename(const char* from, const char* to) = 0;
   virtual int unlink(const char* path) = 0;
+  virtual int rmdir(const char* path) = 0;
   virtual int flock(int fd, int operation) = 0;
 };
 

@@ -2,12 +2,15 @@
 
 #include <ctype.h>
 #include <errno.h>
-#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
 
+#include <new>
+
 #include "store/byte_search.h"
+#include "store/data_file.h"
 #include "store/line_reader.h"
+#include "store/status.h"
 
 const char kFormatIdMarker[] = "VtL";
 
@@ -81,36 +84,25 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   return true;
 }
 
-// Only lines that hold the marker can name a format, and a file of many
-// megabytes holds few of them, so the marker is searched for across the
-// block instead of taking every line in turn.
+// Only lines that hold the marker can name a format, and a large file
+// holds few of them, so the marker is searched for across the block
+// instead of taking every line in turn.
 const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string_view skip_id, std::string* id,
-                             const char** first_marked, int* skipped) {
+                             std::string* id) {
   const char* from = block.data();
   const char* end = from + block.size();
-  if (first_marked != nullptr)
-    *first_marked = nullptr;
-  if (skipped != nullptr)
-    *skipped = 0;
   while (const char* hit = find_bytes(from, end, kFormatIdMarker)) {
     // |from| starts a line, so the line of the hit starts after the last
     // newline before it.
     const char* start = static_cast<const char*>(
         memrchr(from, '\n', hit - from));
     start = start ? start + 1 : from;
-    if (first_marked != nullptr && *first_marked == nullptr)
-      *first_marked = start;
     const char* newline = static_cast<const char*>(
         memchr(hit, '\n', end - hit));
     const char* line_end = newline ? newline + 1 : end;
     if (format_id_in_line(std::string_view(start, line_end - start), name,
-                          id)) {
-      if (skip_id.empty() || *id != skip_id)
-        return start;
-      if (skipped != nullptr)
-        ++*skipped;
-    }
+                          id))
+      return start;
     from = line_end;
   }
   return nullptr;
@@ -118,27 +110,30 @@ const char* find_format_line(std::string_view block, std::string_view name,
 
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {
-  int fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
-  if (fd < 0) {
+  int fd;
+  struct stat info;
+  if (open_data_file(files, path, &fd, &info, error) != kStoreDone) {
     // A missing file holds no formats; one that is there but cannot be
     // read must not pass for one without the name.
-    if (errno == ENOENT)
-      return 0;
-    *error = errno;
-    return -1;
+    return *error == ENOENT ? kStoreNotFound : kStoreFileFailed;
   }
   LineReader reader(files, fd);
   std::string_view block;
   int status;
-  int result = 0;
-  while ((status = reader.next_block(&block, error)) > 0) {
-    if (find_format_line(block, name, "", id, nullptr, nullptr) != nullptr) {
-      result = 1;
-      break;
+  int result = kStoreNotFound;
+  try {
+    while ((status = reader.next_block(&block, error)) > 0) {
+      if (find_format_line(block, name, id) != nullptr) {
+        result = kStoreDone;
+        break;
+      }
     }
+    if (status < 0)
+      result = kStoreFileFailed;
+  } catch (const std::bad_alloc&) {
+    *error = ENOMEM;
+    result = kStoreFileFailed;
   }
-  if (status < 0)
-    result = -1;
   files->close(fd);
   return result;
 }

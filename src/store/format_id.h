@@ -25,21 +25,15 @@ std::string make_format_id(const FormatSettings& settings,
 bool format_id_in_line(std::string_view line, std::string_view name,
                        std::string* id);
 
-// The first "*PageSize" line of |block| (whole lines) that names |name|
-// under an identifier other than |skip_id| (empty: any), with the
-// identifier in |*id|; null when there is none. Unless |first_marked| is
-// null, it receives the first line that holds kFormatIdMarker (null for
-// none), since only such lines can hold an identifier, and unless
-// |skipped| is null, it receives how many lines naming |name| under
-// |skip_id| came before the one returned (or in the block).
+// The first "*PageSize" line of |block| (whole lines) that names |name|,
+// with the identifier in |*id|; null when there is none.
 const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string_view skip_id, std::string* id,
-                             const char** first_marked, int* skipped);
+                             std::string* id);
 
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
-// match counts. Returns 1 with |*id| set, 0 when the name is not there or
-// the file does not exist, -1 when it cannot be opened or read, with the
-// errno in |*error|.
+// match counts. Returns kStoreDone with |*id| set; kStoreNotFound when the
+// name is not there or the file does not exist; kStoreFileFailed when it
+// cannot be opened or read, with the errno in |*error|.
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error);
 

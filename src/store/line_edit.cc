@@ -2,13 +2,11 @@
 
 #include <string.h>
 
-#include <algorithm>
-
 #include "store/byte_search.h"
 
 namespace {
 
-// Where a selected line ends, and what to write after or instead of it.
+// What to write after or instead of a selected line.
 bool emit_selected(const LineEdit& edit, std::string_view line,
                    const PieceSink& sink) {
   switch (edit.kind) {
@@ -32,6 +30,11 @@ bool emit_selected(const LineEdit& edit, std::string_view line,
   return false;
 }
 
+// A needle that could span lines cannot be searched for across a block.
+bool searchable(std::string_view needle) {
+  return !needle.empty() && needle.find('\n') == std::string_view::npos;
+}
+
 }  // namespace
 
 bool line_contains(std::string_view line, std::string_view needle) {
@@ -43,38 +46,18 @@ bool line_contains(std::string_view line, std::string_view needle) {
 
 bool edit_line(const LineEdit& edit, std::string_view line,
                const PieceSink& sink) {
-  if (!edit.drop.empty() && line_contains(line, edit.drop))
-    return true;
   if (edit.kind != LineEdit::kCopy && line_contains(line, edit.needle))
     return emit_selected(edit, line, sink);
   return sink(line);
 }
 
-namespace {
-
-// A needle that could span lines cannot be searched for across a block.
-bool searchable(std::string_view needle) {
-  return !needle.empty() && needle.find('\n') == std::string_view::npos;
-}
-
-// Where |needle| next occurs at or after |from|; null for none, and for
-// an empty needle, which selects nothing here.
-const char* next_hit(std::string_view needle, const char* from,
-                     const char* end) {
-  return needle.empty() ? nullptr : find_bytes(from, end, needle);
-}
-
-}  // namespace
-
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink) {
+  if (edit.kind == LineEdit::kCopy)
+    return sink(block);
   const char* begin = block.data();
   const char* end = begin + block.size();
-  std::string_view needle =
-      edit.kind == LineEdit::kCopy ? edit.drop : edit.needle;
-  if (edit.kind == LineEdit::kCopy && edit.drop.empty())
-    return sink(block);
-  if (!searchable(needle) || (!edit.drop.empty() && !searchable(edit.drop))) {
+  if (!searchable(edit.needle)) {
     while (begin < end) {
       const char* newline = static_cast<const char*>(
           memchr(begin, '\n', end - begin));
@@ -86,38 +69,28 @@ bool edit_block(const LineEdit& edit, std::string_view block,
     return true;
   }
 
-  // The next place of each needle; only lines holding one need a look.
-  std::string_view other =
-      edit.kind == LineEdit::kCopy ? std::string_view() : edit.drop;
-  const char* hit = next_hit(needle, begin, end);
-  const char* other_hit = next_hit(other, begin, end);
+  // Only lines the needle occurs in need a look; the stretches between
+  // them go out whole.
   const char* copied = begin;  // output is complete up to here
-  while (hit != nullptr || other_hit != nullptr) {
-    const char* first = hit == nullptr ? other_hit :
-        other_hit == nullptr ? hit : std::min(hit, other_hit);
+  const char* hit = find_bytes(begin, end, edit.needle);
+  while (hit != nullptr) {
     const char* line_start = static_cast<const char*>(
-        memrchr(copied, '\n', first - copied));
+        memrchr(copied, '\n', hit - copied));
     line_start = line_start ? line_start + 1 : copied;
     const char* newline = static_cast<const char*>(
-        memchr(first, '\n', end - first));
+        memchr(hit, '\n', end - hit));
     const char* line_end = newline ? newline + 1 : end;
     std::string_view line(line_start, line_end - line_start);
     // A needle past a NUL does not count, so the line may be unchanged.
-    bool dropped = !edit.drop.empty() && line_contains(line, edit.drop);
-    bool selected = !dropped && edit.kind != LineEdit::kCopy &&
-        line_contains(line, edit.needle);
-    if (dropped || selected) {
+    if (line_contains(line, edit.needle)) {
       if (line_start > copied &&
           !sink(std::string_view(copied, line_start - copied)))
         return false;
-      if (selected && !emit_selected(edit, line, sink))
+      if (!emit_selected(edit, line, sink))
         return false;
       copied = line_end;
     }
-    if (hit != nullptr && hit < line_end)
-      hit = next_hit(needle, line_end, end);
-    if (other_hit != nullptr && other_hit < line_end)
-      other_hit = next_hit(other, line_end, end);
+    hit = find_bytes(line_end, end, edit.needle);
   }
   if (copied < end)
     return sink(std::string_view(copied, end - copied));

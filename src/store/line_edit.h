@@ -7,9 +7,7 @@
 
 // What a rewrite does to the lines of a driver file. A line is selected
 // when it holds |needle| before its first NUL byte (tests are byte-exact
-// and case-sensitive); every other line is copied byte for byte. A line
-// that holds |drop| goes, whatever |kind| says, so that one pass can take
-// out one format's lines and enter another's.
+// and case-sensitive); every other line is copied byte for byte.
 struct LineEdit {
   enum Kind {
     kCopy,         // copy every line
@@ -20,7 +18,6 @@ struct LineEdit {
   Kind kind = kCopy;
   std::string needle;
   std::string text;
-  std::string drop;  // empty: none
 };
 
 // Receives the output of an edit piece by piece; false stops the edit.

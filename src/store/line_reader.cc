@@ -3,15 +3,15 @@
 #include <errno.h>
 #include <string.h>
 
+#include <new>
+
 namespace {
 
 const size_t kInitialBuffer = 128 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(FileOps* files, int fd)
-    : files_(files), fd_(fd), buffer_(new char[kInitialBuffer]),
-      size_(kInitialBuffer) {}
+LineReader::LineReader(FileOps* files, int fd) : files_(files), fd_(fd) {}
 
 int LineReader::next_block(std::string_view* block, int* error) {
   // Keep the unfinished line that followed the last block.
@@ -29,10 +29,18 @@ int LineReader::next_block(std::string_view* block, int* error) {
       return 1;
     }
     if (end_ == size_) {
-      std::unique_ptr<char[]> larger(new char[size_ * 2]);
-      memcpy(larger.get(), buffer_.get(), end_);
+      // Anybody may write the driver files, so a line may be larger than
+      // the memory there is: that is a failure, not an abort.
+      size_t larger_size = size_ == 0 ? kInitialBuffer : size_ * 2;
+      std::unique_ptr<char[]> larger(new (std::nothrow) char[larger_size]);
+      if (!larger) {
+        *error = ENOMEM;
+        return -1;
+      }
+      if (end_ > 0)
+        memcpy(larger.get(), buffer_.get(), end_);
       buffer_.swap(larger);
-      size_ *= 2;
+      size_ = larger_size;
     }
     ssize_t got = files_->read(fd_, buffer_.get() + end_, size_ - end_);
     if (got < 0) {
@@ -57,20 +65,4 @@ int LineReader::next_block(std::string_view* block, int* error) {
       return 1;
     }
   }
-}
-
-int LineReader::read_line(std::string_view* line, int* error) {
-  while (line_pos_ >= block_.size()) {
-    int status = next_block(&block_, error);
-    if (status <= 0)
-      return status;
-    line_pos_ = 0;
-  }
-  const char* start = block_.data() + line_pos_;
-  size_t rest = block_.size() - line_pos_;
-  const char* newline = static_cast<const char*>(memchr(start, '\n', rest));
-  size_t length = newline ? newline - start + 1 : rest;
-  *line = std::string_view(start, length);
-  line_pos_ += length;
-  return 1;
 }

@@ -9,19 +9,16 @@
 // Reads an open file in large blocks that end on a line boundary, so that
 // callers can scan many lines per call. Lines of any length and bytes of
 // any value (NUL included) come through unchanged; the buffer grows only
-// for a line longer than itself. Views stay valid until the next call.
+// for a line longer than itself, so the memory a file needs is bounded by
+// its longest line. Views stay valid until the next call.
 class LineReader {
  public:
   LineReader(FileOps* files, int fd);
 
   // The next run of whole lines; only the file's last line may lack its
   // newline. Returns 1 with a block, 0 at end of file, -1 on a read error
-  // with its errno in |*error|.
+  // or when no memory is left for a long line, with its errno in |*error|.
   int next_block(std::string_view* block, int* error);
-
-  // The next line, newline included when present; same results. Do not
-  // mix with next_block on one reader.
-  int read_line(std::string_view* line, int* error);
 
  private:
   FileOps* files_;
@@ -29,12 +26,10 @@ class LineReader {
   // Left uninitialised: zeroing it would cost more than reading a small
   // file.
   std::unique_ptr<char[]> buffer_;
-  size_t size_;
+  size_t size_ = 0;
   size_t end_ = 0;       // bytes held in buffer_
   size_t consumed_ = 0;  // bytes already handed out as a block
   bool at_eof_ = false;
-  std::string_view block_;
-  size_t line_pos_ = 0;
 };
 
 #endif  // VTMEDIA_STORE_LINE_READER_H_

@@ -5,6 +5,9 @@
 #include <sys/file.h>
 #include <time.h>
 
+#include <new>
+
+#include "store/data_file.h"
 #include "store/paths.h"
 #include "store/status.h"
 
@@ -26,7 +29,7 @@ int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
                            0);
   if (dir_fd < 0) {
     *error = errno;
-    return -1;
+    return kStoreFileFailed;
   }
   // flock cannot time out by itself: poll without blocking.
   long long deadline = monotonic_ms() + timeout_ms;
@@ -34,25 +37,25 @@ int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
     if (errno != EWOULDBLOCK && errno != EINTR) {
       *error = errno;
       files->close(dir_fd);
-      return -1;
+      return kStoreFileFailed;
     }
     if (monotonic_ms() >= deadline) {
       *error = errno == EINTR ? EWOULDBLOCK : errno;
       files->close(dir_fd);
-      return -1;
+      return kStoreFileFailed;
     }
     struct timespec pause = { 0, kPollNanoseconds };
     nanosleep(&pause, nullptr);
   }
   *fd = dir_fd;
-  return 0;
+  return kStoreDone;
 }
 
 int unlock_data_dir(FileOps* files, int fd, int* error) {
-  int result = 0;
+  int result = kStoreDone;
   if (files->fsync(fd) != 0) {
     *error = errno;
-    result = -1;
+    result = kStoreFileFailed;
   }
   // Closing the descriptor releases the lock.
   files->close(fd);
@@ -61,16 +64,23 @@ int unlock_data_dir(FileOps* files, int fd, int* error) {
 
 int run_locked(const StoreEnv& env, const std::string& model_code,
                const std::function<int(int* error)>& body, int* error) {
-  if (env.lock_held)
-    return body(error);
   int dir_fd;
   if (lock_data_dir(env.files, data_dir_path(env.driver_root, model_code),
-                    env.lock_timeout_ms, &dir_fd, error) != 0)
+                    env.lock_timeout_ms, &dir_fd, error) != kStoreDone)
     return kStoreFileFailed;
-  int status = body(error);
+  int status = prepare_data_files(env.files, env.driver_root, model_code,
+                                  error);
+  if (status == kStoreDone) {
+    try {
+      status = body(error);
+    } catch (const std::bad_alloc&) {
+      *error = ENOMEM;
+      status = kStoreFileFailed;
+    }
+  }
   // A name not found may still have cost the function file its entries.
   int unlock_error = 0;
-  if (unlock_data_dir(env.files, dir_fd, &unlock_error) != 0 &&
+  if (unlock_data_dir(env.files, dir_fd, &unlock_error) != kStoreDone &&
       (status == kStoreDone || status == kStoreNotFound)) {
     *error = unlock_error;
     status = kStoreFileFailed;

@@ -8,23 +8,26 @@
 #include "store/store_env.h"
 
 // Two runs on one model would share the ".$$$" files and lose each other's
-// formats, so each operation holds an exclusive lock on the model's data
-// directory from before the companion tool runs until its last rename.
+// formats, so each request holds an exclusive lock on the model's data
+// directory from before the companion tool first runs until its last
+// rename.
 
-// Takes the lock on |dir|, waiting up to |timeout_ms|. Returns 0 with the
-// directory's descriptor in |*fd|, or -1 with the errno of the failing
-// call in |*error|.
+// Takes the lock on |dir|, waiting up to |timeout_ms|. Returns kStoreDone
+// with the directory's descriptor in |*fd|, or kStoreFileFailed with the
+// errno of the failing call in |*error|.
 int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
                   int* fd, int* error);
 
 // Syncs the directory, so that the renames made under the lock survive a
-// power loss, then releases the lock. Returns 0, or -1 with |*error| set.
+// power loss, then releases the lock. Returns kStoreDone, or
+// kStoreFileFailed with |*error| set.
 int unlock_data_dir(FileOps* files, int fd, int* error);
 
-// Runs |body| under the lock of |model_code|'s data directory and returns
-// its status. Failing to lock, or to sync the directory after a body that
-// did not fail, is a file failure (-1) with |*error| set. With
-// |env.lock_held| the caller holds the lock already and |body| just runs.
+// Runs |body| under the lock of |model_code|'s data directory, once the
+// data files are ready for it (see prepare_data_files), and returns its
+// status. Failing to lock or to ready the files, running out of memory,
+// or failing to sync the directory after a body that did not fail, is
+// kStoreFileFailed with |*error| set.
 int run_locked(const StoreEnv& env, const std::string& model_code,
                const std::function<int(int* error)>& body, int* error);
 

@@ -2,79 +2,168 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <string.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include <new>
+#include <string_view>
+
+#include "store/data_file.h"
 #include "store/line_reader.h"
 #include "store/paths.h"
+#include "store/status.h"
 
-bool copy_edited(LineReader* reader, const LineEdit& edit,
-                 const std::string& trailer, OutputFile* out, int* error) {
-  PieceSink sink = [out](std::string_view piece) { return out->put(piece); };
+namespace {
+
+const size_t kOutputBuffer = 128 * 1024;
+// A long run of unchanged lines is written from where it lies; copying it
+// into the buffer first would add a pass over every byte of the file.
+const size_t kDirectWrite = 16 * 1024;
+// Other parts of the driver, not running as root, write these files too.
+const mode_t kDataFileMode = 0666;
+
+// The temporary file of one rewrite, in the manner of a lock file: it
+// either takes the data file's place on commit() or is removed when this
+// goes, so every failure has the one way out.
+class TempFile {
+ public:
+  TempFile(FileOps* files, const std::string& path)
+      : files_(files), path_(path) {}
+  ~TempFile() {
+    if (fd_ >= 0)
+      files_->close(fd_);
+    if (created_)
+      files_->unlink(path_.c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  // Each returns false on failure, with the errno in error().
+  // Whatever an interrupted run left at the path goes first; a link
+  // planted there is removed, never followed.
+  bool create() {
+    if (files_->unlink(path_.c_str()) != 0 && errno != ENOENT)
+      return fail(errno);
+    fd_ = files_->open(path_.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       kDataFileMode);
+    if (fd_ < 0)
+      return fail(errno);
+    created_ = true;
+    return true;
+  }
+
+  bool put(std::string_view piece) {
+    if (piece.empty())
+      return true;
+    last_ = piece.back();
+    if (piece.size() >= kDirectWrite)
+      return flush() && write_all(piece);
+    if (pending_.size() + piece.size() > kOutputBuffer && !flush())
+      return false;
+    pending_.append(piece.data(), piece.size());
+    return true;
+  }
+
+  // Whether what was put so far ends a line (or is nothing at all).
+  bool at_line_start() const { return last_ == '\n' || last_ == -1; }
+
+  // Puts the file in place of |target|, whose status is |owner|.
+  bool commit(const std::string& target, const struct stat& owner) {
+    if (!flush())
+      return false;
+    // Root rewrites files that the driver's other users own; they must
+    // stay theirs. Anybody else can only keep files that are their own.
+    if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
+        geteuid() == 0)
+      return fail(errno);
+    if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
+      return fail(errno);
+    int fd = fd_;
+    fd_ = -1;
+    if (files_->close(fd) != 0)
+      return fail(errno);
+    if (files_->rename(path_.c_str(), target.c_str()) != 0)
+      return fail(errno);
+    created_ = false;
+    return true;
+  }
+
+  bool fail(int error) {
+    error_ = error;
+    return false;
+  }
+  int error() const { return error_; }
+
+ private:
+  bool flush() {
+    bool ok = write_all(pending_);
+    pending_.clear();
+    return ok;
+  }
+
+  bool write_all(std::string_view bytes) {
+    while (!bytes.empty()) {
+      ssize_t wrote = files_->write(fd_, bytes.data(), bytes.size());
+      if (wrote < 0 && errno == EINTR)
+        continue;
+      // A write that makes no progress is a full disk.
+      if (wrote <= 0)
+        return fail(wrote < 0 ? errno : ENOSPC);
+      bytes.remove_prefix(wrote);
+    }
+    return true;
+  }
+
+  FileOps* files_;
+  std::string path_;
+  int fd_ = -1;
+  bool created_ = false;
+  std::string pending_;
+  int last_ = -1;  // the last byte put, -1 for none
+  int error_ = 0;
+};
+
+// Fills |temp| with the lines of |data_fd| through |edit|, then |trailer|.
+bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
+                   const std::string& trailer, TempFile* temp) {
+  PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
+  LineReader reader(files, data_fd);
   std::string_view block;
   int status;
-  while ((status = reader->next_block(&block, error)) > 0) {
-    if (!edit_block(edit, block, sink)) {
-      *error = out->error();
+  int error = 0;
+  while ((status = reader.next_block(&block, &error)) > 0) {
+    if (!edit_block(edit, block, sink))
       return false;
-    }
   }
   if (status < 0)
+    return temp->fail(error);
+  if (!trailer.empty() && !temp->at_line_start() && !temp->put("\n"))
     return false;
-  // Appended lines start on a line of their own.
-  if (!trailer.empty() && out->last() != -1 && out->last() != '\n' &&
-      !out->put("\n")) {
-    *error = out->error();
-    return false;
-  }
-  if (!out->put(trailer)) {
-    *error = out->error();
-    return false;
-  }
-  return true;
+  return temp->put(trailer);
 }
+
+}  // namespace
 
 int rewrite_file(FileOps* files, const std::string& path,
                  const LineEdit& edit, const std::string& trailer,
                  int* error) {
-  int status = rewrite_file_with(files, path,
-      [&](int data_fd, OutputFile* out, int* write_error) {
-        LineReader reader(files, data_fd);
-        return copy_edited(&reader, edit, trailer, out, write_error) ? 1 : -1;
-      }, false, error);
-  return status < 0 ? -1 : 0;
-}
-
-int rewrite_file_with(FileOps* files, const std::string& path,
-                      const ContentWriter& write, bool absent_ok,
-                      int* error) {
-  int data_fd = files->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
-  if (data_fd < 0) {
-    if (absent_ok && errno == ENOENT)
-      return 0;
-    *error = errno;
-    return -1;
-  }
-
-  std::string temp_path = temp_path_for(path);
-  OutputFile out(files, temp_path);
-  int status = write(data_fd, &out, error);
-  // A file that comes out empty is created here.
-  if (status == 1 && !out.seal()) {
-    *error = out.error();
-    status = -1;
-  }
-  bool created = out.opened();
-  if (!out.close() && status == 1) {
-    *error = out.error();
-    status = -1;
+  int data_fd;
+  struct stat data_info;
+  if (open_data_file(files, path, &data_fd, &data_info, error) != kStoreDone)
+    return kStoreFileFailed;
+  bool done = false;
+  {
+    TempFile temp(files, temp_path_for(path));
+    try {
+      done = temp.create() &&
+          write_content(files, data_fd, edit, trailer, &temp) &&
+          temp.commit(path, data_info);
+    } catch (const std::bad_alloc&) {
+      temp.fail(ENOMEM);
+    }
+    if (!done)
+      *error = temp.error();
   }
   files->close(data_fd);
-  if (status == 1 && files->rename(temp_path.c_str(), path.c_str()) != 0) {
-    *error = errno;
-    status = -1;
-  }
-  if (status != 1 && created)
-    files->unlink(temp_path.c_str());
-  return status;
+  return done ? kStoreDone : kStoreFileFailed;
 }

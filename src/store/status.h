@@ -1,11 +1,15 @@
 #ifndef VTMEDIA_STORE_STATUS_H_
 #define VTMEDIA_STORE_STATUS_H_
 
-// Results of the format operations, carried up to the front end, which
-// alone turns them into messages and exit statuses.
-const int kStoreDone = 0;
-const int kStoreNotFound = 1;          // no format of that name
-const int kStoreFileFailed = -1;       // a driver file could not be rewritten
-const int kStoreCompanionFailed = -2;  // the companion tool reported failure
+// What every function of the store returns, carried up to the front end,
+// which alone turns it into a message and an exit status. Where a call
+// failed, the function also hands back the errno of that call.
+enum StoreStatus {
+  kStoreDone = 0,
+  kStoreNotFound = 1,              // no format of that name
+  kStoreFileFailed = -1,           // a driver file could not be used
+  kStoreCompanionFailed = -2,      // the companion tool ran and refused
+  kStoreCompanionNotStarted = -3,  // the companion tool could not be run
+};
 
 #endif  // VTMEDIA_STORE_STATUS_H_

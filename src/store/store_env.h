@@ -1,9 +1,6 @@
 #ifndef VTMEDIA_STORE_STORE_ENV_H_
 #define VTMEDIA_STORE_STORE_ENV_H_
 
-#include <sys/time.h>
-
-#include <functional>
 #include <string>
 
 #include "store/file_ops.h"
@@ -16,12 +13,6 @@ struct StoreEnv {
   FileOps* files = real_file_ops();
   // How long to wait for another run on the same model to finish.
   int lock_timeout_ms = 30000;
-  // Set by an operation that already holds the model's lock and runs
-  // others inside it.
-  bool lock_held = false;
-  // The time of day that new identifiers are made from; empty: the
-  // system's. Tests set it to make identifiers meet.
-  std::function<struct timeval()> clock;
 };
 
 #endif  // VTMEDIA_STORE_STORE_ENV_H_

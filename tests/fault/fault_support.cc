@@ -133,22 +133,28 @@ bool FileVersion::matches(const std::string& content) const {
 
 namespace {
 
-// [0] nothing yet and, unless no add reached the companion tool (an empty
-// |format_id|), [1] its "*PageSize" line entered, which |*page_size|
-// receives.
-std::vector<Stage> stages_to_companion(const Contents& before,
-                                       const FormatSettings& settings,
-                                       const std::string& format_id,
-                                       std::string* page_size) {
-  std::vector<Stage> stages = { unchanged(before) };
+// Appends to |stages| what an add whose companion run was given
+// |format_id| does from the last of them: the companion tool's
+// "*PageSize" lines, then the function, media-information and
+// imageable-area files rewritten. An empty |format_id| (no add reached the
+// companion tool) appends nothing.
+void append_add_stages(std::vector<Stage>* stages,
+                       const FormatSettings& settings,
+                       const std::string& format_id) {
   if (format_id.empty())
-    return stages;
-  *page_size = standin_page_size_line(settings, format_id);
-  Stage now = stages[0];
-  now[0].tail = *page_size;
-  now[1].tail = *page_size;
-  stages.push_back(now);
-  return stages;
+    return;
+  std::string page_size = standin_page_size_line(settings, format_id);
+  Stage now = stages->back();
+  now[0].tail += page_size;
+  now[1].tail += page_size;
+  stages->push_back(now);
+  now[0] = made(insert_after(*now[0].base + now[0].tail, "[CustomTape]",
+                             format_id + "/" + settings.format_name + "\n"));
+  stages->push_back(now);
+  now[1].tail += media_info_line(settings, format_id);
+  stages->push_back(now);
+  now[3].tail += print_area_line(settings, format_id);
+  stages->push_back(now);
 }
 
 }  // namespace
@@ -156,19 +162,8 @@ std::vector<Stage> stages_to_companion(const Contents& before,
 std::vector<Stage> add_stages(const Contents& before,
                               const FormatSettings& settings,
                               const std::string& format_id) {
-  std::string page_size;
-  std::vector<Stage> stages = stages_to_companion(before, settings,
-                                                  format_id, &page_size);
-  if (stages.size() == 1)
-    return stages;
-  Stage now = stages.back();
-  now[0] = made(insert_after(before[0] + page_size, "[CustomTape]",
-                             format_id + "/" + settings.format_name + "\n"));
-  stages.push_back(now);
-  now[1].tail += media_info_line(settings, format_id);
-  stages.push_back(now);
-  now[3].tail = print_area_line(settings, format_id);
-  stages.push_back(now);
+  std::vector<Stage> stages = { unchanged(before) };
+  append_add_stages(&stages, settings, format_id);
   return stages;
 }
 
@@ -177,24 +172,9 @@ std::vector<Stage> replace_stages(const Contents& before,
                                   const std::string& format_id,
                                   const std::string& old_id,
                                   const std::string& default_media_line) {
-  std::string page_size;
-  std::vector<Stage> stages = stages_to_companion(before, settings,
-                                                  format_id, &page_size);
-  if (stages.size() == 1)
-    return stages;
-  Stage now = stages.back();
-  now[0] = made(insert_after(without(before[0] + page_size, old_id),
-                             "[CustomTape]",
-                             format_id + "/" + settings.format_name + "\n"));
-  stages.push_back(now);
-  now[1] = made(without(before[1] + page_size, old_id) +
-                media_info_line(settings, format_id));
-  stages.push_back(now);
-  now[2] = made(replace_lines_holding(before[2], old_id, default_media_line));
-  stages.push_back(now);
-  now[3] = made(without(before[3], old_id) +
-                print_area_line(settings, format_id));
-  stages.push_back(now);
+  std::vector<Stage> stages = delete_stages(before, old_id,
+                                            default_media_line);
+  append_add_stages(&stages, settings, format_id);
   return stages;
 }
 

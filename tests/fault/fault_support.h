@@ -41,10 +41,9 @@ std::vector<Stage> add_stages(const Contents& before,
                               const std::string& format_id);
 
 // What an add request that replaces the format |old_id| of the same name
-// leaves: [0] nothing yet, [1] the companion tool has entered its line,
-// then one stage per file rewritten with the old format's lines out and
-// the new one's in, in the order function, media-information, resource,
-// imageable-area file. |before| must outlive the stages.
+// leaves: the stages of its delete (delete_stages), then those of its add
+// from there on, as add_stages counts them. |before| must outlive the
+// stages.
 std::vector<Stage> replace_stages(const Contents& before,
                                   const FormatSettings& settings,
                                   const std::string& format_id,

@@ -8,6 +8,9 @@
 //   VT_STANDIN_STATUS  exit with this status and do nothing (default 0)
 //   VT_STANDIN_LOG     append the argument vector to this file, one run a
 //                      line, each argument in brackets
+//   VT_STANDIN_PROBE   end each logged line with "{held}" or "{gone}":
+//                      whether the function file holds this text as the
+//                      run starts
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,6 +37,31 @@ bool append(const std::string& path, const std::string& text) {
   return fclose(file) == 0;
 }
 
+std::string read_all(const std::string& path) {
+  std::string content;
+  FILE* file = fopen(path.c_str(), "r");
+  if (file == nullptr)
+    return content;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
+    content.append(buffer, got);
+  fclose(file);
+  return content;
+}
+
+// The driver directory and model code, from the tool's own path.
+bool locate(const char* self_path, std::string* inf, std::string* code) {
+  std::string self = self_path;
+  size_t at = self.rfind(kToolPrefix);
+  size_t slash = self.rfind('/');
+  if (at == std::string::npos || slash == std::string::npos)
+    return false;
+  *code = self.substr(at + strlen(kToolPrefix));
+  *inf = self.substr(0, slash) + "/../inf/";
+  return true;
+}
+
 void log_args(int argc, char** argv) {
   const char* log = getenv("VT_STANDIN_LOG");
   if (log == nullptr || *log == '\0')
@@ -43,6 +71,13 @@ void log_args(int argc, char** argv) {
     return;
   for (int i = 0; i < argc; ++i)
     fprintf(file, "%s[%s]", i ? " " : "", argv[i]);
+  const char* probe = getenv("VT_STANDIN_PROBE");
+  std::string inf, code;
+  if (probe != nullptr && locate(argv[0], &inf, &code)) {
+    bool held = read_all(inf + "vt" + code + "func").find(probe) !=
+        std::string::npos;
+    fprintf(file, " {%s}", held ? "held" : "gone");
+  }
   fputc('\n', file);
   fclose(file);
 }
@@ -65,13 +100,9 @@ int main(int argc, char** argv) {
   if (id.empty())
     return 0;  // a delete: nothing on the spooler side to imitate
 
-  std::string self = argv[0];
-  size_t at = self.rfind(kToolPrefix);
-  size_t slash = self.rfind('/');
-  if (at == std::string::npos || slash == std::string::npos)
+  std::string inf, code;
+  if (!locate(argv[0], &inf, &code))
     return 2;
-  std::string code = self.substr(at + strlen(kToolPrefix));
-  std::string inf = self.substr(0, slash) + "/../inf/";
   std::string line = "*PageSize " + id + "/" + name +
       ": \"<</PageSize[" + width + " " + height +
       "]/ImagingBBox null>>setpagedevice\"\n";

@@ -1,4 +1,5 @@
 #include "store/format_id.h"
+#include "store/status.h"
 
 #include <errno.h>
 
@@ -165,7 +166,7 @@ TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
        "*PageSize VtL_vtS12mm__070A03273333/Shop 12: second\n");
   std::string id;
   int error = 0;
-  EXPECT_EQ(1, find_format_id(real_file_ops(), path, "Shop 12", &id, &error));
+  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Shop 12", &id, &error));
   EXPECT_EQ("VtL_vtS12mm__070A03272222", id);
 }
 
@@ -175,7 +176,7 @@ TEST(FindFormatId, FindsALastLineWithoutNewline) {
   write_file(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
   std::string id;
   int error = 0;
-  EXPECT_EQ(1, find_format_id(real_file_ops(), path, "Address label", &id,
+  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Address label", &id,
                               &error));
   EXPECT_EQ("VtL0D3E0641A7F0", id);
 }
@@ -184,13 +185,13 @@ TEST(FindFormatId, MissingOrEmptyFileOrAbsentNameIsNotFound) {
   TempDir dir;
   std::string id;
   int error = 0;
-  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("missing"), "a", &id,
+  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("missing"), "a", &id,
                               &error));
   write_file(dir.file("empty"), "");
-  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
+  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
                               &error));
   write_file(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
-  EXPECT_EQ(0, find_format_id(real_file_ops(), dir.file("other"), "Address",
+  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("other"), "Address",
                               &id, &error));
 }
 
@@ -206,7 +207,7 @@ TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
   files.fail_errno = EIO;
   std::string id;
   int error = 0;
-  EXPECT_EQ(-1, find_format_id(&files, path, "Address label", &id, &error));
+  EXPECT_EQ(kStoreFileFailed, find_format_id(&files, path, "Address label", &id, &error));
   EXPECT_EQ(EIO, error);
   EXPECT_EQ(0, files.open_descriptors);
 }

@@ -130,27 +130,11 @@ TEST(EditBlock, AgreesWithEditLineOnRandomBlocks) {
     for (int i = 0; i < count; ++i)
       block += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
     for (LineEdit::Kind kind : kKinds) {
-      for (const char* drop : { "", "1x", "VtL1VtL", "\n1" }) {
-        LineEdit edit = make_edit(kind, "VtL1", "R\n");
-        edit.drop = drop;
-        ASSERT_EQ(by_line(edit, block), by_block(edit, block))
-            << "kind " << kind << " drop '" << drop << "' round " << round;
-      }
+      LineEdit edit = make_edit(kind, "VtL1", "R\n");
+      ASSERT_EQ(by_line(edit, block), by_block(edit, block))
+          << "kind " << kind << " round " << round;
     }
   }
-}
-
-TEST(EditBlock, DroppedLinesGoWhateverTheKindWouldDoWithThem) {
-  const std::string block = "[CustomTape] OLD\n[CustomTape]\nOLD entry\n"
-      "x" + kNul + "OLD\nkeep\n";
-  LineEdit edit = make_edit(LineEdit::kInsertAfter, "[CustomTape]", "NEW\n");
-  edit.drop = "OLD";
-  EXPECT_EQ("[CustomTape]\nNEW\nx" + kNul + "OLD\nkeep\n",
-            by_block(edit, block));
-  edit.kind = LineEdit::kReplace;
-  EXPECT_EQ("NEW\nx" + kNul + "OLD\nkeep\n", by_block(edit, block));
-  edit.kind = LineEdit::kCopy;
-  EXPECT_EQ("[CustomTape]\nx" + kNul + "OLD\nkeep\n", by_block(edit, block));
 }
 
 TEST(EditBlock, StopsWhenTheSinkRefuses) {

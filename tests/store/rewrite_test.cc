@@ -169,10 +169,15 @@ TEST(RewriteFile, LeftOverTemporaryFileIsReplacedAndALinkThereNotFollowed) {
 
 TEST(RewriteFile, EveryFailingFileCallLeavesTheDataFileUntouched) {
   fail_each_call_in_turn(FaultyFileOps::kOpen, EMFILE, false);
+  fail_each_call_in_turn(FaultyFileOps::kFstat, EIO, false);
   fail_each_call_in_turn(FaultyFileOps::kRead, EIO, false);
   fail_each_call_in_turn(FaultyFileOps::kWrite, EFBIG, false);
   fail_each_call_in_turn(FaultyFileOps::kFsync, EDQUOT, false);
   fail_each_call_in_turn(FaultyFileOps::kFchmod, EPERM, false);
+  // Only root can give a file away, and only for root is failing to an
+  // error.
+  if (geteuid() == 0)
+    fail_each_call_in_turn(FaultyFileOps::kFchown, EPERM, false);
   fail_each_call_in_turn(FaultyFileOps::kClose, ENOSPC, false);
   fail_each_call_in_turn(FaultyFileOps::kRename, EXDEV, false);
   fail_each_call_in_turn(FaultyFileOps::kUnlink, EBUSY, false);

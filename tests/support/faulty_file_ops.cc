@@ -16,9 +16,9 @@ template <typename T> T scribbled(T result) {
 }  // namespace
 
 const char* FaultyFileOps::kind_name(Kind kind) {
-  const char* names[] = { "open", "read", "write", "lseek",
-                          "ftruncate", "copy_file_range", "fsync", "fchmod",
-                          "close", "rename", "unlink", "flock", "any call" };
+  const char* names[] = { "open", "read", "write", "fstat", "lstat",
+                          "fsync", "fchmod", "fchown", "close", "rename",
+                          "unlink", "rmdir", "flock", "any call" };
   return names[kind];
 }
 
@@ -75,24 +75,15 @@ ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
   return scribbled(real_file_ops()->write(fd, buffer, size));
 }
 
-off_t FaultyFileOps::lseek(int fd, off_t offset, int whence) {
-  return pass(kLseek, nullptr, [&] {
-    return real_file_ops()->lseek(fd, offset, whence);
+int FaultyFileOps::fstat(int fd, struct stat* info) {
+  return pass(kFstat, nullptr, [&] {
+    return real_file_ops()->fstat(fd, info);
   });
 }
 
-int FaultyFileOps::ftruncate(int fd, off_t length) {
-  return pass(kFtruncate, nullptr, [&] {
-    return real_file_ops()->ftruncate(fd, length);
-  });
-}
-
-ssize_t FaultyFileOps::copy_file_range(int in_fd, off_t* in_offset,
-                                       int out_fd, size_t length) {
-  if (max_write != 0 && length > max_write)
-    length = max_write;
-  return pass(kCopyFileRange, nullptr, [&] {
-    return real_file_ops()->copy_file_range(in_fd, in_offset, out_fd, length);
+int FaultyFileOps::lstat(const char* path, struct stat* info) {
+  return pass(kLstat, path, [&] {
+    return real_file_ops()->lstat(path, info);
   });
 }
 
@@ -103,6 +94,12 @@ int FaultyFileOps::fsync(int fd) {
 int FaultyFileOps::fchmod(int fd, mode_t mode) {
   return pass(kFchmod, nullptr, [&] {
     return real_file_ops()->fchmod(fd, mode);
+  });
+}
+
+int FaultyFileOps::fchown(int fd, uid_t owner, gid_t group) {
+  return pass(kFchown, nullptr, [&] {
+    return real_file_ops()->fchown(fd, owner, group);
   });
 }
 
@@ -124,6 +121,10 @@ int FaultyFileOps::rename(const char* from, const char* to) {
 
 int FaultyFileOps::unlink(const char* path) {
   return pass(kUnlink, path, [&] { return real_file_ops()->unlink(path); });
+}
+
+int FaultyFileOps::rmdir(const char* path) {
+  return pass(kRmdir, path, [&] { return real_file_ops()->rmdir(path); });
 }
 
 int FaultyFileOps::flock(int fd, int operation) {

@@ -17,9 +17,8 @@
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
-  enum Kind { kOpen, kRead, kWrite, kLseek, kFtruncate, kCopyFileRange,
-              kFsync, kFchmod, kClose, kRename,
-              kUnlink, kFlock, kAnyCall };
+  enum Kind { kOpen, kRead, kWrite, kFstat, kLstat, kFsync, kFchmod,
+              kFchown, kClose, kRename, kUnlink, kRmdir, kFlock, kAnyCall };
 
   FaultyFileOps() {}
   // Fails the |fail_at|th call of any kind (counting from 1) with |error|.
@@ -46,15 +45,15 @@ class FaultyFileOps : public FileOps {
   int open(const char* path, int flags, mode_t mode) override;
   ssize_t read(int fd, void* buffer, size_t size) override;
   ssize_t write(int fd, const void* buffer, size_t size) override;
-  off_t lseek(int fd, off_t offset, int whence) override;
-  int ftruncate(int fd, off_t length) override;
-  ssize_t copy_file_range(int in_fd, off_t* in_offset, int out_fd,
-                          size_t length) override;
+  int fstat(int fd, struct stat* info) override;
+  int lstat(const char* path, struct stat* info) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
+  int fchown(int fd, uid_t owner, gid_t group) override;
   int close(int fd) override;
   int rename(const char* from, const char* to) override;
   int unlink(const char* path) override;
+  int rmdir(const char* path) override;
   int flock(int fd, int operation) override;
 
  private:

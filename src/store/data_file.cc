@@ -1,0 +1,92 @@
+#include "store/data_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+
+#include "store/paths.h"
+#include "store/status.h"
+
+namespace {
+
+const DriverFile kDataFiles[] = {
+  kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
+};
+
+// Checks that |path| is a regular file or nothing.
+int check_data_path(FileOps* files, const std::string& path, int* error) {
+  struct stat info;
+  if (files->lstat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT)
+      return kStoreDone;
+    *error = errno;
+    return kStoreFileFailed;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    *error = not_regular_error(info.st_mode);
+    return kStoreFileFailed;
+  }
+  return kStoreDone;
+}
+
+// Removes whatever is at the temporary path |path|.
+int clear_temp_path(FileOps* files, const std::string& path, int* error) {
+  struct stat info;
+  if (files->lstat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT)
+      return kStoreDone;
+    *error = errno;
+    return kStoreFileFailed;
+  }
+  int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
+                                     : files->unlink(path.c_str());
+  if (result != 0 && errno != ENOENT) {
+    *error = errno;
+    return kStoreFileFailed;
+  }
+  return kStoreDone;
+}
+
+}  // namespace
+
+int not_regular_error(mode_t mode) {
+  if (S_ISLNK(mode))
+    return ELOOP;
+  if (S_ISDIR(mode))
+    return EISDIR;
+  return EINVAL;
+}
+
+int open_data_file(FileOps* files, const std::string& path, int* fd,
+                   struct stat* info, int* error) {
+  int data_fd = files->open(path.c_str(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
+  if (data_fd < 0) {
+    *error = errno;
+    return kStoreFileFailed;
+  }
+  // Checked on the open file, so that nothing swapped in after an earlier
+  // check gets read.
+  int failure = 0;
+  if (files->fstat(data_fd, info) != 0)
+    failure = errno;
+  else if (!S_ISREG(info->st_mode))
+    failure = not_regular_error(info->st_mode);
+  if (failure != 0) {
+    files->close(data_fd);
+    *error = failure;
+    return kStoreFileFailed;
+  }
+  *fd = data_fd;
+  return kStoreDone;
+}
+
+int prepare_data_files(FileOps* files, const std::string& root,
+                       const std::string& model_code, int* error) {
+  for (DriverFile file : kDataFiles) {
+    std::string path = driver_file_path(root, model_code, file);
+    if (check_data_path(files, path, error) != kStoreDone ||
+        clear_temp_path(files, temp_path_for(path), error) != kStoreDone)
+      return kStoreFileFailed;
+  }
+  return kStoreDone;
+}

@@ -1,0 +1,36 @@
+#ifndef VTMEDIA_STORE_DATA_FILE_H_
+#define VTMEDIA_STORE_DATA_FILE_H_
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "store/file_ops.h"
+
+// The data files are writable by everybody, so anybody may have put
+// something else at their paths: a link to a file only root may read, a
+// FIFO that never answers, a device that never ends. Only regular files
+// are read or replaced, and links are never followed.
+
+// The errno that stands for a data path holding something other than a
+// regular file of type |mode|: ELOOP for a link, EISDIR for a directory,
+// EINVAL for anything else.
+int not_regular_error(mode_t mode);
+
+// Opens the data file at |path| for reading without following a link or
+// waiting on a FIFO. Returns kStoreDone with the descriptor in |*fd| and
+// its status in |*info|, or kStoreFileFailed with the errno in |*error|
+// (ENOENT for a missing file; see not_regular_error for other kinds).
+int open_data_file(FileOps* files, const std::string& path, int* fd,
+                   struct stat* info, int* error);
+
+// Readies a model's data directory for a run, before anything runs or
+// changes: each data file must be a regular file or absent, and whatever
+// an earlier run left at a temporary path goes (a file or link is
+// removed, an empty directory too). Returns kStoreDone, or
+// kStoreFileFailed with the errno in |*error| and nothing changed but
+// the temporary paths already cleared.
+int prepare_data_files(FileOps* files, const std::string& root,
+                       const std::string& model_code, int* error);
+
+#endif  // VTMEDIA_STORE_DATA_FILE_H_

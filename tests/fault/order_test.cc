@@ -1,0 +1,78 @@
+// The companion tool sees the driver files as they are when it runs. An
+// add request that replaces a format runs it for the delete, takes the
+// old format out of every file, and only then runs it for the add; a
+// delete step that fails stops the request before the add's run.
+
+#include <errno.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "split_lines.h"
+
+namespace {
+
+const char kOldId[] = "VtL_vtS12mm__0A0A0642F3C1";
+
+TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
+  struct Case {
+    const char* what;
+    int missing;  // index in DriverFiles::all, or -1
+    int fail_write;  // the write call to fail, or 0
+    int stage;    // of replace_stages, where the files end up
+    std::string out;
+    std::vector<std::string> probes;  // per companion run
+  } cases[] = {
+    { "all files there", -1, 0, 8, "", { "{held}", "{gone}" } },
+    { "resource file missing", 2, 0, 2,
+      std::string(strerror(ENOENT)) + "\n", { "{held}" } },
+    { "imageable-area file missing", 3, 0, 3,
+      std::string(strerror(ENOENT)) + "\n", { "{held}" } },
+    // The delete's rewrites write one block each: the third is the
+    // resource file's.
+    { "resource file write fails", -1, 3, 2,
+      std::string(strerror(EIO)) + "\n", { "{held}" } },
+  };
+  const std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "q",
+      "-n", "Shelf edge", "-w", "12", "-h", "30" };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LoggedTree tree("txr580");
+    ScopedEnv probe("VT_STANDIN_PROBE",
+                    std::string("*PageSize ") + kOldId + "/Shelf edge");
+    Contents before = tree.before;
+    if (c.missing >= 0) {
+      unlink(tree.files.all()[c.missing].c_str());
+      before[c.missing] = "";
+    }
+    FaultyFileOps faulty;
+    faulty.fail_kind = FaultyFileOps::kWrite;
+    faulty.fail_at = c.fail_write;
+    faulty.fail_errno = EIO;
+    StoreEnv env;
+    env.driver_root = tree.root;
+    env.files = &faulty;
+    std::string out;
+
+    EXPECT_EQ(c.out.empty() ? 0 : 255, run_tool_here(argv, env, &out));
+    EXPECT_EQ(c.out, out);
+    std::string log = read_file(tree.log);
+    std::vector<std::string_view> runs = split_lines(log);
+    ASSERT_EQ(c.probes.size(), runs.size()) << log;
+    for (size_t i = 0; i < runs.size(); ++i) {
+      EXPECT_NE(std::string::npos, runs[i].find(i == 0 ? "[-d]" : "[-n]"));
+      EXPECT_NE(std::string::npos, runs[i].find(c.probes[i])) << runs[i];
+    }
+    FormatSettings settings = settings_for(argv[0],
+        std::vector<std::string>(argv.begin() + 1, argv.end()));
+    std::vector<Stage> stages = replace_stages(
+        before, settings, logged_format_id(tree.log), kOldId,
+        "Media=vtS12mm\n");
+    EXPECT_EQ(c.stage, stage_of(stages, read_contents(tree.files)));
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
+  }
+}
+
+}  // namespace
