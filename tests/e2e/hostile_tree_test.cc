@@ -1,0 +1,199 @@
+// The driver files are writable by everybody, so the tool meets whatever
+// anybody left in their place: links, FIFOs, sockets, directories,
+// temporary files of killed runs, half-finished deletes and names made to
+// look like the files' own markers. Each run either refuses before the
+// companion tool runs, changing nothing, or does its whole job.
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "expected_usage.h"
+#include "harness.h"
+
+namespace {
+
+const char kTape[] = "vtmediatoollpr_txr580";
+const std::vector<std::string> kReAdd = { "-P", "q", "-n", "Shelf edge",
+                                          "-w", "12", "-h", "30" };
+const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
+
+// The sample tape tree in a temporary directory, its files as laid, and
+// the stand-in companion logging its runs.
+struct Tree {
+  Tree() : files(lay_driver_tree(dir.path() + "/vantrel", "txr580")) {
+    for (const std::string& path : files.all())
+      before.push_back(read_file(path));
+  }
+  RunResult run(const std::vector<std::string>& args) {
+    RunResult result = run_tool_in(dir.path(), kTape, args,
+                                   { "VT_STANDIN_LOG=" + log() });
+    EXPECT_EQ("", result.err);
+    return result;
+  }
+  std::string log() const { return dir.path() + "/companion.log"; }
+  std::string temp(int file) const { return files.all()[file] + ".$$$"; }
+  // The files' contents; |skip| (an index) is left out as "", so that
+  // nothing planted there is opened.
+  std::vector<std::string> contents(int skip = -1) const {
+    std::vector<std::string> now;
+    for (const std::string& path : files.all())
+      now.push_back(now.size() == size_t(skip) ? "" : read_file(path));
+    return now;
+  }
+
+  TempDir dir;
+  DriverFiles files;
+  std::vector<std::string> before;
+};
+
+void make_socket(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  struct sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof(address.sun_path));
+  path.copy(address.sun_path, path.size());
+  ASSERT_EQ(0, bind(fd, reinterpret_cast<struct sockaddr*>(&address),
+                    sizeof(address)));
+  close(fd);
+}
+
+}  // namespace
+
+TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
+  struct Kind {
+    const char* what;
+    std::string out;
+  } kinds[] = {
+    { "link", "Too many levels of symbolic links\n" },
+    { "dangling link", "Too many levels of symbolic links\n" },
+    { "fifo", "Invalid argument\n" },
+    { "socket", "Invalid argument\n" },
+    { "directory", "Is a directory\n" },
+  };
+  for (const Kind& kind : kinds) {
+    for (int file = 0; file < 4; ++file) {
+      SCOPED_TRACE(std::string(kind.what) + " at file " + std::to_string(file));
+      Tree tree;
+      std::string path = tree.files.all()[file];
+      std::string secret = tree.dir.file("secret");
+      write_file(secret, "root only\n");
+      unlink(path.c_str());
+      std::string what = kind.what;
+      if (what == "link")
+        ASSERT_EQ(0, symlink(secret.c_str(), path.c_str()));
+      else if (what == "dangling link")
+        ASSERT_EQ(0, symlink(tree.dir.file("none").c_str(), path.c_str()));
+      else if (what == "fifo")
+        ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
+      else if (what == "socket")
+        make_socket(path);
+      else
+        ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+
+      RunResult run = tree.run(kReAdd);
+      EXPECT_EQ(255, run.exit_status);
+      EXPECT_EQ(kind.out, run.out);
+      EXPECT_EQ("", read_file(tree.log())) << "the companion tool ran";
+      std::vector<std::string> expected = tree.before;
+      expected[file] = "";
+      EXPECT_EQ(expected, tree.contents(file));
+      struct stat planted;
+      EXPECT_EQ(0, lstat(path.c_str(), &planted));
+      EXPECT_FALSE(S_ISREG(planted.st_mode)) << "replaced by a file";
+      EXPECT_EQ("root only\n", read_file(secret));
+      EXPECT_FALSE(file_exists(tree.temp(file)));
+    }
+  }
+}
+
+TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRun) {
+  for (int file = 0; file < 4; ++file) {
+    for (const char* left : { "stale file", "empty directory",
+                              "full directory" }) {
+      SCOPED_TRACE(std::string(left) + " at file " + std::to_string(file));
+      Tree tree;
+      std::string temp = tree.temp(file);
+      std::string what = left;
+      if (what == "stale file") {
+        write_file(temp, "half a file\n");
+      } else {
+        ASSERT_EQ(0, mkdir(temp.c_str(), 0755));
+        if (what == "full directory")
+          write_file(temp + "/x", "x\n");
+      }
+      // A name that is not there rewrites nothing, and still clears up.
+      RunResult run = tree.run({ "-P", "q", "-d", "Nothing" });
+      EXPECT_EQ(tree.before, tree.contents());
+      if (what == "full directory") {
+        EXPECT_EQ(255, run.exit_status);
+        EXPECT_EQ("Directory not empty\n", run.out);
+        EXPECT_EQ("", read_file(tree.log()));
+        EXPECT_TRUE(file_exists(temp + "/x"));
+      } else {
+        EXPECT_EQ(0, run.exit_status);
+        EXPECT_EQ("Not found 'Nothing'\n", run.out);
+        EXPECT_FALSE(file_exists(temp));
+      }
+    }
+  }
+}
+
+TEST(HostileTree, DeleteCutShortAfterTheFunctionFileIsFinishedByTheSameCommand) {
+  Tree tree;
+  RunResult whole = tree.run(kDelete);
+  ASSERT_EQ(0, whole.exit_status);
+  std::vector<std::string> deleted = tree.contents();
+  // As a run killed after its first rename leaves the files.
+  std::vector<std::string> cut_short = tree.before;
+  cut_short[0] = deleted[0];
+  std::vector<std::string> paths = tree.files.all();
+  for (size_t i = 0; i < paths.size(); ++i)
+    write_file(paths[i], cut_short[i]);
+
+  RunResult again = tree.run(kDelete);
+  EXPECT_EQ(0, again.exit_status);
+  EXPECT_EQ("", again.out);
+  EXPECT_EQ(deleted, tree.contents());
+  EXPECT_NE(tree.before[2], deleted[2]) << "the resource line is reset";
+}
+
+TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {
+  for (const char* name : { "x VtL_vtS12mm__0A0A0642F3C1", "VtL",
+                            "[CustomTape]", "a[CustomTape]b" }) {
+    for (const char* option : { "-n", "-d" }) {
+      SCOPED_TRACE(std::string(option) + " " + name);
+      Tree tree;
+      std::vector<std::string> args = { "-P", "q", option, name };
+      if (std::string(option) == "-n")
+        args.insert(args.end(), { "-w", "12", "-h", "30" });
+      RunResult run = tree.run(args);
+      EXPECT_EQ(0, run.exit_status);
+      EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), run.out);
+      EXPECT_EQ("", read_file(tree.log()));
+      EXPECT_EQ(tree.before, tree.contents());
+    }
+  }
+}
+
+TEST(HostileTree, RewrittenFilesKeepTheirOwner) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "only root can give files to another user";
+  Tree tree;
+  const uid_t kLp = 7;
+  for (const std::string& path : tree.files.all())
+    ASSERT_EQ(0, chown(path.c_str(), kLp, kLp));
+  RunResult run = tree.run(kReAdd);
+  EXPECT_EQ(0, run.exit_status);
+  for (const std::string& path : tree.files.all()) {
+    struct stat info;
+    ASSERT_EQ(0, stat(path.c_str(), &info));
+    EXPECT_EQ(kLp, info.st_uid) << path;
+    EXPECT_EQ(kLp, info.st_gid) << path;
+    EXPECT_EQ(0666u, info.st_mode & 07777) << path;
+  }
+  EXPECT_NE(tree.before, tree.contents());
+}
