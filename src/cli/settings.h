@@ -7,11 +7,10 @@
 
 // One request: what the front end learnt from the program name and the
 // options. It is handed by value to the usage screen and to the format
-// operations, so an operation may scribble in its own copy (work_path)
-// without anything flowing back.
+// operations, so nothing flows back from them.
 struct FormatSettings {
   int32_t model_type = 0;    // 0..2 roll-label models, 3 every tape model
-  std::string work_path;     // the driver file an operation is working on
+  std::string work_path;     // scratch for a path; never set by the front end
   std::string model_code;    // names the driver directory and its files
   std::string printer_name;  // -P, 1..1024 bytes
   std::string format_name;   // -n or -d, 1..32 bytes

@@ -12,16 +12,25 @@ const DriverFile kDataFiles[] = {
   kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
 };
 
-// Checks that |path| is a regular file or nothing.
-int check_data_path(FileOps* files, const std::string& path, int* error) {
-  struct stat info;
-  if (files->lstat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT)
-      return kStoreDone;
+// What is at |path|, a link not followed: kStoreDone with |*present|
+// telling whether anything is, or kStoreFileFailed with |*error| set.
+int look_at(FileOps* files, const std::string& path, struct stat* info,
+            bool* present, int* error) {
+  *present = files->lstat(path.c_str(), info) == 0;
+  if (!*present && errno != ENOENT) {
     *error = errno;
     return kStoreFileFailed;
   }
-  if (!S_ISREG(info.st_mode)) {
+  return kStoreDone;
+}
+
+// Checks that |path| is a regular file or nothing.
+int check_data_path(FileOps* files, const std::string& path, int* error) {
+  struct stat info;
+  bool present;
+  if (look_at(files, path, &info, &present, error) != kStoreDone)
+    return kStoreFileFailed;
+  if (present && !S_ISREG(info.st_mode)) {
     *error = not_regular_error(info.st_mode);
     return kStoreFileFailed;
   }
@@ -31,12 +40,11 @@ int check_data_path(FileOps* files, const std::string& path, int* error) {
 // Removes whatever is at the temporary path |path|.
 int clear_temp_path(FileOps* files, const std::string& path, int* error) {
   struct stat info;
-  if (files->lstat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT)
-      return kStoreDone;
-    *error = errno;
+  bool present;
+  if (look_at(files, path, &info, &present, error) != kStoreDone)
     return kStoreFileFailed;
-  }
+  if (!present)
+    return kStoreDone;
   int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
                                      : files->unlink(path.c_str());
   if (result != 0 && errno != ENOENT) {

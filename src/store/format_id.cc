@@ -84,9 +84,13 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   return true;
 }
 
-// Only lines that hold the marker can name a format, and a large file
-// holds few of them, so the marker is searched for across the block
-// instead of taking every line in turn.
+namespace {
+
+// The first "*PageSize" line of |block| (whole lines) that names |name|,
+// with the identifier in |*id|; null when there is none. Only lines that
+// hold the marker can name a format, and a large file holds few of them,
+// so the marker is searched for across the block instead of taking every
+// line in turn.
 const char* find_format_line(std::string_view block, std::string_view name,
                              std::string* id) {
   const char* from = block.data();
@@ -107,6 +111,8 @@ const char* find_format_line(std::string_view block, std::string_view name,
   }
   return nullptr;
 }
+
+}  // namespace
 
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {

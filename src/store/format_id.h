@@ -25,11 +25,6 @@ std::string make_format_id(const FormatSettings& settings,
 bool format_id_in_line(std::string_view line, std::string_view name,
                        std::string* id);
 
-// The first "*PageSize" line of |block| (whole lines) that names |name|,
-// with the identifier in |*id|; null when there is none.
-const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string* id);
-
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns kStoreDone with |*id| set; kStoreNotFound when the
 // name is not there or the file does not exist; kStoreFileFailed when it

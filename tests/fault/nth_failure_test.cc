@@ -122,8 +122,9 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
         // Only a call whose failure loses nothing may pass unnoticed:
         // closing a file that was only read, or the lock, and giving a
         // file back to its owner, which only root can.
-        if (faulty.failed_kind != FaultyFileOps::kFchown || geteuid() == 0)
+        if (faulty.failed_kind != FaultyFileOps::kFchown || geteuid() == 0) {
           EXPECT_EQ("close", faulty.failed_call);
+        }
         EXPECT_EQ(last, stage);
       } else {
         EXPECT_EQ(kStoreFileFailed, status);
