@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the one executable under every model name it serves, with its
 # manual page and bash completion. The tool learns its model from the name
 # it is started under, so each model gets a relative symbolic link to the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Debian package of what cmake/install.cmake installs: `cpack -G DEB` in
 # the build directory.
 

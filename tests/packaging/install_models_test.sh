@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A build configured for some models installs the links of those models
 # only; an unknown model code is refused when configuring.
 # Usage: install_models_test.sh SOURCE_DIR GENERATOR

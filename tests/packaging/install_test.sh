@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the build into a temporary prefix, and again staged under
 # DESTDIR, and checks that every model name is a relative link to the one
 # binary that prints that model's own usage screen.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the Debian package with cpack and checks its contents and its
 # control fields.
 # Usage: package_test.sh BUILD_DIR VERSION BINDIR MANDIR DATADIR
