@@ -35,20 +35,10 @@ set(vtmediatool_completion_dir
 
 set(vtmediatool_helper_dir "${CMAKE_INSTALL_LIBEXECDIR}/vtmediatoollpr")
 
-# The manual page compressed without a name or time stamp in the header,
-# so that the same source always gives the same bytes.
-find_program(VTMEDIATOOL_GZIP gzip)
-if(NOT VTMEDIATOOL_GZIP)
-  message(FATAL_ERROR "gzip is needed to compress the manual page")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/gzip.cmake)
 set(vtmediatool_man "${PROJECT_BINARY_DIR}/man/vtmediatoollpr.1")
-add_custom_command(OUTPUT "${vtmediatool_man}.gz"
-  COMMAND "${CMAKE_COMMAND}" -E copy
-          "${PROJECT_SOURCE_DIR}/man/vtmediatoollpr.1" "${vtmediatool_man}"
-  COMMAND "${VTMEDIATOOL_GZIP}" -9nf "${vtmediatool_man}"
-  DEPENDS "${PROJECT_SOURCE_DIR}/man/vtmediatoollpr.1"
-  VERBATIM)
-add_custom_target(vtmediatool_man ALL DEPENDS "${vtmediatool_man}.gz")
+vtmediatool_gzip(vtmediatool_man "${PROJECT_SOURCE_DIR}/man/vtmediatoollpr.1"
+                 "${vtmediatool_man}.gz")
 
 install(TARGETS vtmediatoollpr RUNTIME DESTINATION "${vtmediatool_helper_dir}")
 install(FILES "${vtmediatool_man}.gz"

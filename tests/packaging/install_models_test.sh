@@ -38,6 +38,7 @@ then
 ./share/bash-completion/completions/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr_rk210 \
 ./share/bash-completion/completions/vtmediatoollpr_txr580 \
+./share/doc/vtmediatoollpr/changelog.gz ./share/doc/vtmediatoollpr/copyright \
 ./share/man/man1/vtmediatoollpr.1.gz \
 ./share/man/man1/vtmediatoollpr_rk210.1.gz \
 ./share/man/man1/vtmediatoollpr_txr580.1.gz "

@@ -37,14 +37,16 @@ fi
 ok "cpack -G DEB made $(basename "$deb")"
 
 # Contents: exactly the binary out of the PATH, the compressed manual
-# page, the completion and one relative link to each per model, all owned
-# by root.
+# page, the completion and one relative link to each per model, the
+# copyright file and the changelog, all owned by root.
 listing=$(dpkg-deb -c "$deb")
 got=$(awk '$1 !~ /^d/ { print $6, $7, $8 }' <<< "$listing" | sort)
 want=$(
     echo "$helper  "
     echo "$mandir/vtmediatoollpr.1.gz  "
     echo "$completions/vtmediatoollpr  "
+    echo "./usr/share/doc/vtmediatoollpr/copyright  "
+    echo "./usr/share/doc/vtmediatoollpr/changelog.gz  "
     for code in "${installed[@]}"; do
         echo "$bindir/vtmediatoollpr_$code -> $(realpath -m --relative-to="$bindir" "$helper")"
         echo "$mandir/vtmediatoollpr_$code.1.gz -> vtmediatoollpr.1.gz"
@@ -96,6 +98,30 @@ else
     fail "the summary is repeated in the description"
 fi
 dpkg-deb -x "$deb" "$tmp/root"
+
+# Installed-Size is what the unpacked tree takes: at least the bytes of
+# its files and links in KiB, and at most one KiB more for each entry
+# (rounding, directories).
+size=$(field Installed-Size)
+bytes=$(find "$tmp/root" ! -type d -printf '%s\n' | awk '{ n += $1 } END { print n }')
+entries=$(find "$tmp/root" | wc -l)
+low=$(( (bytes + 1023) / 1024 )) high=$(( bytes / 1024 + entries ))
+if (( low <= size && size <= high )); then
+    ok "Installed-Size $size KiB for $low KiB unpacked in $entries entries"
+else
+    fail "Installed-Size $size KiB, unpacked $low KiB in $entries entries"
+fi
+
+# The packaged changelog is the project's, and its newest entry is this
+# version, which a release easily forgets.
+doc=$tmp/root/usr/share/doc/vtmediatoollpr
+zcat "$doc/changelog.gz" > "$tmp/changelog"
+logged=$(dpkg-parsechangelog -l "$tmp/changelog" -S Version 2>&1)
+if [[ $logged == "$version" ]]; then
+    ok "the changelog's newest entry is $version"
+else
+    fail "the changelog's newest entry is [$logged], not $version"
+fi
 # shlibdeps: the runtimes the binary links, with versions; a statically
 # linked binary needs none.
 if file -b "$tmp/root/$helper" | grep -q 'statically linked'
