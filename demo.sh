@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A short session with the tool on a sandbox copy of the sample driver.
 #
 # Builds the tool in build-demo/ with its driver root compiled in as

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the whole test suite with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan and runs it. Every report ends
 # the program that made it with a failure (nothing is recovered from), so

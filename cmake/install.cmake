@@ -1,8 +1,12 @@
-# Installs the one executable under every model name it serves, with its
-# manual page and bash completion. The tool learns its model from the name
-# it is started under, so each model gets a relative symbolic link to the
-# one binary; links made at install time honour DESTDIR, which keeps
-# `cmake --install`, staged installs and CPack all working.
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Installs the one executable where a multi-call helper belongs, out of
+# the PATH: under its own name it can only say that the name holds no
+# model. Each model name is a relative symbolic link to it in the
+# binaries directory, and the tool learns its model from the name it is
+# started under. The manual page (compressed, as man expects it) and the
+# bash completion get a link per model too. Links made at install time
+# honour DESTDIR, which keeps `cmake --install`, staged installs and CPack
+# all working.
 
 include(GNUInstallDirs)
 
@@ -29,27 +33,61 @@ list(REMOVE_DUPLICATES vtmediatool_models)
 set(vtmediatool_completion_dir
     "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
 
-install(TARGETS vtmediatoollpr RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-install(FILES "${PROJECT_SOURCE_DIR}/man/vtmediatoollpr.1"
+set(vtmediatool_helper_dir "${CMAKE_INSTALL_LIBEXECDIR}/vtmediatoollpr")
+
+include(${CMAKE_CURRENT_LIST_DIR}/gzip.cmake)
+set(vtmediatool_man "${PROJECT_BINARY_DIR}/man/vtmediatoollpr.1")
+vtmediatool_gzip(vtmediatool_man "${PROJECT_SOURCE_DIR}/man/vtmediatoollpr.1"
+                 "${vtmediatool_man}.gz")
+
+install(TARGETS vtmediatoollpr RUNTIME DESTINATION "${vtmediatool_helper_dir}")
+install(FILES "${vtmediatool_man}.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${PROJECT_SOURCE_DIR}/completion/vtmediatoollpr"
         DESTINATION "${vtmediatool_completion_dir}")
 
-# Makes, at install time, DIR/vtmediatoollpr_<code>SUFFIX -> TARGET for
-# every selected model. DIR is relative to the install prefix unless
-# absolute; the prefix is read at install time so that
+# Sets OUT to where PATH is at install time: PATH itself if absolute, else
+# under the install prefix, which is read then so that
 # `cmake --install --prefix` is obeyed.
-function(vtmediatool_install_links dir target suffix)
-  if(IS_ABSOLUTE "${dir}")
-    set(base "${dir}")
+function(vtmediatool_install_path out path)
+  if(IS_ABSOLUTE "${path}")
+    set(${out} "${path}" PARENT_SCOPE)
   else()
-    set(base "\${CMAKE_INSTALL_PREFIX}/${dir}")
+    set(${out} "\${CMAKE_INSTALL_PREFIX}/${path}" PARENT_SCOPE)
   endif()
+endfunction()
+
+# `strip` leaves the compiler's version strings in .comment; a stripped
+# install (`cmake --install --strip`, and the package) drops them as well.
+vtmediatool_install_path(vtmediatool_helper "${vtmediatool_helper_dir}")
+if(CMAKE_STRIP)
   install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+        --remove-section=.note
+        \"\$ENV{DESTDIR}${vtmediatool_helper}/$<TARGET_FILE_NAME:vtmediatoollpr>\"
+        RESULT_VARIABLE vt_result)
+      if(vt_result)
+        message(FATAL_ERROR \"cannot strip the tool: \${vt_result}\")
+      endif()
+    endif()
+  ")
+endif()
+
+# Makes, at install time, DIR/vtmediatoollpr_<code>SUFFIX for every
+# selected model: a symbolic link to TARGET, relative from DIR. DIR and
+# TARGET are read as vtmediatool_install_path reads them.
+function(vtmediatool_install_links dir target suffix)
+  vtmediatool_install_path(base "${dir}")
+  vtmediatool_install_path(to "${target}")
+  install(CODE "
+    file(RELATIVE_PATH vt_target \"${base}\" \"${to}\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}${base}\")
     foreach(vt_code ${vtmediatool_models})
       set(vt_link \"\$ENV{DESTDIR}${base}/vtmediatoollpr_\${vt_code}${suffix}\")
-      message(STATUS \"Installing: \${vt_link} -> ${target}\")
-      file(CREATE_LINK \"${target}\" \"\${vt_link}\" RESULT vt_result SYMBOLIC)
+      message(STATUS \"Installing: \${vt_link} -> \${vt_target}\")
+      file(CREATE_LINK \"\${vt_target}\" \"\${vt_link}\" RESULT vt_result
+           SYMBOLIC)
       if(vt_result)
         message(FATAL_ERROR \"cannot link \${vt_link}: \${vt_result}\")
       endif()
@@ -58,9 +96,12 @@ function(vtmediatool_install_links dir target suffix)
   ")
 endfunction()
 
-vtmediatool_install_links("${CMAKE_INSTALL_BINDIR}" vtmediatoollpr "")
-vtmediatool_install_links("${CMAKE_INSTALL_MANDIR}/man1" vtmediatoollpr.1 .1)
-vtmediatool_install_links("${vtmediatool_completion_dir}" vtmediatoollpr "")
+vtmediatool_install_links("${CMAKE_INSTALL_BINDIR}"
+  "${vtmediatool_helper_dir}/$<TARGET_FILE_NAME:vtmediatoollpr>" "")
+vtmediatool_install_links("${CMAKE_INSTALL_MANDIR}/man1"
+  "${CMAKE_INSTALL_MANDIR}/man1/vtmediatoollpr.1.gz" .1.gz)
+vtmediatool_install_links("${vtmediatool_completion_dir}"
+  "${vtmediatool_completion_dir}/vtmediatoollpr" "")
 
 # The same names beside the built binary, for running it from the build
 # tree. All ten, whatever is installed: tests may use any model.

@@ -1,9 +1,19 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Debian package of what cmake/install.cmake installs: `cpack -G DEB` in
-# the build directory.
+# the build directory. The copyright and changelog files every Debian
+# package carries are installed by `cmake --install` as well.
 
 set(VTMEDIATOOL_PACKAGE_MAINTAINER
     "Vantrel driver maintainers <vtmediatoollpr@vantrel.invalid>"
     CACHE STRING "Maintainer field of the Debian package (Name <address>)")
+
+include(${CMAKE_CURRENT_LIST_DIR}/gzip.cmake)
+set(vtmediatool_changelog "${PROJECT_BINARY_DIR}/doc/changelog")
+vtmediatool_gzip(vtmediatool_changelog "${PROJECT_SOURCE_DIR}/packaging/changelog"
+                 "${vtmediatool_changelog}.gz")
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright"
+              "${vtmediatool_changelog}.gz"
+        DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vtmediatoollpr)
@@ -29,6 +39,14 @@ models (tx4100zn, txr580, txr520, txr390k, txr330qe, txr300, txd270),
 installed as vtmediatoollpr_<model>.")
 # Dependencies come from the libraries the binary actually links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# CPack counts every link to the binary at the binary's size; the package
+# gets its Installed-Size put right once made.
+if(CMAKE_VERSION VERSION_LESS 3.19)
+  message(WARNING "CMake ${CMAKE_VERSION} cannot run scripts after CPack "
+          "(3.19 can): the package's Installed-Size will be too large")
+endif()
+set(CPACK_POST_BUILD_SCRIPTS
+    "${CMAKE_CURRENT_LIST_DIR}/deb_installed_size.cmake")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")

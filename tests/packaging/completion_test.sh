@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs the bash completion against a sample printcap and checks what it
 # offers at each position of a command line.
 # Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP

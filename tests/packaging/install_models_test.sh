@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A build configured for some models installs the links of those models
 # only; an unknown model code is refused when configuring.
 # Usage: install_models_test.sh SOURCE_DIR GENERATOR
@@ -27,18 +28,20 @@ if cmake -S "$source" -B "$build" -G "$generator" \
        -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580 rk210" \
        -DCMAKE_BUILD_TYPE=Debug \
        > "$tmp/build.log" 2>&1 &&
-   cmake --build "$build" --target vtmediatoollpr --parallel 2 >> "$tmp/build.log" 2>&1 &&
+   cmake --build "$build" --parallel 2 >> "$tmp/build.log" 2>&1 &&
    cmake --install "$build" --prefix "$tmp/prefix" >> "$tmp/build.log" 2>&1
 then
     ok "a build for txr580 and rk210 configures, builds and installs"
     got=$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')
-    want="./bin/vtmediatoollpr ./bin/vtmediatoollpr_rk210 \
-./bin/vtmediatoollpr_txr580 \
+    want="./bin/vtmediatoollpr_rk210 ./bin/vtmediatoollpr_txr580 \
+./libexec/vtmediatoollpr/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr_rk210 \
 ./share/bash-completion/completions/vtmediatoollpr_txr580 \
-./share/man/man1/vtmediatoollpr.1 ./share/man/man1/vtmediatoollpr_rk210.1 \
-./share/man/man1/vtmediatoollpr_txr580.1 "
+./share/doc/vtmediatoollpr/changelog.gz ./share/doc/vtmediatoollpr/copyright \
+./share/man/man1/vtmediatoollpr.1.gz \
+./share/man/man1/vtmediatoollpr_rk210.1.gz \
+./share/man/man1/vtmediatoollpr_txr580.1.gz "
     if [[ $got == "$want" ]]; then
         ok "only the chosen models are installed"
     else

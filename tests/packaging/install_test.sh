@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, and again staged under
-# DESTDIR, and checks that every model name is a relative link to the one
-# binary that prints that model's own usage screen.
-# Usage: install_test.sh BUILD_DIR SOURCE_DIR BINDIR MANDIR DATADIR
-#                        "INSTALLED CODES" "ALL CODES"
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Installs the build into a temporary prefix, and again stripped and
+# staged under DESTDIR, and checks that the one binary sits out of the
+# PATH in its own libexec directory and that every model name is a
+# relative link to it that prints that model's own usage screen.
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR BINDIR LIBEXECDIR MANDIR
+#                        DATADIR "INSTALLED CODES" "ALL CODES"
 set -u
-build=$1 source=$2 bindir=$3 mandir=$4 datadir=$5
-read -r -a installed <<< "${6//;/ }"
-read -r -a all <<< "${7//;/ }"
+build=$1 source=$2 bindir=$3 helperdir=$4/vtmediatoollpr mandir=$5 datadir=$6
+read -r -a installed <<< "${7//;/ }"
+read -r -a all <<< "${8//;/ }"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
@@ -24,34 +26,49 @@ else
     fail "installable models [${all[*]}] differ from the model table [$table]"
 fi
 
-# check_links ROOT: the links under ROOT (an installed prefix).
+# check_links ROOT: the links under ROOT (an installed prefix), each
+# relative and leading to the one file it stands for.
 check_links() {
-    local root=$1 code link target
-    local -a dirs=("$root/$bindir" "$root/$mandir/man1"
-                   "$root/$datadir/bash-completion/completions")
-    local -a targets=(vtmediatoollpr vtmediatoollpr.1 vtmediatoollpr)
-    local -a suffixes=("" .1 "")
+    local root=$1 i code link target bad
+    local -a dirs=("$bindir" "$mandir/man1"
+                   "$datadir/bash-completion/completions")
+    local -a targets=("$helperdir/vtmediatoollpr" "$mandir/man1/vtmediatoollpr.1.gz"
+                      "$datadir/bash-completion/completions/vtmediatoollpr")
+    local -a suffixes=("" .1.gz "")
     for i in 0 1 2; do
-        target=${targets[i]}
-        if [[ ! -f ${dirs[i]}/$target || -L ${dirs[i]}/$target ]]; then
-            fail "${dirs[i]}/$target is not a regular file"
+        target=$root/${targets[i]}
+        if [[ ! -f $target || -L $target ]]; then
+            fail "${targets[i]} is not a regular file"
             continue
         fi
-        local bad=""
+        bad=""
         for code in "${installed[@]}"; do
-            link=${dirs[i]}/vtmediatoollpr_$code${suffixes[i]}
-            if [[ ! -L $link || $(readlink "$link") != "$target" ]]; then
-                bad+=" $link"
-            elif [[ ! -e $link ]]; then
-                bad+=" $link(dangling)"
+            link=$root/${dirs[i]}/vtmediatoollpr_$code${suffixes[i]}
+            if [[ ! -L $link || $(readlink "$link") == /* ]]; then
+                bad+=" $link(not a relative link)"
+            elif [[ $(realpath "$link") != "$(realpath "$target")" ]]; then
+                bad+=" $link(leads to $(realpath -m "$link"))"
             fi
         done
         if [[ -z $bad ]]; then
-            ok "relative links to $target in ${dirs[i]#"$tmp"/}"
+            ok "relative links to ${targets[i]} in ${dirs[i]}"
         else
-            fail "not a relative link to $target:$bad"
+            fail "not a relative link to ${targets[i]}:$bad"
         fi
     done
+}
+
+# only NAME DIR EXPECTED...: DIR holds exactly the EXPECTED names.
+only() {
+    local name=$1 dir=$2 got want
+    shift 2
+    got=$(cd "$dir" && ls -A | sort | tr '\n' ' ')
+    want=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
+    if [[ $got == "$want" ]]; then
+        ok "$name"
+    else
+        fail "$name: [$got], expected [$want]"
+    fi
 }
 
 # check_usage BINDIR: each name prints its own model's usage screen.
@@ -78,29 +95,27 @@ if cmake --install "$build" --prefix "$prefix" > "$tmp/install.log" 2>&1; then
     ok "cmake --install --prefix"
     check_links "$prefix"
     check_usage "$prefix/$bindir"
-    extra=""
-    for path in "$prefix/$bindir"/*; do
-        name=${path##*/}
-        [[ $name == vtmediatoollpr ]] && continue
-        [[ " ${installed[*]} " == *" ${name#vtmediatoollpr_} "* ]] && continue
-        extra+=" $name"
-    done
-    if [[ -z $extra ]]; then
-        ok "nothing else in $bindir"
-    else
-        fail "unexpected files in $bindir:$extra"
-    fi
+    only "the model names and nothing else in $bindir" "$prefix/$bindir" \
+         "${installed[@]/#/vtmediatoollpr_}"
+    only "the binary alone in $helperdir" "$prefix/$helperdir" vtmediatoollpr
 else
     fail "cmake --install --prefix"; cat "$tmp/install.log"
 fi
 
 # Staged installs (packagers, CPack) put everything under DESTDIR.
 stage=$tmp/stage
-if DESTDIR=$stage cmake --install "$build" --prefix /usr \
+if DESTDIR=$stage cmake --install "$build" --prefix /usr --strip \
        > "$tmp/stage.log" 2>&1; then
     ok "DESTDIR install"
     check_links "$stage/usr"
     check_usage "$stage/usr/$bindir"
+    # --strip takes the symbols and the compiler's .comment notes.
+    sections=$(readelf -SW "$stage/usr/$helperdir/vtmediatoollpr")
+    if [[ $sections != *" .symtab "* && $sections != *" .comment "* ]]; then
+        ok "--strip leaves no .symtab and no .comment"
+    else
+        fail "--strip left .symtab or .comment"
+    fi
 else
     fail "DESTDIR install"; cat "$tmp/stage.log"
 fi

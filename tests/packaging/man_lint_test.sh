@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Lints the manual page with groff's warnings all on; any warning fails.
 # Also checks that the page names every installed program name and the
 # version being built, which drift when a model or a release is added.
@@ -38,7 +39,7 @@ else
     status=1
 fi
 
-if head -n 1 "$page" | grep -q "\"vtmediatoollpr $version\""; then
+if grep "^\.TH " "$page" | grep -q "\"vtmediatoollpr $version\""; then
     echo "ok: title line carries version $version"
 else
     echo "FAIL: title line does not carry version $version"

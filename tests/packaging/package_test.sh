@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the Debian package with cpack and checks its contents and its
 # control fields.
-# Usage: package_test.sh BUILD_DIR VERSION BINDIR MANDIR DATADIR
+# Usage: package_test.sh BUILD_DIR VERSION BINDIR LIBEXECDIR MANDIR DATADIR
 #                        "INSTALLED CODES"
 set -u
-build=$1 version=$2 bindir=./usr/$3 mandir=./usr/$4/man1
-completions=./usr/$5/bash-completion/completions
-read -r -a installed <<< "${6//;/ }"
+build=$1 version=$2 bindir=./usr/$3 helper=./usr/$4/vtmediatoollpr/vtmediatoollpr
+mandir=./usr/$5/man1 completions=./usr/$6/bash-completion/completions
+read -r -a installed <<< "${7//;/ }"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
@@ -35,17 +36,20 @@ if [[ ! -f $deb ]]; then
 fi
 ok "cpack -G DEB made $(basename "$deb")"
 
-# Contents: exactly the binary, the manual page, the completion and one
-# relative link to each per model, all owned by root.
+# Contents: exactly the binary out of the PATH, the compressed manual
+# page, the completion and one relative link to each per model, the
+# copyright file and the changelog, all owned by root.
 listing=$(dpkg-deb -c "$deb")
 got=$(awk '$1 !~ /^d/ { print $6, $7, $8 }' <<< "$listing" | sort)
 want=$(
-    echo "$bindir/vtmediatoollpr  "
-    echo "$mandir/vtmediatoollpr.1  "
+    echo "$helper  "
+    echo "$mandir/vtmediatoollpr.1.gz  "
     echo "$completions/vtmediatoollpr  "
+    echo "./usr/share/doc/vtmediatoollpr/copyright  "
+    echo "./usr/share/doc/vtmediatoollpr/changelog.gz  "
     for code in "${installed[@]}"; do
-        echo "$bindir/vtmediatoollpr_$code -> vtmediatoollpr"
-        echo "$mandir/vtmediatoollpr_$code.1 -> vtmediatoollpr.1"
+        echo "$bindir/vtmediatoollpr_$code -> $(realpath -m --relative-to="$bindir" "$helper")"
+        echo "$mandir/vtmediatoollpr_$code.1.gz -> vtmediatoollpr.1.gz"
         echo "$completions/vtmediatoollpr_$code -> vtmediatoollpr"
     done
 )
@@ -56,12 +60,11 @@ else
     fail "contents differ (< expected, > packaged):"
     diff <(echo "$want") <(echo "$got")
 fi
-if grep -qx -- "-rwxr-xr-x root/root .* $bindir/vtmediatoollpr" \
-        <<< "$listing"; then
+if grep -qx -- "-rwxr-xr-x root/root .* $helper" <<< "$listing"; then
     ok "the binary is executable and owned by root"
 else
     fail "the binary's mode or owner:" \
-         "$(grep " $bindir/vtmediatoollpr\$" <<< "$listing")"
+         "$(grep " $helper\$" <<< "$listing")"
 fi
 others=$(awk '{ print $2 }' <<< "$listing" | grep -vx root/root)
 if [[ -z $others ]]; then
@@ -95,9 +98,33 @@ else
     fail "the summary is repeated in the description"
 fi
 dpkg-deb -x "$deb" "$tmp/root"
+
+# Installed-Size is what the unpacked tree takes: at least the bytes of
+# its files and links in KiB, and at most one KiB more for each entry
+# (rounding, directories).
+size=$(field Installed-Size)
+bytes=$(find "$tmp/root" ! -type d -printf '%s\n' | awk '{ n += $1 } END { print n }')
+entries=$(find "$tmp/root" | wc -l)
+low=$(( (bytes + 1023) / 1024 )) high=$(( bytes / 1024 + entries ))
+if (( low <= size && size <= high )); then
+    ok "Installed-Size $size KiB for $low KiB unpacked in $entries entries"
+else
+    fail "Installed-Size $size KiB, unpacked $low KiB in $entries entries"
+fi
+
+# The packaged changelog is the project's, and its newest entry is this
+# version, which a release easily forgets.
+doc=$tmp/root/usr/share/doc/vtmediatoollpr
+zcat "$doc/changelog.gz" > "$tmp/changelog"
+logged=$(dpkg-parsechangelog -l "$tmp/changelog" -S Version 2>&1)
+if [[ $logged == "$version" ]]; then
+    ok "the changelog's newest entry is $version"
+else
+    fail "the changelog's newest entry is [$logged], not $version"
+fi
 # shlibdeps: the runtimes the binary links, with versions; a statically
 # linked binary needs none.
-if file -b "$tmp/root/$bindir/vtmediatoollpr" | grep -q 'statically linked'
+if file -b "$tmp/root/$helper" | grep -q 'statically linked'
 then
     if [[ -z $(field Depends) ]]; then
         ok "Depends: none, the binary is statically linked"
@@ -118,10 +145,11 @@ then
 else
     fail "the packaged vtmediatoollpr_${installed[0]}: status $status: $out"
 fi
-if file "$tmp/root/$bindir/vtmediatoollpr" | grep -q ', stripped'; then
-    ok "the packaged binary is stripped"
+sections=$(readelf -SW "$tmp/root/$helper")
+if [[ $sections != *" .symtab "* && $sections != *" .comment "* ]]; then
+    ok "the packaged binary is stripped, .comment included"
 else
-    fail "the packaged binary is not stripped"
+    fail "the packaged binary keeps .symtab or .comment"
 fi
 
 if (( failures )); then
