@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Makes an invented driver tree for the benchmark.
 
     gen_tree.py ROOT realistic

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Reads the benchmark's figures ("case size seconds KiB cpu-seconds" a
 line) on standard input, prints the table of medians and ratios, and with
 --check compares them with the targets, exiting 1 when one is missed. The

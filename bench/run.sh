@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Measures what an add and a delete cost against copying the driver files,
 # against doing the same edit by hand with grep -v or sed -i, and (on files
 # of a realistic size) against the two companion-tool starts an add cannot

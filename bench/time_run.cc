@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs one or more commands in turn and prints the wall time they took
 // together, in seconds, the largest peak resident set of any of them (and
 // of their children), in KiB, and the processor time (user and system)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Identifier lookup: the input is a name, a newline, and the lines of a
 // file. Whatever the lines, an identifier reported as found must be real
 // text of its line, in front of "/" and the name; and looking the name up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The line transforms of add and delete. A rewrite hands the file to
 // edit_block in runs of whole lines whose boundaries depend on how the
 // reads fell, so the output must be what edit_line gives line by line, for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The reader of the driver files. Whatever the bytes and however short the
 // reads come back, the blocks are
 // whole lines that put together give the file again.

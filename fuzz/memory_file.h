@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #ifndef VTMEDIA_FUZZ_MEMORY_FILE_H_
 #define VTMEDIA_FUZZ_MEMORY_FILE_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Option parsing: the argument vector comes from the fuzz input. Whatever
 // the command line, a request the parser accepts must be within the limits
 // that the driver files and the companion tool rely on, and a format added

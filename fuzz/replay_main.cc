@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs a fuzz target over the kept corpus without libFuzzer, so that the
 // ordinary test run, built with any compiler, replays every input that
 // once mattered. Arguments are files or directories of files.

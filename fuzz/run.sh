@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the libFuzzer targets with clang++ in build-fuzz and runs each for
 # SECONDS (default 20), one after another, starting from the kept corpus in
 # fuzz/corpus/<target>. New inputs go to fuzz/corpus-work/<target> (not

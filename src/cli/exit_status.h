@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #ifndef VTMEDIA_CLI_EXIT_STATUS_H_
 #define VTMEDIA_CLI_EXIT_STATUS_H_
 

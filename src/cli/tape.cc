@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/tape.h"
 
 // 3.5 mm tape is served by the first row; its bound is 5, not 3.5.

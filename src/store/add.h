@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #ifndef VTMEDIA_STORE_ADD_H_
 #define VTMEDIA_STORE_ADD_H_
 

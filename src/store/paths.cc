@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/paths.h"
 
 std::string companion_path(const std::string& root,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The shipped executable, started under many program names and command
 // lines that never reach the driver: it must pick the model from argv[0]
 // and answer on standard output alone. Adding and deleting formats is

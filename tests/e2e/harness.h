@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #ifndef VTMEDIA_TESTS_E2E_HARNESS_H_
 #define VTMEDIA_TESTS_E2E_HARNESS_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The driver files are writable by everybody, so the tool meets whatever
 // anybody left in their place: links, FIFOs, sockets, directories,
 // temporary files of killed runs, half-finished deletes and names made to

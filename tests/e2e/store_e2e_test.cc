@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The built tool adding and deleting label formats on driver trees in a
 // temporary directory, with the stand-in companion tool (or small shell
 // scripts in its place where a test needs a companion that behaves

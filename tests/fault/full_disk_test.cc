@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A disk that fills up during a rewrite. The driver tree sits on a small
 // tmpfs of its own, filled until the new content of a data file cannot
 // fit: the run must fail with the system's text for ENOSPC and leave the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs killed with SIGKILL at random moments while they rewrite data files
 // of several megabytes: every file must afterwards be whole, in its old or
 // its new content, and the next run must work normally, clearing what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs on one model take turns through a lock on its data directory; runs
 // on different models do not wait for each other, and a run that cannot
 // get the lock in time fails without changing anything.

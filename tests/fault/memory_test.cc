@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A driver file may hold a line longer than the memory a run can have.
 // Running out is a failure like any other: the error line, exit status
 // 255, the temporary file removed, nothing on stderr and no abort.

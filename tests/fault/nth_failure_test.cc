@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every file call an add or a delete makes is made to fail in turn, the
 // first, the second, and so on until a run gets through without reaching
 // the failing call. After each run every data file must be whole, in its

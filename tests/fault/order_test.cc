@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The companion tool sees the driver files as they are when it runs. An
 // add request that replaces a format runs it for the delete, takes the
 // old format out of every file, and only then runs it for the add; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The ".$$$" entries beside the data files: whatever a crash left there,
 // or someone planted, is replaced and never followed, and the files the
 // tool writes get mode 0666 whatever the umask.

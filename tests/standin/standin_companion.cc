@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A stand-in for the driver's spooler-side companion tool, for tests, the
 // demo and the benchmark. Installed as <root>/<code>/bin/lpd/
 // vtmediatoolcups_<code>, it does what the driver relies on: an add

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "faulty_file_ops.h"
 
 #include <errno.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #ifndef VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
 #define VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
 
