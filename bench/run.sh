@@ -64,17 +64,31 @@ companion=$root/$model/bin/lpd/vtmediatoolcups_$model
 
 echo "building the Release tool in $build (driver root $root," \
      "static link $static)"
+# The linking is always passed, so that the figures do not depend on the
+# project's default.
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_DRIVER_ROOT="$root" \
   -DVTMEDIATOOL_STATIC="$static" >/dev/null
 cmake --build "$build" -j2 --target vtmediatoollpr >/dev/null
-"${CXX:-c++}" -O2 -std=c++17 -o "$work/bin/time_run" "$here/time_run.cc"
-# The stand-in is linked as the tool is, so that the two companion runs
-# an add cannot avoid are a fair yardstick for the tool's own start-up.
-standin_link=
-[ "$static" = ON ] && standin_link=-static
-# shellcheck disable=SC2086
-"${CXX:-c++}" -O2 -std=c++17 $standin_link -o "$work/bin/standin" \
+cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+cxx=${cxx:-${CXX:-c++}}
+"$cxx" -O2 -std=c++17 -o "$work/bin/time_run" "$here/time_run.cc"
+# The stand-in is compiled and linked as the tool is (Release flags; with
+# --static, -static where the system can link it, else the C++ and GCC
+# run-time libraries only, as the tool's build falls back), so that the two
+# companion runs an add cannot avoid are a fair yardstick for the tool's
+# own start-up. Built here rather than by the test build, which the
+# benchmark leaves off.
+standin_flags=(-O3 -DNDEBUG -std=c++17)
+if [ "$static" = ON ]; then
+  if echo 'int main() { return 0; }' |
+     "$cxx" -x c++ -static -o "$work/bin/probe" - 2>/dev/null; then
+    standin_flags+=(-static)
+  else
+    standin_flags+=(-static-libstdc++ -static-libgcc)
+  fi
+fi
+"$cxx" "${standin_flags[@]}" -o "$work/bin/standin" \
   "$top/tests/standin/standin_companion.cc"
 timer=$work/bin/time_run
 # The model comes from the program name, as from the installed links.
