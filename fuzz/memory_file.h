@@ -41,6 +41,7 @@ class MemoryFile : public FileOps {
   int fstat(int, struct stat* info) override {
     memset(info, 0, sizeof(*info));
     info->st_mode = S_IFREG | 0666;
+    info->st_nlink = 1;
     info->st_size = static_cast<off_t>(content_.size());
     return 0;
   }

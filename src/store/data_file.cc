@@ -31,10 +31,8 @@ int check_data_path(FileOps* files, const std::string& path, int* error) {
   bool present;
   if (look_at(files, path, &info, &present, error) != kStoreDone)
     return kStoreFileFailed;
-  if (present && !S_ISREG(info.st_mode)) {
-    *error = not_regular_error(info.st_mode);
+  if (present && (*error = data_file_error(info)) != 0)
     return kStoreFileFailed;
-  }
   return kStoreDone;
 }
 
@@ -65,6 +63,16 @@ int not_regular_error(mode_t mode) {
   return EINVAL;
 }
 
+int data_file_error(const struct stat& info) {
+  if (!S_ISREG(info.st_mode))
+    return not_regular_error(info.st_mode);
+  // A second name for a file elsewhere (one only root may read) would be
+  // read by root and copied into a file everybody may read.
+  if (info.st_nlink != 1)
+    return EMLINK;
+  return 0;
+}
+
 int open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error) {
   int data_fd = files->open(path.c_str(),
@@ -78,8 +86,8 @@ int open_data_file(FileOps* files, const std::string& path, int* fd,
   int failure = 0;
   if (files->fstat(data_fd, info) != 0)
     failure = errno;
-  else if (!S_ISREG(info->st_mode))
-    failure = not_regular_error(info->st_mode);
+  else
+    failure = data_file_error(*info);
   if (failure != 0) {
     files->close(data_fd);
     *error = failure;

@@ -18,6 +18,11 @@
 // EINVAL for anything else.
 int not_regular_error(mode_t mode);
 
+// 0 when |info| is that of a regular file with one name, else the errno
+// that stands for it: see not_regular_error, and EMLINK for a file with
+// another name elsewhere.
+int data_file_error(const struct stat& info);
+
 // Opens the data file at |path| for reading without following a link or
 // waiting on a FIFO. Returns kStoreDone with the descriptor in |*fd| and
 // its status in |*info|, or kStoreFileFailed with the errno in |*error|

@@ -2,6 +2,7 @@
 #include "store/delete.h"
 
 #include <errno.h>
+#include <sys/stat.h>
 
 #include "store/companion.h"
 #include "store/format_id.h"
@@ -44,6 +45,13 @@ int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
   std::string function_file = driver_file_path(root, code, kFunctionFile);
   std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   std::string format_id;
+  struct stat function_info;
+  if (env.files->lstat(function_file.c_str(), &function_info) != 0) {
+    if (errno == ENOENT)
+      return kStoreNotFound;  // no function file, no format to delete
+    *error = errno;
+    return kStoreFileFailed;
+  }
   status = find_format_id(env.files, function_file, name, &format_id, error);
   if (status == kStoreFileFailed)
     return status;
@@ -63,7 +71,7 @@ int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
       return status;
     if (rewrite_file(env.files, function_file, drop_lines_holding(format_id),
                      "", error) != kStoreDone)
-      return *error == ENOENT ? kStoreNotFound : kStoreFileFailed;
+      return kStoreFileFailed;
   }
 
   LineEdit reset;

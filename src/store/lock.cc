@@ -35,13 +35,14 @@ int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
   // flock cannot time out by itself: poll without blocking.
   long long deadline = monotonic_ms() + timeout_ms;
   while (files->flock(dir_fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) {
-      *error = errno;
+    int failure = errno;
+    if (failure != EWOULDBLOCK && failure != EINTR) {
+      *error = failure;
       files->close(dir_fd);
       return kStoreFileFailed;
     }
     if (monotonic_ms() >= deadline) {
-      *error = errno == EINTR ? EWOULDBLOCK : errno;
+      *error = EWOULDBLOCK;
       files->close(dir_fd);
       return kStoreFileFailed;
     }
@@ -69,15 +70,15 @@ int run_locked(const StoreEnv& env, const std::string& model_code,
   if (lock_data_dir(env.files, data_dir_path(env.driver_root, model_code),
                     env.lock_timeout_ms, &dir_fd, error) != kStoreDone)
     return kStoreFileFailed;
-  int status = prepare_data_files(env.files, env.driver_root, model_code,
-                                  error);
-  if (status == kStoreDone) {
-    try {
+  int status;
+  try {
+    status = prepare_data_files(env.files, env.driver_root, model_code,
+                                error);
+    if (status == kStoreDone)
       status = body(error);
-    } catch (const std::bad_alloc&) {
-      *error = ENOMEM;
-      status = kStoreFileFailed;
-    }
+  } catch (const std::bad_alloc&) {
+    *error = ENOMEM;
+    status = kStoreFileFailed;
   }
   // A name not found may still have cost the function file its entries.
   int unlock_error = 0;

@@ -56,7 +56,7 @@ class TempFile {
   bool put(std::string_view piece) {
     if (piece.empty())
       return true;
-    last_ = piece.back();
+    last_ = static_cast<unsigned char>(piece.back());
     if (piece.size() >= kDirectWrite)
       return flush() && write_all(piece);
     if (pending_.size() + piece.size() > kOutputBuffer && !flush())
@@ -75,7 +75,7 @@ class TempFile {
     // Root rewrites files that the driver's other users own; they must
     // stay theirs. Anybody else can only keep files that are their own.
     if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
-        geteuid() == 0)
+        (errno != EPERM || geteuid() == 0))
       return fail(errno);
     if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
       return fail(errno);
@@ -153,7 +153,7 @@ int rewrite_file(FileOps* files, const std::string& path,
   if (open_data_file(files, path, &data_fd, &data_info, error) != kStoreDone)
     return kStoreFileFailed;
   bool done = false;
-  {
+  try {
     TempFile temp(files, temp_path_for(path));
     try {
       done = temp.create() &&
@@ -164,6 +164,9 @@ int rewrite_file(FileOps* files, const std::string& path,
     }
     if (!done)
       *error = temp.error();
+  } catch (const std::bad_alloc&) {
+    // Not even the temporary file's path could be made.
+    *error = ENOMEM;
   }
   files->close(data_fd);
   return done ? kStoreDone : kStoreFileFailed;

@@ -468,6 +468,8 @@ TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
       EXPECT_EQ(255, result.exit_status);
       EXPECT_EQ(companion.out, result.out);
       driver.expect_files();
+      // The delete's failed run stops an add before its own.
+      EXPECT_EQ(std::string::npos, driver.companion_log().find("[-specid]"));
     }
   }
 }

@@ -41,8 +41,8 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     LoggedTree tree("txr580");
-    ScopedEnv probe("VT_STANDIN_PROBE",
-                    std::string("*PageSize ") + kOldId + "/Shelf edge");
+    // The identifier stands in every file that holds the old format.
+    ScopedEnv probe("VT_STANDIN_PROBE", kOldId);
     Contents before = tree.before;
     if (c.missing >= 0) {
       unlink(tree.files.all()[c.missing].c_str());

@@ -10,8 +10,8 @@
 //   VT_STANDIN_LOG     append the argument vector to this file, one run a
 //                      line, each argument in brackets
 //   VT_STANDIN_PROBE   end each logged line with "{held}" or "{gone}":
-//                      whether the function file holds this text as the
-//                      run starts
+//                      whether any of the four data files holds this text
+//                      as the run starts
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -75,8 +75,10 @@ void log_args(int argc, char** argv) {
   const char* probe = getenv("VT_STANDIN_PROBE");
   std::string inf, code;
   if (probe != nullptr && locate(argv[0], &inf, &code)) {
-    bool held = read_all(inf + "vt" + code + "func").find(probe) !=
-        std::string::npos;
+    std::string files = read_all(inf + "vt" + code + "func") +
+        read_all(inf + "mediainf" + code) + read_all(inf + "vt" + code + "rc") +
+        read_all(inf + "PrintArea");
+    bool held = files.find(probe) != std::string::npos;
     fprintf(file, " {%s}", held ? "held" : "gone");
   }
   fputc('\n', file);

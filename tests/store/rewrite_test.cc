@@ -112,6 +112,8 @@ TEST(RewriteFile, TrailerAlwaysStartsALineOfItsOwn) {
     { "a", LineEdit::kCopy, "a\nT\n" },
     { "a" + kNul, LineEdit::kCopy, "a" + kNul + "\nT\n" },
     { kNul, LineEdit::kCopy, kNul + "\nT\n" },
+    // A last byte above 0x7F is a byte like any other.
+    { "a\xff", LineEdit::kCopy, "a\xff\nT\n" },
     { "a\nID", LineEdit::kDrop, "a\nT\n" },
     { "ID", LineEdit::kDrop, "T\n" },
     { "a\nID", LineEdit::kReplace, "a\nR\nT\n" },
