@@ -154,18 +154,14 @@ int rewrite_file(FileOps* files, const std::string& path,
     return kStoreFileFailed;
   bool done = false;
   try {
+    // Unwinding removes the temporary file like any other failure.
     TempFile temp(files, temp_path_for(path));
-    try {
-      done = temp.create() &&
-          write_content(files, data_fd, edit, trailer, &temp) &&
-          temp.commit(path, data_info);
-    } catch (const std::bad_alloc&) {
-      temp.fail(ENOMEM);
-    }
+    done = temp.create() &&
+        write_content(files, data_fd, edit, trailer, &temp) &&
+        temp.commit(path, data_info);
     if (!done)
       *error = temp.error();
   } catch (const std::bad_alloc&) {
-    // Not even the temporary file's path could be made.
     *error = ENOMEM;
   }
   files->close(data_fd);

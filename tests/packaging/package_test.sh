@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Builds the Debian package with cpack and checks its contents and its
-# control fields.
+# Builds the Debian package with cpack and checks its contents, its
+# control fields and, where lintian is installed, that lintian (pedantic,
+# every tag shown) finds no error or warning in it. An override belongs in
+# the package with a comment that says why.
 # Usage: package_test.sh BUILD_DIR VERSION BINDIR LIBEXECDIR MANDIR DATADIR
 #                        "INSTALLED CODES"
 set -u
@@ -150,6 +152,23 @@ if [[ $sections != *" .symtab "* && $sections != *" .comment "* ]]; then
     ok "the packaged binary is stripped, .comment included"
 else
     fail "the packaged binary keeps .symtab or .comment"
+fi
+
+if command -v lintian >/dev/null 2>&1; then
+    # lintian complains on standard error about running as root; only the
+    # tags on standard output count.
+    lintian -I -E --pedantic --fail-on error,warning "$deb" \
+        > "$tmp/tags" 2> "$tmp/lintian.err"
+    status=$?
+    cat "$tmp/tags"
+    if (( status == 0 )) && ! grep -q '^[EW]: ' "$tmp/tags"; then
+        ok "lintian reports no error or warning tag"
+    else
+        grep -v 'running with root privileges' "$tmp/lintian.err"
+        fail "lintian (status $status)"
+    fi
+else
+    echo "lintian is not installed (Debian: lintian); its check is skipped"
 fi
 
 if (( failures )); then
