@@ -9,6 +9,28 @@
 
 namespace {
 
+// The errno that stands for a data path holding |mode|, not a regular
+// file.
+int not_regular_error(mode_t mode) {
+  if (S_ISLNK(mode))
+    return ELOOP;
+  if (S_ISDIR(mode))
+    return EISDIR;
+  return EINVAL;
+}
+
+// 0 when |info| is that of a regular file with one name, else the errno
+// that stands for it.
+int data_file_error(const struct stat& info) {
+  if (!S_ISREG(info.st_mode))
+    return not_regular_error(info.st_mode);
+  // A second name for a file elsewhere (one only root may read) would be
+  // read by root and copied into a file everybody may read.
+  if (info.st_nlink != 1)
+    return EMLINK;
+  return 0;
+}
+
 const DriverFile kDataFiles[] = {
   kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
 };
@@ -54,24 +76,6 @@ int clear_temp_path(FileOps* files, const std::string& path, int* error) {
 }
 
 }  // namespace
-
-int not_regular_error(mode_t mode) {
-  if (S_ISLNK(mode))
-    return ELOOP;
-  if (S_ISDIR(mode))
-    return EISDIR;
-  return EINVAL;
-}
-
-int data_file_error(const struct stat& info) {
-  if (!S_ISREG(info.st_mode))
-    return not_regular_error(info.st_mode);
-  // A second name for a file elsewhere (one only root may read) would be
-  // read by root and copied into a file everybody may read.
-  if (info.st_nlink != 1)
-    return EMLINK;
-  return 0;
-}
 
 int open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error) {

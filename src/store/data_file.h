@@ -13,20 +13,11 @@
 // FIFO that never answers, a device that never ends. Only regular files
 // are read or replaced, and links are never followed.
 
-// The errno that stands for a data path holding something other than a
-// regular file of type |mode|: ELOOP for a link, EISDIR for a directory,
-// EINVAL for anything else.
-int not_regular_error(mode_t mode);
-
-// 0 when |info| is that of a regular file with one name, else the errno
-// that stands for it: see not_regular_error, and EMLINK for a file with
-// another name elsewhere.
-int data_file_error(const struct stat& info);
-
 // Opens the data file at |path| for reading without following a link or
 // waiting on a FIFO. Returns kStoreDone with the descriptor in |*fd| and
 // its status in |*info|, or kStoreFileFailed with the errno in |*error|
-// (ENOENT for a missing file; see not_regular_error for other kinds).
+// (ENOENT for a missing file; ELOOP for a link, EISDIR for a directory,
+// EINVAL for any other kind of file, EMLINK for a file with a second name).
 int open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error);
 

@@ -22,8 +22,9 @@ long long monotonic_ms() {
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-}  // namespace
-
+// Takes the lock on |dir|, waiting up to |timeout_ms|. Returns kStoreDone
+// with the directory's descriptor in |*fd|, or kStoreFileFailed with the
+// errno of the failing call in |*error|.
 int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
                   int* fd, int* error) {
   int dir_fd = files->open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC,
@@ -53,6 +54,9 @@ int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
   return kStoreDone;
 }
 
+// Syncs the directory, so that the renames made under the lock survive a
+// power loss, then releases the lock. Returns kStoreDone, or
+// kStoreFileFailed with |*error| set.
 int unlock_data_dir(FileOps* files, int fd, int* error) {
   int result = kStoreDone;
   if (files->fsync(fd) != 0) {
@@ -63,6 +67,8 @@ int unlock_data_dir(FileOps* files, int fd, int* error) {
   files->close(fd);
   return result;
 }
+
+}  // namespace
 
 int run_locked(const StoreEnv& env, const std::string& model_code,
                const std::function<int(int* error)>& body, int* error) {

@@ -13,17 +13,6 @@
 // directory from before the companion tool first runs until its last
 // rename.
 
-// Takes the lock on |dir|, waiting up to |timeout_ms|. Returns kStoreDone
-// with the directory's descriptor in |*fd|, or kStoreFileFailed with the
-// errno of the failing call in |*error|.
-int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
-                  int* fd, int* error);
-
-// Syncs the directory, so that the renames made under the lock survive a
-// power loss, then releases the lock. Returns kStoreDone, or
-// kStoreFileFailed with |*error| set.
-int unlock_data_dir(FileOps* files, int fd, int* error);
-
 // Runs |body| under the lock of |model_code|'s data directory, once the
 // data files are ready for it (see prepare_data_files), and returns its
 // status. Failing to lock or to ready the files, running out of memory,
