@@ -2,8 +2,8 @@
 #include "store/companion.h"
 
 #include <errno.h>
-#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "store/status.h"
 
@@ -30,18 +30,30 @@ int run_companion(const std::vector<std::string>& args, int* error) {
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
-  // posix_spawn reports a program that cannot be executed as its result.
-  pid_t pid;
-  int spawn_error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
-                                environ);
-  if (spawn_error != 0) {
-    *error = spawn_error;
+  // posix_spawn would reset every signal's disposition in the child, one
+  // system call a signal, twice for each request. This tool sets no signal
+  // handlers, so a vfork child that only calls execve does the same job.
+  // It shares this process's memory until then, which is how a failed
+  // execve reports its errno.
+  volatile int exec_error = 0;
+  pid_t pid = vfork();
+  if (pid == 0) {
+    execve(argv[0], argv.data(), environ);
+    exec_error = errno;
+    _exit(127);
+  }
+  if (pid < 0) {
+    *error = errno;
     return kStoreCompanionNotStarted;
   }
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR)
       return kStoreCompanionFailed;
+  }
+  if (exec_error != 0) {
+    *error = exec_error;
+    return kStoreCompanionNotStarted;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ?
       kStoreDone : kStoreCompanionFailed;

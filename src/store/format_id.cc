@@ -54,10 +54,6 @@ std::string make_format_id(const FormatSettings& settings,
 
 bool format_id_in_line(std::string_view line, std::string_view name,
                        std::string* id) {
-  // Only the part before a NUL byte counts as the line's text.
-  size_t nul = line.find('\0');
-  if (nul != std::string_view::npos)
-    line = line.substr(0, nul);
   if (line.compare(0, sizeof(kPageSize) - 1, kPageSize) != 0)
     return false;
   size_t start = line.find(kFormatIdMarker);
@@ -65,6 +61,12 @@ bool format_id_in_line(std::string_view line, std::string_view name,
     return false;
   size_t slash = line.find('/', start);
   if (slash == std::string_view::npos || slash - start > kMaxIdLength)
+    return false;
+  // Most lines name another format, so the name goes first. Only the text
+  // before a NUL byte counts, and nothing after the name is looked at.
+  size_t name_end = slash + 1 + name.size();
+  if (line.compare(slash + 1, name.size(), name) != 0 ||
+      memchr(line.data(), '\0', name_end) != nullptr)
     return false;
 
   std::string_view candidate = line.substr(start, slash - start);
@@ -78,8 +80,7 @@ bool format_id_in_line(std::string_view line, std::string_view name,
     return false;
 
   size_t name_length = hex_value(fields[0]) * 16 + hex_value(fields[1]);
-  if (line.substr(slash + 1, name_length) != name ||
-      name.size() != name_length)
+  if (name.size() != name_length)
     return false;
   id->assign(candidate.data(), candidate.size());
   return true;

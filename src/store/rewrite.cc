@@ -39,18 +39,15 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   // Each returns false on failure, with the errno in error().
-  // Whatever an interrupted run left at the path goes first; a link
-  // planted there is removed, never followed.
+  // Whatever an interrupted run left at the path is removed and the file
+  // made anew; a link planted there is never followed.
   bool create() {
-    if (files_->unlink(path_.c_str()) != 0 && errno != ENOENT)
-      return fail(errno);
-    fd_ = files_->open(path_.c_str(),
-                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                       kDataFileMode);
-    if (fd_ < 0)
-      return fail(errno);
-    created_ = true;
-    return true;
+    if (!open_new() && error_ == EEXIST) {
+      if (files_->unlink(path_.c_str()) != 0)
+        return fail(errno);
+      open_new();
+    }
+    return fd_ >= 0;
   }
 
   bool put(std::string_view piece) {
@@ -96,6 +93,16 @@ class TempFile {
   int error() const { return error_; }
 
  private:
+  bool open_new() {
+    fd_ = files_->open(path_.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       kDataFileMode);
+    if (fd_ < 0)
+      return fail(errno);
+    created_ = true;
+    return true;
+  }
+
   bool flush() {
     bool ok = write_all(pending_);
     pending_.clear();

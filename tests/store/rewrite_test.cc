@@ -46,9 +46,11 @@ class RestrictiveUmask {
 
 // Fails the 1st, 2nd, ... call of |kind| until a rewrite gets through.
 // Every failed run must leave the data file as it was, no temporary file
-// and no open descriptor, and report the failing call's errno.
+// of its own and no open descriptor, and report the failing call's errno.
+// With |leftover|, each run finds an interrupted run's temporary file,
+// which only a successful run must have removed.
 void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
-                            bool with_zero) {
+                            bool with_zero, bool leftover = false) {
   SCOPED_TRACE(FaultyFileOps::kind_name(kind));
   TempDir dir;
   std::string path = dir.file("func");
@@ -57,6 +59,8 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
   int failures = 0;
   for (int n = 1; n < 10000; ++n) {
     SCOPED_TRACE("call " + std::to_string(n));
+    if (leftover)
+      write_file(path + ".$$$", "half written");
     FaultyFileOps files;
     files.max_read = 64;
     files.max_write = 50;
@@ -68,7 +72,11 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
     int status = rewrite_file(&files, path, insert_entry(), "tail line\n",
                               &error);
     EXPECT_EQ(0, files.open_descriptors);
-    EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
+    std::vector<std::string> entries = dir_entries(dir.path());
+    if (leftover && status != 0 && entries.size() == 2)
+      EXPECT_EQ("half written", read_file(path + ".$$$"));
+    else
+      EXPECT_EQ(std::vector<std::string>{ "func" }, entries);
     if (status == 0) {
       EXPECT_EQ(kRewritten, read_file(path));
       EXPECT_EQ(0666, file_mode(path));
@@ -185,7 +193,7 @@ TEST(RewriteFile, EveryFailingFileCallLeavesTheDataFileUntouched) {
     fail_each_call_in_turn(FaultyFileOps::kFchown, EPERM, false);
   fail_each_call_in_turn(FaultyFileOps::kClose, ENOSPC, false);
   fail_each_call_in_turn(FaultyFileOps::kRename, EXDEV, false);
-  fail_each_call_in_turn(FaultyFileOps::kUnlink, EBUSY, false);
+  fail_each_call_in_turn(FaultyFileOps::kUnlink, EBUSY, false, true);
 }
 
 TEST(RewriteFile, WriteThatMakesNoProgressIsAFullDisk) {
