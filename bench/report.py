@@ -12,6 +12,10 @@ import statistics
 import sys
 
 TOOL_CASES = ["add_new", "add_replace", "delete"]
+# bench/floor_run.cc doing each tool case's companion runs and file passes
+# and nothing else, on the realistic tree only.
+FLOORS = {"add_new": "floor_new", "add_replace": "floor_replace",
+          "delete": "floor_delete"}
 BASELINES = ["cp", "grep_v", "sed_i", "companion_x2"]
 SIZES = ["realistic", "large", "doubled"]
 
@@ -60,7 +64,7 @@ def print_table(medians, peaks, use_cpu):
     print(header)
     print("-" * len(header))
     for size in SIZES:
-        for case in TOOL_CASES + BASELINES:
+        for case in TOOL_CASES + list(FLOORS.values()) + BASELINES:
             if (case, size) not in medians:
                 continue
             cells = []
@@ -114,6 +118,16 @@ def check(medians, peaks):
     for case in TOOL_CASES:
         judge("realistic %s / two companion runs" % case,
               times(case, "realistic", "companion_x2"), COMPANION_LIMIT, "x")
+    # What the order of the work leaves of that limit: the tool cannot do
+    # better than its floor.
+    for case in TOOL_CASES:
+        floor = FLOORS[case]
+        r = times(floor, "realistic", "companion_x2")
+        over = times(case, "realistic", floor)
+        print("info    realistic %s floor / two companion runs: %s;"
+              " %s / its floor: %s" % (
+                  case, "not measured" if r is None else "%.2fx" % r,
+                  case, "not measured" if over is None else "%.2fx" % over))
     for case in TOOL_CASES:
         judge("doubled %s / large %s" % (case, case),
               growth_on_doubling(medians, case), DOUBLING_LIMIT, "x")

@@ -3,7 +3,9 @@
 # Measures what an add and a delete cost against copying the driver files,
 # against doing the same edit by hand with grep -v or sed -i, and (on files
 # of a realistic size) against the two companion-tool starts an add cannot
-# avoid; and the tool's peak memory, which must not grow with the files.
+# avoid and against bench/floor_run.cc, the same companion runs and file
+# passes with nothing else; and the tool's peak memory, which must not grow
+# with the files.
 #
 #   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
 #                [--build DIR]
@@ -42,7 +44,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '7,22p' "$0"; exit 2 ;;
+    *) sed -n '10,25p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -90,6 +92,8 @@ if [ "$static" = ON ]; then
 fi
 "$cxx" "${standin_flags[@]}" -o "$work/bin/standin" \
   "$top/tests/standin/standin_companion.cc"
+# What the order of the work costs by itself, built the same way.
+"$cxx" "${standin_flags[@]}" -o "$work/bin/floor_run" "$here/floor_run.cc"
 timer=$work/bin/time_run
 # The model comes from the program name, as from the installed links.
 tool=$work/bin/vtmediatoollpr_$model
@@ -145,6 +149,12 @@ set_cases() {  # size-label
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
   # What an add starts besides the tool: the companion for the delete that
   # comes first, and for the add.
+  # The same requests with nothing but their companion runs and file
+  # passes, in their order: what the order itself costs.
+  local floor=$work/bin/floor_run
+  case_floor_new=("$floor" new "$inf" "$model" "$companion")
+  case_floor_replace=("$floor" replace "$inf" "$model" "$companion")
+  case_floor_delete=("$floor" delete "$inf" "$model" "$companion")
   case_companion_x2=("$companion" -P TX-R580 -d "Bench 12" -show 1 ---
     "$companion" -P TX-R580 -n "Bench 12" -w 10 -h 50
     -specid VtL_vtS12mm__080A03271A2B -show 1)
@@ -152,7 +162,8 @@ set_cases() {  # size-label
 
 cases_of() {  # size-label
   local cases=(add_new add_replace delete cp grep_v sed_i)
-  [ "$1" = realistic ] && cases+=(companion_x2)
+  [ "$1" = realistic ] &&
+    cases+=(companion_x2 floor_new floor_replace floor_delete)
   echo "${cases[@]}"
 }
 
