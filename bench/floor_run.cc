@@ -29,15 +29,15 @@ namespace {
 const size_t kBlock = 64 * 1024;
 char block[kBlock];
 
-bool companion(const std::string& tool, const char* request) {
-  std::string name = "Bench 12";
-  const char* add[] = { tool.c_str(), "-P", "TX-R580", "-n", name.c_str(),
-                        "-w", "12", "-h", "50", "-specid",
-                        "VtL_vtS12mm__080A03271A2B", "-show", "1", nullptr };
-  const char* remove[] = { tool.c_str(), "-P", "TX-R580", "-d", name.c_str(),
-                           "-show", "1", nullptr };
-  char* const* argv = const_cast<char* const*>(
-      strcmp(request, "add") == 0 ? add : remove);
+// Runs the companion tool for the add when |add|, else for the delete.
+bool companion(const std::string& tool, bool add) {
+  const char* add_args[] = { tool.c_str(), "-P", "TX-R580", "-n", "Bench 12",
+                             "-w", "12", "-h", "50", "-specid",
+                             "VtL_vtS12mm__080A03271A2B", "-show", "1",
+                             nullptr };
+  const char* delete_args[] = { tool.c_str(), "-P", "TX-R580", "-d",
+                                "Bench 12", "-show", "1", nullptr };
+  char* const* argv = const_cast<char* const*>(add ? add_args : delete_args);
   pid_t pid = vfork();
   if (pid == 0) {
     execve(argv[0], argv, environ);
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   std::string resource = inf + "/vt" + model + "rc";
   std::string area = inf + "/PrintArea";
 
-  bool ok = companion(tool, "delete");
+  bool ok = companion(tool, false);
   if (kind == "new") {
     ok = ok && read_through(function) && read_through(media);
   } else {
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         rewrite(area);
   }
   if (kind != "delete") {
-    ok = ok && companion(tool, "add") && rewrite(function) &&
+    ok = ok && companion(tool, true) && rewrite(function) &&
         rewrite(media) && rewrite(area);
   }
   int dir = open(inf.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -23,7 +23,7 @@ SIZES = ["realistic", "large", "doubled"]
 # is fixed with the companion tool and sets the floor: a delete is one pass
 # over each of the four files plus two read-only lookups (of the function
 # and media-information files); an add of a new name is a lookup that finds
-# nothing (one read of the function file) and one pass over three files;
+# nothing (one read of each of those two files) and one pass over three;
 # an add that replaces a format is both, the delete and then the add.
 CP_LIMITS = {"delete": 2.2, "add_new": 1.8, "add_replace": 4.0}
 # On the ordinary tree, against the two companion runs an add makes.

@@ -147,14 +147,14 @@ set_cases() {  # size-label
       mv "$f.new" "$f" || exit 1
     done' sh "$id" "${files[@]}")
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
-  # What an add starts besides the tool: the companion for the delete that
-  # comes first, and for the add.
   # The same requests with nothing but their companion runs and file
   # passes, in their order: what the order itself costs.
   local floor=$work/bin/floor_run
   case_floor_new=("$floor" new "$inf" "$model" "$companion")
   case_floor_replace=("$floor" replace "$inf" "$model" "$companion")
   case_floor_delete=("$floor" delete "$inf" "$model" "$companion")
+  # What an add starts besides the tool: the companion for the delete that
+  # comes first, and for the add.
   case_companion_x2=("$companion" -P TX-R580 -d "Bench 12" -show 1 ---
     "$companion" -P TX-R580 -n "Bench 12" -w 10 -h 50
     -specid VtL_vtS12mm__080A03271A2B -show 1)

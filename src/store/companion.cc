@@ -30,11 +30,10 @@ int run_companion(const std::vector<std::string>& args, int* error) {
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
-  // posix_spawn would reset every signal's disposition in the child, one
-  // system call a signal, twice for each request. This tool sets no signal
-  // handlers, so a vfork child that only calls execve does the same job.
-  // It shares this process's memory until then, which is how a failed
-  // execve reports its errno.
+  // Not posix_spawn: its child resets each signal's disposition with a
+  // system call of its own. This tool sets no signal handlers, so a vfork
+  // child that only calls execve is enough. Until then it shares this
+  // process's memory, which is how a failed execve hands back its errno.
   volatile int exec_error = 0;
   pid_t pid = vfork();
   if (pid == 0) {

@@ -2,7 +2,6 @@
 #include "store/delete.h"
 
 #include <errno.h>
-#include <sys/stat.h>
 
 #include "store/companion.h"
 #include "store/format_id.h"
@@ -45,16 +44,15 @@ int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
   std::string function_file = driver_file_path(root, code, kFunctionFile);
   std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   std::string format_id;
-  struct stat function_info;
-  if (env.files->lstat(function_file.c_str(), &function_info) != 0) {
-    if (errno == ENOENT)
-      return kStoreNotFound;  // no function file, no format to delete
-    *error = errno;
-    return kStoreFileFailed;
-  }
-  status = find_format_id(env.files, function_file, name, &format_id, error);
-  if (status == kStoreFileFailed)
+  int lookup_error = 0;
+  status = find_format_id(env.files, function_file, name, &format_id,
+                          &lookup_error);
+  if (status == kStoreNotFound && lookup_error == ENOENT)
+    return kStoreNotFound;  // no function file, no format to delete
+  if (status == kStoreFileFailed) {
+    *error = lookup_error;
     return status;
+  }
   if (status == kStoreDone) {
     if (rewrite_file(env.files, function_file, drop_lines_holding(format_id),
                      "", error) != kStoreDone)

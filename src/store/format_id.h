@@ -28,8 +28,9 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 
 // Looks up |name| in the "*PageSize" lines of the file at |path|; the first
 // match counts. Returns kStoreDone with |*id| set; kStoreNotFound when the
-// name is not there or the file does not exist; kStoreFileFailed when it
-// cannot be opened or read, with the errno in |*error|.
+// name is not there, or when the file does not exist (with ENOENT in
+// |*error|); kStoreFileFailed when it cannot be opened or read, with the
+// errno in |*error|.
 int find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error);
 

@@ -42,12 +42,13 @@ class TempFile {
   // Whatever an interrupted run left at the path is removed and the file
   // made anew; a link planted there is never followed.
   bool create() {
-    if (!open_new() && error_ == EEXIST) {
-      if (files_->unlink(path_.c_str()) != 0)
-        return fail(errno);
-      open_new();
-    }
-    return fd_ >= 0;
+    if (open_new())
+      return true;
+    if (error_ != EEXIST)
+      return false;
+    if (files_->unlink(path_.c_str()) != 0)
+      return fail(errno);
+    return open_new();
   }
 
   bool put(std::string_view piece) {

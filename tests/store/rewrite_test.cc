@@ -73,10 +73,12 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
                               &error);
     EXPECT_EQ(0, files.open_descriptors);
     std::vector<std::string> entries = dir_entries(dir.path());
-    if (leftover && status != 0 && entries.size() == 2)
+    if (leftover && status != 0 && entries.size() == 2) {
+      EXPECT_EQ((std::vector<std::string>{ "func", "func.$$$" }), entries);
       EXPECT_EQ("half written", read_file(path + ".$$$"));
-    else
+    } else {
       EXPECT_EQ(std::vector<std::string>{ "func" }, entries);
+    }
     if (status == 0) {
       EXPECT_EQ(kRewritten, read_file(path));
       EXPECT_EQ(0666, file_mode(path));
