@@ -56,6 +56,7 @@ class MemoryFile : public FileOps {
   int unlink(const char*) override { return fail(); }
   int rmdir(const char*) override { return fail(); }
   int flock(int, int) override { return fail(); }
+  int access(const char*, int) override { return fail(); }
 
  private:
   int fail() {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "cli/exit_status.h"
+#include "cli/inherited.h"
 #include "cli/tool.h"
 
 #ifndef VT_DRIVER_ROOT
@@ -6,6 +8,8 @@
 #endif
 
 int main(int argc, char** argv) {
+  if (!reset_inherited_state())
+    return kExitFailure;
   StoreEnv env;
   env.driver_root = VT_DRIVER_ROOT;
   return run_tool(argc, argv, env);

@@ -18,15 +18,31 @@ const ModelEntry kModels[] = {
 };
 const int kModelCount = sizeof(kModels) / sizeof(kModels[0]);
 
+namespace {
+
+// The first row whose key occurs in |text|, or null.
+const ModelEntry* model_in(const char* text) {
+  for (int i = 0; i < kModelCount; ++i) {
+    if (strstr(text, kModels[i].key) != nullptr)
+      return &kModels[i];
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 bool identify_model(const char* program_path, FormatSettings* settings) {
   if (program_path == nullptr)
     return false;
-  for (int i = 0; i < kModelCount; ++i) {
-    if (strstr(program_path, kModels[i].key) != nullptr) {
-      settings->model_code = kModels[i].model_code;
-      settings->model_type = kModels[i].model_type;
-      return true;
-    }
-  }
-  return false;
+  // The name the tool was installed under decides; a directory that
+  // happens to hold another model's key must not.
+  const char* slash = strrchr(program_path, '/');
+  const ModelEntry* model = model_in(slash ? slash + 1 : program_path);
+  if (model == nullptr)
+    model = model_in(program_path);
+  if (model == nullptr)
+    return false;
+  settings->model_code = model->model_code;
+  settings->model_type = model->model_type;
+  return true;
 }

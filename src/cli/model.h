@@ -15,9 +15,10 @@ struct ModelEntry {
 extern const ModelEntry kModels[];
 extern const int kModelCount;
 
-// Learns the model from the program path (argv[0] as received). The first
-// row whose key occurs anywhere in the path wins, so the directory part
-// counts as much as the file name. Returns false when no key occurs.
+// Learns the model from the program path (argv[0] as received): the first
+// row whose key occurs in its file name wins, or, where the file name
+// holds none, the first whose key occurs anywhere in the path. Returns
+// false when no key occurs.
 bool identify_model(const char* program_path, FormatSettings* settings);
 
 #endif  // VTMEDIA_CLI_MODEL_H_

@@ -86,10 +86,15 @@ Action parse_options(int argc, const char* const* argv,
       int64_t width;
       if (!read_size(value, &width))
         return kActionUsage;
-      if (!tape)
+      if (!tape) {
         settings->width_mm = width;
-      else if (!apply_width_rule(width, settings))
-        return kActionUsage;
+      } else {
+        // A later -w replaces the earlier one whole, tape included.
+        settings->media_name.clear();
+        settings->head_dots = 0;
+        if (!apply_width_rule(width, settings))
+          return kActionUsage;
+      }
       have_width = true;
       break;
     }

@@ -68,10 +68,15 @@ int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
                       int* error) {
   const std::string& root = env.driver_root;
   const std::string& code = settings.model_code;
+  std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   struct timeval now;
   gettimeofday(&now, nullptr);
-  std::string format_id = make_format_id(settings, now);
-  int status = run_companion(
+  std::string format_id;
+  int status = new_format_id(env.files, media_info, settings, now,
+                             &format_id, error);
+  if (status != kStoreDone)
+    return status;
+  status = run_companion(
       companion_add_args(companion_path(root, code), settings, format_id),
       error);
   if (status != kStoreDone)
@@ -81,15 +86,15 @@ int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
   entry.kind = LineEdit::kInsertAfter;
   entry.needle = "[CustomTape]";
   entry.text = format_id + "/" + settings.format_name + "\n";
-  LineEdit copy;
+  LineEdit sizes;
+  sizes.text = media_info_line(settings, format_id);
+  LineEdit area;
+  area.text = print_area_line(settings, format_id);
   if (rewrite_file(env.files, driver_file_path(root, code, kFunctionFile),
-                   entry, "", error) != kStoreDone ||
-      rewrite_file(env.files, driver_file_path(root, code, kMediaInfoFile),
-                   copy, media_info_line(settings, format_id),
-                   error) != kStoreDone ||
+                   entry, error) != kStoreDone ||
+      rewrite_file(env.files, media_info, sizes, error) != kStoreDone ||
       rewrite_file(env.files, driver_file_path(root, code, kPrintAreaFile),
-                   copy, print_area_line(settings, format_id),
-                   error) != kStoreDone)
+                   area, error) != kStoreDone)
     return kStoreFileFailed;
   return kStoreDone;
 }

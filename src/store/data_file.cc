@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <unistd.h>
 
 #include "store/paths.h"
 #include "store/status.h"
@@ -47,14 +48,30 @@ int look_at(FileOps* files, const std::string& path, struct stat* info,
   return kStoreDone;
 }
 
-// Checks that |path| is a regular file or nothing.
-int check_data_path(FileOps* files, const std::string& path, int* error) {
+// Checks that |path| holds a regular file this run may read and replace
+// in the directory of status |dir|, or nothing.
+int check_data_path(FileOps* files, const std::string& path,
+                    const struct stat& dir, int* error) {
   struct stat info;
   bool present;
   if (look_at(files, path, &info, &present, error) != kStoreDone)
     return kStoreFileFailed;
-  if (present && (*error = data_file_error(info)) != 0)
+  if (!present)
+    return kStoreDone;
+  if ((*error = data_file_error(info)) != 0)
     return kStoreFileFailed;
+  if (files->access(path.c_str(), R_OK) != 0) {
+    *error = errno;
+    return kStoreFileFailed;
+  }
+  // In a sticky directory only the file's owner, the directory's or root
+  // may rename over a file.
+  uid_t user = geteuid();
+  if ((dir.st_mode & S_ISVTX) && user != 0 && info.st_uid != user &&
+      dir.st_uid != user) {
+    *error = EPERM;
+    return kStoreFileFailed;
+  }
   return kStoreDone;
 }
 
@@ -102,11 +119,23 @@ int open_data_file(FileOps* files, const std::string& path, int* fd,
 }
 
 int prepare_data_files(FileOps* files, const std::string& root,
-                       const std::string& model_code, int* error) {
+                       const std::string& model_code, const struct stat& dir,
+                       int* error) {
+  // A run that could not replace the files must fail before the
+  // companion tool has changed anything.
+  if (files->access(data_dir_path(root, model_code).c_str(),
+                    W_OK | X_OK) != 0) {
+    *error = errno;
+    return kStoreFileFailed;
+  }
   for (DriverFile file : kDataFiles) {
-    std::string path = driver_file_path(root, model_code, file);
-    if (check_data_path(files, path, error) != kStoreDone ||
-        clear_temp_path(files, temp_path_for(path), error) != kStoreDone)
+    if (check_data_path(files, driver_file_path(root, model_code, file), dir,
+                        error) != kStoreDone)
+      return kStoreFileFailed;
+  }
+  for (DriverFile file : kDataFiles) {
+    std::string temp = temp_path_for(driver_file_path(root, model_code, file));
+    if (clear_temp_path(files, temp, error) != kStoreDone)
       return kStoreFileFailed;
   }
   return kStoreDone;

@@ -21,13 +21,17 @@
 int open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error);
 
-// Readies a model's data directory for a run, before anything runs or
-// changes: each data file must be a regular file or absent, and whatever
+// Readies a model's data directory, of status |dir|, for a run, before
+// anything runs or changes: the run must be able to replace the data
+// files (the directory writable and searchable, each data file readable
+// and, in a sticky directory, the user's own, the directory's owner or
+// root), each data file must be a regular file or absent, and whatever
 // an earlier run left at a temporary path goes (a file or link is
 // removed, an empty directory too). Returns kStoreDone, or
 // kStoreFileFailed with the errno in |*error| and nothing changed but
 // the temporary paths already cleared.
 int prepare_data_files(FileOps* files, const std::string& root,
-                       const std::string& model_code, int* error);
+                       const std::string& model_code, const struct stat& dir,
+                       int* error);
 
 #endif  // VTMEDIA_STORE_DATA_FILE_H_

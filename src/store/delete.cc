@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/delete.h"
 
-#include <errno.h>
-
 #include "store/companion.h"
 #include "store/format_id.h"
 #include "store/lock.h"
@@ -41,47 +39,49 @@ int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
   if (status != kStoreDone)
     return status;
 
-  std::string function_file = driver_file_path(root, code, kFunctionFile);
-  std::string media_info = driver_file_path(root, code, kMediaInfoFile);
-  std::string format_id;
-  int lookup_error = 0;
-  status = find_format_id(env.files, function_file, name, &format_id,
-                          &lookup_error);
-  if (status == kStoreNotFound && lookup_error == ENOENT)
+  // The function file's identifier goes from that file and the
+  // media-information file's from the other three; where one of the two
+  // files no longer names the format (a delete cut short), the other's
+  // serves all four, so that the same command finishes the job.
+  std::string function_id, media_id;
+  status = find_format_id(env.files, driver_file_path(root, code,
+                          kFunctionFile), name, &function_id, error);
+  if (status == kStoreFileMissing)
     return kStoreNotFound;  // no function file, no format to delete
-  if (status == kStoreFileFailed) {
-    *error = lookup_error;
+  if (status == kStoreFileFailed)
     return status;
-  }
-  if (status == kStoreDone) {
-    if (rewrite_file(env.files, function_file, drop_lines_holding(format_id),
-                     "", error) != kStoreDone)
-      return kStoreFileFailed;
-    status = find_format_id(env.files, media_info, name, &format_id, error);
-    if (status != kStoreDone)
-      return status;
-  } else {
-    // The function file no longer names the format, but the
-    // media-information file does: a delete was cut short after the
-    // function file. Finishing it takes the format out of every file.
-    status = find_format_id(env.files, media_info, name, &format_id, error);
-    if (status != kStoreDone)
-      return status;
-    if (rewrite_file(env.files, function_file, drop_lines_holding(format_id),
-                     "", error) != kStoreDone)
-      return kStoreFileFailed;
-  }
+  bool in_function_file = status == kStoreDone;
+  status = find_format_id(env.files, driver_file_path(root, code,
+                          kMediaInfoFile), name, &media_id, error);
+  if (status == kStoreFileFailed)
+    return status;
+  bool in_media_info = status == kStoreDone;
+  if (!in_function_file && !in_media_info)
+    return kStoreNotFound;
+  if (!in_function_file)
+    function_id = media_id;
+  if (!in_media_info)
+    media_id = function_id;
 
   LineEdit reset;
   reset.kind = LineEdit::kReplace;
-  reset.needle = format_id;
+  reset.needle = media_id;
   reset.text = is_roll_label(settings) ? kRollDefaultMedia : kTapeDefaultMedia;
-  if (rewrite_file(env.files, media_info, drop_lines_holding(format_id), "",
-                   error) != kStoreDone ||
-      rewrite_file(env.files, driver_file_path(root, code, kResourceFile),
-                   reset, "", error) != kStoreDone ||
-      rewrite_file(env.files, driver_file_path(root, code, kPrintAreaFile),
-                   drop_lines_holding(format_id), "", error) != kStoreDone)
-    return kStoreFileFailed;
+  // The media-information file, which names the format, goes last: a run
+  // cut short anywhere before leaves the name there to be found again.
+  const struct {
+    DriverFile file;
+    LineEdit edit;
+  } steps[] = {
+    { kFunctionFile, drop_lines_holding(function_id) },
+    { kResourceFile, reset },
+    { kPrintAreaFile, drop_lines_holding(media_id) },
+    { kMediaInfoFile, drop_lines_holding(media_id) },
+  };
+  for (const auto& step : steps) {
+    if (rewrite_file(env.files, driver_file_path(root, code, step.file),
+                     step.edit, error) != kStoreDone)
+      return kStoreFileFailed;
+  }
   return kStoreDone;
 }

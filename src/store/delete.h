@@ -13,19 +13,18 @@ int delete_format(FormatSettings settings, const StoreEnv& env, int* error);
 // The delete itself, for a caller that holds the model's lock: runs the
 // companion tool, finds the format's identifier in the "*PageSize" lines
 // of the function and media-information files, drops every line holding
-// it from the four data files in the order function, media-information,
-// resource, imageable-area file, and resets a resource-file setting that
-// pointed at it to the model's default media.
+// it as a whole identifier from the four data files in the order
+// function, resource, imageable-area, media-information file, and resets
+// a resource-file setting that pointed at it to the model's default media.
 //
-// The media-information file's identifier is the one that goes from the
-// files after the function file. Where only that file still names the
-// format (a delete cut short after the function file), the delete is
-// completed with its identifier. Returns kStoreDone; kStoreNotFound when
-// the name is in neither file, when the function file is missing, or
-// when only the function file names it (that file then already
-// rewritten); kStoreFileFailed with the errno in |*error| when a file
-// fails, those before it in the order staying changed; or the companion
-// tool's failure, nothing changed.
+// The function file's identifier goes from that file, the
+// media-information file's from the others; where only one of the two
+// files names the format (a delete cut short), its identifier serves all
+// four. Returns kStoreDone; kStoreNotFound when the name is in neither
+// file or the function file is missing, nothing changed;
+// kStoreFileFailed with the errno in |*error| when a file fails, those
+// before it in the order staying changed; or the companion tool's
+// failure, nothing changed.
 int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
                          int* error);
 

@@ -37,6 +37,9 @@ class RealFileOps : public FileOps {
   int flock(int fd, int operation) override {
     return ::flock(fd, operation);
   }
+  int access(const char* path, int mode) override {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+  }
 };
 
 }  // namespace

@@ -24,9 +24,37 @@ class FileOps {
   virtual int unlink(const char* path) = 0;
   virtual int rmdir(const char* path) = 0;
   virtual int flock(int fd, int operation) = 0;
+  // Whether this process may use |path| as |mode| says, judged with its
+  // effective user and group, as the calls it then makes will be.
+  virtual int access(const char* path, int mode) = 0;
 };
 
 // The real file system.
 FileOps* real_file_ops();
+
+// Owns one descriptor and closes it through |files| when it goes, so that
+// every way out of a function closes it once.
+class ScopedFd {
+ public:
+  ScopedFd(FileOps* files, int fd) : files_(files), fd_(fd) {}
+  ~ScopedFd() {
+    if (fd_ >= 0)
+      files_->close(fd_);
+  }
+  ScopedFd(const ScopedFd&) = delete;
+  ScopedFd& operator=(const ScopedFd&) = delete;
+
+  int get() const { return fd_; }
+  // Hands the descriptor over; it is no longer closed here.
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  FileOps* files_;
+  int fd_;
+};
 
 #endif  // VTMEDIA_STORE_FILE_OPS_H_

@@ -6,7 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <new>
+#include <functional>
+#include <set>
 
 #include "store/byte_search.h"
 #include "store/data_file.h"
@@ -23,6 +24,9 @@ const size_t kMediaNameLength = 10;
 // Name length 2, width at least 2, height 3, seconds 1, microseconds 4.
 const size_t kMinHexDigits = 12;
 const size_t kMaxIdLength = 99;
+// The seconds digit and the four microsecond digits end every identifier.
+const size_t kTimeDigits = 5;
+const long kMicrosecondsPerSecond = 1000000;
 
 bool all_hex(std::string_view text) {
   for (char c : text) {
@@ -50,6 +54,27 @@ std::string make_format_id(const FormatSettings& settings,
            static_cast<unsigned>(now.tv_sec & 0xF),
            static_cast<unsigned>(now.tv_usec & 0xFFFF));
   return id;
+}
+
+namespace {
+
+// Letters, digits, "_" and "." may follow a head of a longer identifier.
+bool continues_identifier(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+         (c >= 'a' && c <= 'z') || c == '_' || c == '.';
+}
+
+}  // namespace
+
+const char* find_identifier(const char* from, const char* end,
+                            std::string_view id) {
+  while (const char* hit = find_bytes(from, end, id)) {
+    const char* after = hit + id.size();
+    if (after == end || !continues_identifier(*after))
+      return hit;
+    from = hit + 1;
+  }
+  return nullptr;
 }
 
 bool format_id_in_line(std::string_view line, std::string_view name,
@@ -116,32 +141,78 @@ const char* find_format_line(std::string_view block, std::string_view name,
 
 }  // namespace
 
-int find_format_id(FileOps* files, const std::string& path,
-                   const std::string& name, std::string* id, int* error) {
+namespace {
+
+// Hands each block of whole lines of the data file at |path| to |visit|
+// until it returns false. Returns kStoreDone, kStoreFileMissing, or
+// kStoreFileFailed with |*error| set.
+int scan_file(FileOps* files, const std::string& path,
+              const std::function<bool(std::string_view)>& visit,
+              int* error) {
   int fd;
   struct stat info;
   if (open_data_file(files, path, &fd, &info, error) != kStoreDone) {
-    // A missing file holds no formats; one that is there but cannot be
-    // read must not pass for one without the name.
-    return *error == ENOENT ? kStoreNotFound : kStoreFileFailed;
+    // One that is there but cannot be read must not pass for one without
+    // the name.
+    return *error == ENOENT ? kStoreFileMissing : kStoreFileFailed;
   }
+  ScopedFd owner(files, fd);
   LineReader reader(files, fd);
   std::string_view block;
   int status;
-  int result = kStoreNotFound;
-  try {
-    while ((status = reader.next_block(&block, error)) > 0) {
-      if (find_format_line(block, name, id) != nullptr) {
-        result = kStoreDone;
-        break;
-      }
-    }
-    if (status < 0)
-      result = kStoreFileFailed;
-  } catch (const std::bad_alloc&) {
-    *error = ENOMEM;
-    result = kStoreFileFailed;
+  while ((status = reader.next_block(&block, error)) > 0) {
+    if (!visit(block))
+      return kStoreDone;
   }
-  files->close(fd);
-  return result;
+  return status < 0 ? kStoreFileFailed : kStoreDone;
+}
+
+}  // namespace
+
+int find_format_id(FileOps* files, const std::string& path,
+                   const std::string& name, std::string* id, int* error) {
+  bool found = false;
+  int status = scan_file(files, path, [&](std::string_view block) {
+    found = find_format_line(block, name, id) != nullptr;
+    return !found;
+  }, error);
+  if (status == kStoreDone && !found)
+    return kStoreNotFound;
+  return status;
+}
+
+int new_format_id(FileOps* files, const std::string& path,
+                  const FormatSettings& settings, struct timeval now,
+                  std::string* id, int* error) {
+  *id = make_format_id(settings, now);
+  // The time stamps of the identifiers in the file that differ from the
+  // new one in their time stamp alone.
+  std::string head = id->substr(0, id->size() - kTimeDigits);
+  std::set<std::string> taken;
+  int status = scan_file(files, path, [&](std::string_view block) {
+    const char* end = block.data() + block.size();
+    for (const char* at = block.data();
+         (at = find_bytes(at, end, head)) != nullptr; ++at) {
+      const char* stamp = at + head.size();
+      const char* after = stamp + kTimeDigits;
+      if (end - stamp >= static_cast<ptrdiff_t>(kTimeDigits) &&
+          (after == end || !continues_identifier(*after)))
+        taken.insert(std::string(stamp, kTimeDigits));
+    }
+    return true;
+  }, error);
+  if (status == kStoreFileFailed)
+    return status;  // a missing file holds none
+  // Consecutive microseconds give different stamps, so this passes over
+  // each taken one at most once.
+  for (size_t step = 0; step < taken.size(); ++step) {
+    if (taken.count(id->substr(id->size() - kTimeDigits)) == 0)
+      break;
+    if (++now.tv_usec == kMicrosecondsPerSecond) {
+      now.tv_usec = 0;
+      ++now.tv_sec;
+    }
+    *id = make_format_id(settings, now);
+  }
+  return kStoreDone;
 }

@@ -6,33 +6,28 @@
 #include <string>
 #include <string_view>
 
-// What a rewrite does to the lines of a driver file. A line is selected
-// when it holds |needle| before its first NUL byte (tests are byte-exact
-// and case-sensitive); every other line is copied byte for byte.
+// What a rewrite does to the lines of a driver file. Only the part of a
+// line before its first NUL byte is looked at; tests are byte-exact and
+// case-sensitive; every line not selected is copied byte for byte.
 struct LineEdit {
   enum Kind {
-    kCopy,         // copy every line
-    kInsertAfter,  // copy, and write |text| after each selected line
-    kDrop,         // leave out the selected lines
-    kReplace,      // write |text| in place of each selected line
+    kInsertAfter,  // write |text| after each line that holds |needle|
+    kDrop,         // leave out the lines that hold the identifier |needle|
+    kReplace,      // write |text| in place of each line holding |needle|
+    kAppend,       // copy every line, then |text| on a line of its own
   };
-  Kind kind = kCopy;
-  std::string needle;
+  Kind kind = kAppend;
+  std::string needle;  // never empty and never holds a newline
   std::string text;
 };
 
 // Receives the output of an edit piece by piece; false stops the edit.
 typedef std::function<bool(std::string_view)> PieceSink;
 
-// Whether |line| holds |needle| in the part before its first NUL.
-bool line_contains(std::string_view line, std::string_view needle);
-
-// Applies |edit| to one line (newline included when present).
-bool edit_line(const LineEdit& edit, std::string_view line,
-               const PieceSink& sink);
-
-// Applies |edit| to a run of whole lines, with the same output as
-// edit_line on each of them, but handing unchanged stretches on whole.
+// Applies |edit| to a run of whole lines, handing unchanged stretches on
+// whole. kDrop and kReplace select a line by the identifier |needle|
+// standing whole in it (see find_identifier); kInsertAfter by |needle|
+// anywhere in it. The appended text of kAppend is not written here.
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink);
 

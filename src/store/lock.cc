@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <time.h>
 
@@ -78,18 +79,24 @@ int run_locked(const StoreEnv& env, const std::string& model_code,
     return kStoreFileFailed;
   int status;
   try {
-    status = prepare_data_files(env.files, env.driver_root, model_code,
-                                error);
+    struct stat dir;
+    if (env.files->fstat(dir_fd, &dir) != 0) {
+      *error = errno;
+      status = kStoreFileFailed;
+    } else {
+      status = prepare_data_files(env.files, env.driver_root, model_code,
+                                  dir, error);
+    }
     if (status == kStoreDone)
       status = body(error);
   } catch (const std::bad_alloc&) {
     *error = ENOMEM;
     status = kStoreFileFailed;
   }
-  // A name not found may still have cost the function file its entries.
+  // Only a run that changed the files needs their renames made durable.
   int unlock_error = 0;
   if (unlock_data_dir(env.files, dir_fd, &unlock_error) != kStoreDone &&
-      (status == kStoreDone || status == kStoreNotFound)) {
+      status == kStoreDone) {
     *error = unlock_error;
     status = kStoreFileFailed;
   }

@@ -39,16 +39,16 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   // Each returns false on failure, with the errno in error().
-  // Whatever an interrupted run left at the path is removed and the file
-  // made anew; a link planted there is never followed.
+  // The run cleared the path under its lock, so anything there now is
+  // another's: that is a failure, and a link there is never followed.
   bool create() {
-    if (open_new())
-      return true;
-    if (error_ != EEXIST)
-      return false;
-    if (files_->unlink(path_.c_str()) != 0)
+    fd_ = files_->open(path_.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       kDataFileMode);
+    if (fd_ < 0)
       return fail(errno);
-    return open_new();
+    created_ = true;
+    return true;
   }
 
   bool put(std::string_view piece) {
@@ -94,16 +94,6 @@ class TempFile {
   int error() const { return error_; }
 
  private:
-  bool open_new() {
-    fd_ = files_->open(path_.c_str(),
-                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                       kDataFileMode);
-    if (fd_ < 0)
-      return fail(errno);
-    created_ = true;
-    return true;
-  }
-
   bool flush() {
     bool ok = write_all(pending_);
     pending_.clear();
@@ -132,9 +122,9 @@ class TempFile {
   int error_ = 0;
 };
 
-// Fills |temp| with the lines of |data_fd| through |edit|, then |trailer|.
+// Fills |temp| with the lines of |data_fd| through |edit|.
 bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
-                   const std::string& trailer, TempFile* temp) {
+                   TempFile* temp) {
   PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
   LineReader reader(files, data_fd);
   std::string_view block;
@@ -146,16 +136,17 @@ bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
   }
   if (status < 0)
     return temp->fail(error);
-  if (!trailer.empty() && !temp->at_line_start() && !temp->put("\n"))
+  if (edit.kind != LineEdit::kAppend)
+    return true;
+  if (!temp->at_line_start() && !temp->put("\n"))
     return false;
-  return temp->put(trailer);
+  return temp->put(edit.text);
 }
 
 }  // namespace
 
 int rewrite_file(FileOps* files, const std::string& path,
-                 const LineEdit& edit, const std::string& trailer,
-                 int* error) {
+                 const LineEdit& edit, int* error) {
   int data_fd;
   struct stat data_info;
   if (open_data_file(files, path, &data_fd, &data_info, error) != kStoreDone)
@@ -165,7 +156,7 @@ int rewrite_file(FileOps* files, const std::string& path,
     // Unwinding removes the temporary file like any other failure.
     TempFile temp(files, temp_path_for(path));
     done = temp.create() &&
-        write_content(files, data_fd, edit, trailer, &temp) &&
+        write_content(files, data_fd, edit, &temp) &&
         temp.commit(path, data_info);
     if (!done)
       *error = temp.error();

@@ -7,8 +7,8 @@
 #include "store/file_ops.h"
 #include "store/line_edit.h"
 
-// Replaces the data file at |path| by its lines passed through |edit|,
-// followed by |trailer|, which starts on a line of its own. The new
+// Replaces the data file at |path| by its lines passed through |edit|
+// (an appended text starts on a line of its own). The new
 // content goes to the ".$$$" file beside it, created exclusively, written
 // in full, synced, given the data file's owner and mode 0666 and only
 // then renamed over the data file, so readers see the old file or the new
@@ -16,7 +16,6 @@
 // errno of the failing call in |*error|; the data file is then untouched
 // and no temporary file remains.
 int rewrite_file(FileOps* files, const std::string& path,
-                 const LineEdit& edit, const std::string& trailer,
-                 int* error);
+                 const LineEdit& edit, int* error);
 
 #endif  // VTMEDIA_STORE_REWRITE_H_

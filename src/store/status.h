@@ -11,6 +11,7 @@ enum StoreStatus {
   kStoreFileFailed = -1,           // a driver file could not be used
   kStoreCompanionFailed = -2,      // the companion tool ran and refused
   kStoreCompanionNotStarted = -3,  // the companion tool could not be run
+  kStoreFileMissing = 2,           // a looked-up file is not there
 };
 
 #endif  // VTMEDIA_STORE_STATUS_H_

@@ -71,16 +71,18 @@ TEST(IdentifyModel, ShortTx4100KeyStoresFullCode) {
     expect_model(c);
 }
 
-TEST(IdentifyModel, EarlierTableRowWinsWhenTwoKeysOccur) {
+TEST(IdentifyModel, FileNameDecidesBeforeTheDirectoryThenTheEarlierRow) {
   const ModelCase cases[] = {
-    // The later row's key stands first in the path: position does not count.
+    // A key in the file name wins over any in the directory part.
+    { "/opt/rk210-tools/vtmediatoollpr_txr580", "txr580", 3 },
+    { "/opt/vantrel/rk260/bin/vtmediatoollpr_tx4100", "tx4100zn", 3 },
     { "/opt/txr580/bin/vtmediatoollpr_rk210", "rk210", 0 },
-    { "/opt/vantrel/txd270/bin/vtmediatoollpr_rk260", "rk260", 1 },
+    // Within the file name the earlier row wins, wherever its key stands.
     { "vtmediatoollpr_txr300_rk380mx", "rk380mx", 2 },
-    { "/opt/vantrel/txr580/bin/vtmediatoollpr_tx4100zn", "tx4100zn", 3 },
     { "vtmediatoollpr_txd270_txr330qe", "txr330qe", 3 },
-    { "/txr520/txr580", "txr580", 3 },
     { "rk260rk210", "rk210", 0 },
+    // So it does in the path when the file name holds no key.
+    { "/txr520/txr580/tool", "txr580", 3 },
   };
   for (const ModelCase& c : cases)
     expect_model(c);

@@ -156,13 +156,13 @@ TEST(ParseOptions, RepeatedOptionReplacesEarlierValueWhole) {
   EXPECT_EQ(10, sizes.settings.width_mm);
   EXPECT_EQ(7, sizes.settings.height_mm);
 
-  // Each tape width is fitted anew; a later width that needs no shrinking
-  // keeps the page-size name an earlier one chose.
+  // Each tape width is fitted anew from no tape: a later width that needs
+  // no shrinking names no tape either.
   Parsed narrower = parse(kTapeTool, { "-P", "q", "-n", "a", "-w", "12",
                                        "-w", "7", "-h", "50" });
   EXPECT_EQ(7, narrower.settings.width_mm);
   EXPECT_EQ(50, narrower.settings.head_dots);
-  EXPECT_EQ("_vtS12mm__", narrower.settings.media_name);
+  EXPECT_EQ("", narrower.settings.media_name);
 
   Parsed wider = parse(kTapeTool, { "-P", "q", "-n", "a", "-w", "7",
                                     "-w", "12", "-h", "50" });
@@ -315,13 +315,13 @@ TEST(ParseOptions, TubeWidthFitsAtEveryRowBoundary) {
   });
 }
 
-TEST(ParseOptions, TubeWiderThanTableKeepsEarlierDotsAndName) {
+TEST(ParseOptions, TubeWiderThanTableTakesNoTapeEvenAfterAnEarlierWidth) {
   Parsed parsed = parse(kTapeTool, { "-P", "q", "-n", "HSshop", "-w", "12",
                                      "-w", "30", "-h", "50" });
   EXPECT_EQ(kActionAdd, parsed.action);
   EXPECT_EQ(30, parsed.settings.width_mm);
-  EXPECT_EQ(66, parsed.settings.head_dots);
-  EXPECT_EQ("_vtHS12mm_", parsed.settings.media_name);
+  EXPECT_EQ(0, parsed.settings.head_dots);
+  EXPECT_EQ("", parsed.settings.media_name);
 }
 
 struct TubeTestCase {

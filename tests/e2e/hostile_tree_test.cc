@@ -147,23 +147,47 @@ TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRun) {
   }
 }
 
-TEST(HostileTree, DeleteCutShortAfterTheFunctionFileIsFinishedByTheSameCommand) {
-  Tree tree;
-  RunResult whole = tree.run(kDelete);
-  ASSERT_EQ(0, whole.exit_status);
-  std::vector<std::string> deleted = tree.contents();
-  // As a run killed after its first rename leaves the files.
-  std::vector<std::string> cut_short = tree.before;
-  cut_short[0] = deleted[0];
-  std::vector<std::string> paths = tree.files.all();
-  for (size_t i = 0; i < paths.size(); ++i)
-    write_file(paths[i], cut_short[i]);
-
-  RunResult again = tree.run(kDelete);
-  EXPECT_EQ(0, again.exit_status);
-  EXPECT_EQ("", again.out);
-  EXPECT_EQ(deleted, tree.contents());
-  EXPECT_NE(tree.before[2], deleted[2]) << "the resource line is reset";
+TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
+  const std::string id = "VtL_vtS12mm__0A0A0642F3C1";
+  const std::string page_size_line = "*PageSize " + id +
+      "/Shelf edge: \"<</PageSize[10 100]/ImagingBBox null>>setpagedevice\"\n";
+  Tree whole;
+  ASSERT_EQ(0, whole.run(kDelete).exit_status);
+  const std::vector<std::string> deleted = whole.contents();
+  const std::vector<std::string>& before = whole.before;
+  auto cut = [&](std::string text) {
+    size_t at = text.find(page_size_line);
+    EXPECT_NE(std::string::npos, at);
+    return text.erase(at, page_size_line.size());
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;
+  } cases[] = {
+    { "killed after the function file",
+      { deleted[0], before[1], before[2], before[3] } },
+    { "killed after the imageable-area file",
+      { deleted[0], before[1], deleted[2], deleted[3] } },
+    // Only the function file's "*PageSize" line is gone; its entries
+    // below "[CustomTape]" must go too.
+    { "function file without its page-size line",
+      { cut(before[0]), before[1], before[2], before[3] } },
+    { "media-information file without its page-size line",
+      { before[0], cut(before[1]), before[2], before[3] } },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Tree tree;
+    std::vector<std::string> paths = tree.files.all();
+    for (size_t i = 0; i < paths.size(); ++i)
+      write_file(paths[i], c.files[i]);
+    RunResult again = tree.run(kDelete);
+    EXPECT_EQ(0, again.exit_status);
+    EXPECT_EQ("", again.out);
+    EXPECT_EQ(deleted, tree.contents());
+    for (const std::string& content : tree.contents())
+      EXPECT_EQ(std::string::npos, content.find(id));
+  }
 }
 
 TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {

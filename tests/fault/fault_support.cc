@@ -16,6 +16,7 @@
 #include "cli/model.h"
 #include "cli/options.h"
 #include "cli/tool.h"
+#include "reference_edit.h"
 #include "split_lines.h"
 #include "store/add.h"
 
@@ -44,35 +45,27 @@ int count_lines(const std::vector<std::string_view>& lines,
   return count;
 }
 
-// Each line holding |needle| is followed by |entry|.
 std::string insert_after(const std::string& text, const std::string& needle,
                          const std::string& entry) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::string_view line : split_lines(text)) {
-    out.append(line.data(), line.size());
-    if (holds(line, needle))
-      out += entry;
-  }
-  return out;
+  LineEdit edit;
+  edit.kind = LineEdit::kInsertAfter;
+  edit.needle = needle;
+  edit.text = entry;
+  return reference_edit(edit, text);
 }
 
 std::string replace_lines_holding(const std::string& text,
-                                  const std::string& needle,
+                                  const std::string& id,
                                   const std::string& replacement) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::string_view line : split_lines(text)) {
-    if (holds(line, needle))
-      out += replacement;
-    else
-      out.append(line.data(), line.size());
-  }
-  return out;
+  LineEdit edit;
+  edit.kind = LineEdit::kReplace;
+  edit.needle = id;
+  edit.text = replacement;
+  return reference_edit(edit, text);
 }
 
-std::string without(const std::string& text, const std::string& needle) {
-  return replace_lines_holding(text, needle, "");
+std::string without(const std::string& text, const std::string& id) {
+  return reference_drop(text, id);
 }
 
 // The line the stand-in companion tool enters for an added format.
@@ -186,12 +179,12 @@ std::vector<Stage> delete_stages(const Contents& before,
   Stage now = stages[0];
   now[0] = made(without(before[0], format_id));
   stages.push_back(now);
-  now[1] = made(without(before[1], format_id));
-  stages.push_back(now);
   now[2] = made(replace_lines_holding(before[2], format_id,
                                       default_media_line));
   stages.push_back(now);
   now[3] = made(without(before[3], format_id));
+  stages.push_back(now);
+  now[1] = made(without(before[1], format_id));
   stages.push_back(now);
   return stages;
 }

@@ -52,8 +52,8 @@ std::vector<Stage> replace_stages(const Contents& before,
                                   const std::string& default_media_line);
 
 // What a delete of |format_id| leaves: [0] nothing yet, then one stage
-// per rewritten file, in the order function, media-information, resource,
-// imageable-area file. |before| must outlive the stages.
+// per rewritten file, in the order function, resource, imageable-area,
+// media-information file. |before| must outlive the stages.
 std::vector<Stage> delete_stages(const Contents& before,
                                  const std::string& format_id,
                                  const std::string& default_media_line);
@@ -61,7 +61,7 @@ std::vector<Stage> delete_stages(const Contents& before,
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Stage>& stages, const Contents& now);
 
-// |contents| without the lines that hold |text|.
+// |contents| without the lines that hold the identifier |text|.
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text);
 

@@ -27,13 +27,13 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     std::vector<std::string> probes;  // per companion run
   } cases[] = {
     { "all files there", -1, 0, 8, "", { "{held}", "{gone}" } },
-    { "resource file missing", 2, 0, 2,
+    { "resource file missing", 2, 0, 1,
       std::string(strerror(ENOENT)) + "\n", { "{held}" } },
-    { "imageable-area file missing", 3, 0, 3,
+    { "imageable-area file missing", 3, 0, 2,
       std::string(strerror(ENOENT)) + "\n", { "{held}" } },
-    // The delete's rewrites write one block each: the third is the
+    // The delete's rewrites write one block each: the second is the
     // resource file's.
-    { "resource file write fails", -1, 3, 2,
+    { "resource file write fails", -1, 2, 1,
       std::string(strerror(EIO)) + "\n", { "{held}" } },
   };
   const std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "q",

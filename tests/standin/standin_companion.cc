@@ -12,6 +12,8 @@
 //   VT_STANDIN_PROBE   end each logged line with "{held}" or "{gone}":
 //                      whether any of the four data files holds this text
 //                      as the run starts
+//   VT_STANDIN_CHATTER open the media-information file, then print this
+//                      text on standard output, as a chatty tool would
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -89,6 +91,17 @@ void log_args(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   log_args(argc, argv);
+  const char* chatter = getenv("VT_STANDIN_CHATTER");
+  std::string inf, code;
+  if (chatter != nullptr && locate(argv[0], &inf, &code)) {
+    // Where standard output was handed over closed, the file takes its
+    // descriptor and the text.
+    FILE* file = fopen((inf + "mediainf" + code).c_str(), "a");
+    printf("%s\n", chatter);
+    fflush(stdout);
+    if (file != nullptr)
+      fclose(file);
+  }
   const char* status = getenv("VT_STANDIN_STATUS");
   if (status != nullptr && atoi(status) != 0)
     return atoi(status);
@@ -103,7 +116,6 @@ int main(int argc, char** argv) {
   if (id.empty())
     return 0;  // a delete: nothing on the spooler side to imitate
 
-  std::string inf, code;
   if (!locate(argv[0], &inf, &code))
     return 2;
   std::string line = "*PageSize " + id + "/" + name +

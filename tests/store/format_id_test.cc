@@ -182,12 +182,13 @@ TEST(FindFormatId, FindsALastLineWithoutNewline) {
   EXPECT_EQ("VtL0D3E0641A7F0", id);
 }
 
-TEST(FindFormatId, MissingOrEmptyFileOrAbsentNameIsNotFound) {
+TEST(FindFormatId, MissingFileIsToldApartFromAnAbsentName) {
   TempDir dir;
   std::string id;
   int error = 0;
-  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("missing"), "a", &id,
-                              &error));
+  EXPECT_EQ(kStoreFileMissing, find_format_id(real_file_ops(),
+                                              dir.file("missing"), "a", &id,
+                                              &error));
   write_file(dir.file("empty"), "");
   EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
                               &error));

@@ -19,7 +19,7 @@ template <typename T> T scribbled(T result) {
 const char* FaultyFileOps::kind_name(Kind kind) {
   const char* names[] = { "open", "read", "write", "fstat", "lstat",
                           "fsync", "fchmod", "fchown", "close", "rename",
-                          "unlink", "rmdir", "flock", "any call" };
+                          "unlink", "rmdir", "flock", "access", "any call" };
   return names[kind];
 }
 
@@ -131,5 +131,11 @@ int FaultyFileOps::rmdir(const char* path) {
 int FaultyFileOps::flock(int fd, int operation) {
   return pass(kFlock, nullptr, [&] {
     return real_file_ops()->flock(fd, operation);
+  });
+}
+
+int FaultyFileOps::access(const char* path, int mode) {
+  return pass(kAccess, path, [&] {
+    return real_file_ops()->access(path, mode);
   });
 }

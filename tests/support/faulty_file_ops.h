@@ -19,7 +19,8 @@
 class FaultyFileOps : public FileOps {
  public:
   enum Kind { kOpen, kRead, kWrite, kFstat, kLstat, kFsync, kFchmod,
-              kFchown, kClose, kRename, kUnlink, kRmdir, kFlock, kAnyCall };
+              kFchown, kClose, kRename, kUnlink, kRmdir, kFlock, kAccess,
+              kAnyCall };
 
   FaultyFileOps() {}
   // Fails the |fail_at|th call of any kind (counting from 1) with |error|.
@@ -56,6 +57,7 @@ class FaultyFileOps : public FileOps {
   int unlink(const char* path) override;
   int rmdir(const char* path) override;
   int flock(int fd, int operation) override;
+  int access(const char* path, int mode) override;
 
  private:
   // Counts the call; true when this one is to fail. |path| names the

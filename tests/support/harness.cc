@@ -13,6 +13,9 @@
 #include <unistd.h>
 
 #include <stdexcept>
+#include <string_view>
+
+#include <gtest/gtest.h>
 
 extern char** environ;
 
@@ -55,15 +58,22 @@ void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& cwd,
-                      const std::vector<std::string>& env) {
+                      const std::vector<std::string>& env,
+                      const ChildSetup& in_child) {
   int out_pipe[2], err_pipe[2];
   check(pipe(out_pipe) == 0 && pipe(err_pipe) == 0, "pipe");
 
-  std::vector<std::string> env_strings;
-  for (char** e = environ; *e; ++e)
-    env_strings.push_back(*e);
-  for (const std::string& e : env)
-    env_strings.push_back(e);
+  // A variable given in |env| replaces the one of the same name.
+  std::vector<std::string> env_strings = env;
+  for (char** e = environ; *e; ++e) {
+    std::string_view name(*e, strcspn(*e, "="));
+    bool replaced = false;
+    for (const std::string& given : env)
+      replaced = replaced || given.compare(0, name.size() + 1,
+                                           std::string(name) + "=") == 0;
+    if (!replaced)
+      env_strings.push_back(*e);
+  }
   std::vector<char*> envp, argv;
   for (std::string& e : env_strings)
     envp.push_back(&e[0]);
@@ -85,6 +95,8 @@ RunResult run_program(const std::string& program,
     close(err_pipe[0]);
     if (!cwd.empty() && chdir(cwd.c_str()) != 0)
       _exit(126);
+    if (in_child)
+      in_child();
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
@@ -137,8 +149,40 @@ DriverFiles lay_driver_tree(const std::string& root,
 
 RunResult run_tool_in(const std::string& dir, const std::string& name,
                       const std::vector<std::string>& args,
-                      const std::vector<std::string>& env) {
+                      const std::vector<std::string>& env,
+                      const ChildSetup& in_child) {
   std::vector<std::string> argv = { name };
   argv.insert(argv.end(), args.begin(), args.end());
-  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env);
+  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env, in_child);
+}
+
+RunResult Driver::run(const std::vector<std::string>& args,
+                      std::vector<std::string> env,
+                      const ChildSetup& in_child) {
+  env.push_back("VT_STANDIN_LOG=" + log_path());
+  RunResult result = run_tool_in(dir_.path(), program_, args, env, in_child);
+  EXPECT_EQ("", result.err) << "stderr of " << program_;
+  EXPECT_EQ(0, result.signal);
+  return result;
+}
+
+void Driver::expect_files(std::vector<std::string> expected,
+                          const std::string& missing) const {
+  std::vector<std::string> paths = files.all();
+  if (expected.empty())
+    expected = original;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (paths[i] == missing)
+      EXPECT_FALSE(file_exists(paths[i])) << paths[i];
+    else
+      EXPECT_EQ(expected[i], read_file(paths[i])) << paths[i];
+  }
+  for (const std::string& name : dir_entries(inf_dir()))
+    EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
+}
+
+void Driver::remember() {
+  original.clear();
+  for (const std::string& path : files.all())
+    original.push_back(read_file(path));
 }

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What a run inherits or meets beyond its command line: a parent that
+// closed standard output or ignores SIGCHLD, a user who may not replace
+// the files, and a clock that gives two formats the same identifier.
+
+#include <grp.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "reference_edit.h"
+
+namespace {
+
+const char kTape[] = "vtmediatoollpr_txr580";
+const char kRoll[] = "vtmediatoollpr_rk210";
+const std::vector<std::string> kAdd = { "-P", "q", "-n", "New", "-w", "12",
+                                        "-h", "50" };
+const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
+
+// How many lines of the four files hold |id| as a whole identifier.
+int lines_holding(const std::vector<std::string>& contents,
+                  const std::string& id) {
+  int count = 0;
+  for (const std::string& content : contents) {
+    for (std::string_view line : split_lines(content))
+      count += holds_identifier(line, id) ? 1 : 0;
+  }
+  return count;
+}
+
+std::vector<std::string> contents_of(const Driver& driver) {
+  std::vector<std::string> now;
+  for (const std::string& path : driver.files.all())
+    now.push_back(read_file(path));
+  return now;
+}
+
+}  // namespace
+
+TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
+  const char kChatter[] = "companion chatter";
+  struct Case {
+    const char* what;
+    ChildSetup in_child;
+  } cases[] = {
+    { "standard output closed", [] { close(1); } },
+    { "SIGCHLD ignored", [] { signal(SIGCHLD, SIG_IGN); } },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    RunResult add = driver.run(kAdd, { std::string("VT_STANDIN_CHATTER=") +
+                                       kChatter }, c.in_child);
+    EXPECT_EQ(0, add.exit_status);
+    std::vector<std::string> after = contents_of(driver);
+    for (const std::string& content : after)
+      EXPECT_EQ(std::string::npos, content.find(kChatter));
+    // Three lines in the function file, two in the media-information
+    // file, one in the imageable-area file.
+    std::string joined = after[0] + after[1] + after[2] + after[3];
+    size_t entered = 0;
+    for (size_t at = 0; (at = joined.find("VtL_vtS12mm__030A032", at)) !=
+         std::string::npos; ++at)
+      ++entered;
+    EXPECT_EQ(6u, entered) << "the format is not entered whole";
+  }
+}
+
+TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "needs root to run the tool as another user";
+  const uid_t kNobody = 65534;
+  struct Case {
+    const char* what;
+    mode_t dir_mode;
+    std::vector<std::string> args;
+    const char* out;
+  } cases[] = {
+    { "0755 tree, add", 0755, kAdd, "Permission denied\n" },
+    { "0755 tree, delete", 0755, kDelete, "Permission denied\n" },
+    { "sticky tree, add", 01777, kAdd, "Operation not permitted\n" },
+    { "sticky tree, delete", 01777, kDelete, "Operation not permitted\n" },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
+    ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
+    for (const std::string& path : driver.files.all())
+      ASSERT_EQ(0, chmod(path.c_str(), 0666));
+    std::string log = driver.top() + "/companion.log";
+    write_file(log, "");
+    ASSERT_EQ(0, chmod(log.c_str(), 0666));
+    RunResult run = driver.run(c.args, {}, [kNobody] {
+      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+          setuid(kNobody) != 0)
+        _exit(125);
+    });
+    EXPECT_EQ(255, run.exit_status);
+    EXPECT_EQ(c.out, run.out);
+    EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
+    driver.expect_files();
+  }
+}
+
+TEST(RunConditions, NewIdentifierNeverStandsWholeInAnotherFormat) {
+  // Roll-label identifiers, held still by the clock: "VtL" 02 (name
+  // length) 10 (16 mm) 032 (50 mm), then the time: a seconds digit and
+  // four microsecond digits.
+  struct Case {
+    const char* what;
+    const char* first_time;  // of the format added first
+    std::vector<std::string> first;
+    const char* first_id;
+    const char* second_time;
+    const char* second_id;  // of "AA" at 16 x 50
+  } cases[] = {
+    { "same name length, size and time", "16.256",
+      { "-P", "q", "-n", "BB", "-w", "16", "-h", "50" }, "VtL021003200100",
+      "16.256", "VtL021003200101" },
+    // BB at 256 x 800 five seconds on: AA's identifier would be its head.
+    { "head of a longer identifier", "21.4660",
+      { "-P", "q", "-n", "BB", "-w", "256", "-h", "800" },
+      "VtL0210032051234", "16.20771", "VtL021003205123" },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kRoll, "rk210");
+    std::string preload = std::string("LD_PRELOAD=") + VT_FROZEN_CLOCK;
+    // A sanitizer runtime must otherwise be the first library loaded.
+    const char* asan = getenv("ASAN_OPTIONS");
+    std::string asan_options = std::string("ASAN_OPTIONS=") +
+        (asan ? asan : "") + ":verify_asan_link_order=0";
+    auto at = [&](const char* time) {
+      return std::vector<std::string>{ preload, asan_options,
+                                       std::string("VT_FROZEN_TIME=") + time };
+    };
+    ASSERT_EQ(0, driver.run(c.first, at(c.first_time)).exit_status);
+    std::vector<std::string> with_first = contents_of(driver);
+    EXPECT_LT(0, lines_holding(with_first, c.first_id));
+
+    RunResult add = driver.run({ "-P", "q", "-n", "AA", "-w", "16", "-h",
+                                 "50" }, at(c.second_time));
+    ASSERT_EQ(0, add.exit_status);
+    EXPECT_LT(0, lines_holding(contents_of(driver), c.second_id));
+
+    RunResult del = driver.run({ "-P", "q", "-d", "AA" });
+    EXPECT_EQ(0, del.exit_status);
+    EXPECT_EQ("", del.out);
+    EXPECT_EQ(with_first, contents_of(driver));
+  }
+}
