@@ -43,8 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   // The first byte picks the model, the rest split at NUL bytes are the
   // arguments after the program name.
+  static const char* const kCodes[] = {
+    "rk210", "rk260", "rk380mx", "tx4100", "txr580", "txr520", "txr390k",
+    "txr330qe", "txr300", "txd270",
+  };
   std::string program = std::string("vtmediatoollpr_") +
-      kModels[data[0] % kModelCount].key;
+      kCodes[data[0] % (sizeof(kCodes) / sizeof(kCodes[0]))];
   std::vector<std::string> args = { program, std::string() };
   for (size_t i = 1; i < size; ++i) {
     if (data[i] == 0)

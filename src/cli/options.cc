@@ -10,6 +10,8 @@
 
 namespace {
 
+const size_t kMaxNumberText = 32;
+
 // Names and printer queues end up inside lines and tab-separated fields of
 // the driver files; a control character there would forge extra ones.
 bool has_control_char(const char* text) {

@@ -2,7 +2,7 @@
 #ifndef VTMEDIA_CLI_OPTIONS_H_
 #define VTMEDIA_CLI_OPTIONS_H_
 
-#include "cli/settings.h"
+#include "store/settings.h"
 
 enum Action {
   kActionUsage,
@@ -13,7 +13,6 @@ enum Action {
 // Accepted value lengths, in bytes.
 const size_t kMaxPrinterName = 1024;
 const size_t kMaxFormatName = 32;
-const size_t kMaxNumberText = 32;
 
 // Reads the option/value pairs after argv[0] into |settings| and chooses
 // the action. Any malformed pair stops reading and asks for the usage

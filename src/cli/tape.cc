@@ -1,6 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/tape.h"
 
+namespace {
+
+// What a tape model can print on one nominal tape width.
+struct TapeMediaRow {
+  int nominal_mm;    // the row serves widths up to this one
+  int printable_mm;
+  int dots;          // printable dots across at 180 dpi
+  const char* name;  // page-size name, always 10 characters
+};
+
 // 3.5 mm tape is served by the first row; its bound is 5, not 3.5.
 const TapeMediaRow kStandardTape[] = {
   { 5, 2, 24, "_vtS3.5mm_" },
@@ -21,8 +31,6 @@ const TapeMediaRow kHeatShrinkTube[] = {
 };
 const int kHeatShrinkTubeCount =
     sizeof(kHeatShrinkTube) / sizeof(kHeatShrinkTube[0]);
-
-namespace {
 
 const int64_t kMinTapeHeight = 4;
 const int64_t kMaxTapeHeight = 1000;

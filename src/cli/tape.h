@@ -4,20 +4,7 @@
 
 #include <string>
 
-#include "cli/settings.h"
-
-// What a tape model can print on one nominal tape width.
-struct TapeMediaRow {
-  int nominal_mm;    // the row serves widths up to this one
-  int printable_mm;
-  int dots;          // printable dots across at 180 dpi
-  const char* name;  // page-size name, always 10 characters
-};
-
-extern const TapeMediaRow kStandardTape[];
-extern const int kStandardTapeCount;
-extern const TapeMediaRow kHeatShrinkTube[];
-extern const int kHeatShrinkTubeCount;
+#include "store/settings.h"
 
 // Tube formats are recognised by "HS" or "hs" in the name given so far.
 bool is_heat_shrink(const std::string& format_name);

@@ -18,40 +18,37 @@
 namespace {
 
 // Prints what a store operation ended with and returns the exit status.
-int report(int status, const FormatSettings& settings, int error) {
+int report(StoreStatus status, const FormatSettings& settings, int error) {
   switch (status) {
   case kStoreDone:
     return kExitOk;
   case kStoreNotFound:
+  case kStoreFileMissing:
     printf("Not found '%s'\n", settings.format_name.c_str());
     return kExitOk;
   case kStoreFileFailed:
   case kStoreCompanionNotStarted:
     printf("%s\n", strerror(error));
     return kExitFailure;
-  default:
+  case kStoreCompanionFailed:
     // A companion tool that ran and refused speaks for itself.
     return kExitFailure;
   }
+  return kExitFailure;
 }
 
-int run_action(Action action, FormatSettings* settings,
+int run_action(Action action, const FormatSettings& settings,
                const StoreEnv& env) {
-  int error = 0;
-  int status;
-  switch (action) {
-  case kActionAdd:
-    // An earlier format of the same name is replaced, not doubled.
-    status = add_format(*settings, env, &error);
-    break;
-  case kActionDelete:
-    status = delete_format(*settings, env, &error);
-    break;
-  default:
-    print_usage(*settings);
+  if (action == kActionUsage) {
+    print_usage(settings);
     return kExitOk;
   }
-  return report(status, *settings, error);
+  int error = 0;
+  // An add replaces an earlier format of the same name, not doubles it.
+  StoreStatus status = action == kActionAdd ?
+      add_format(settings, env, &error) :
+      delete_format(settings, env, &error);
+  return report(status, settings, error);
 }
 
 }  // namespace
@@ -65,8 +62,11 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   }
 
   int status;
+  // The one place running out of memory is caught: every descriptor and
+  // temporary file has an owner that cleans up on the way here.
   try {
-    status = run_action(parse_options(argc, argv, &settings), &settings, env);
+    Action action = parse_options(argc, argv, &settings);
+    status = run_action(action, settings, env);
   } catch (const std::bad_alloc&) {
     printf("%s\n", strerror(ENOMEM));
     status = kExitFailure;

@@ -4,38 +4,15 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "cli/model.h"
 #include "cli/options.h"
 
 namespace {
-
-struct QueueEntry {
-  const char* key;
-  const char* queue;
-};
-
-// "tx410" is shorter than the code it serves (tx4100zn): a substring match.
-const QueueEntry kQueues[] = {
-  { "tx410", "TX-4100ZN" },
-  { "txr580", "TX-R580" },
-  { "txr520", "TX-R520" },
-  { "txr390k", "TXR390K" },
-  { "txr330qe", "TXR330qe" },
-  { "txr300", "TXR300" },
-  { "txd270", "TX-D270" },
-};
 
 const char kRule[] = "===========================\n";
 const char kVersion[] = "v 0.2";
 
 }  // namespace
-
-const char* queue_name_for(const std::string& model_code) {
-  for (const QueueEntry& entry : kQueues) {
-    if (model_code.find(entry.key) != std::string::npos)
-      return entry.queue;
-  }
-  return "";
-}
 
 std::string usage_text(const FormatSettings& settings) {
   const char* code = settings.model_code.c_str();
@@ -71,7 +48,7 @@ std::string usage_text(const FormatSettings& settings) {
   return text;
 }
 
-void print_usage(FormatSettings settings) {
+void print_usage(const FormatSettings& settings) {
   std::string text = usage_text(settings);
   fwrite(text.data(), 1, text.size(), stdout);
 }

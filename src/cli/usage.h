@@ -4,16 +4,12 @@
 
 #include <string>
 
-#include "cli/settings.h"
-
-// The print queue a model is usually installed under; empty for the
-// roll-label models.
-const char* queue_name_for(const std::string& model_code);
+#include "store/settings.h"
 
 // The usage screen for the model in |settings|, exactly as printed.
 std::string usage_text(const FormatSettings& settings);
 
 // Prints the usage screen on standard output.
-void print_usage(FormatSettings settings);
+void print_usage(const FormatSettings& settings);
 
 #endif  // VTMEDIA_CLI_USAGE_H_

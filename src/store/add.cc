@@ -14,6 +14,9 @@
 
 namespace {
 
+// Millimetres per inch as the driver has always converted them; the
+// printed sizes depend on it, so it is not 25.4.
+const double kMillimetresPerInch = 25.43859649;
 const double kRollDotsPerInch = 300;
 const double kTapeDotsPerInch = 180;
 const double kPointsPerInch = 72;
@@ -54,25 +57,18 @@ std::string print_area_line(const FormatSettings& settings,
   return format_id + area;
 }
 
-int add_format(const FormatSettings& settings, const StoreEnv& env,
-               int* error) {
-  return run_locked(env, settings.model_code, [&](int* body_error) {
-    int status = delete_format_locked(settings, env, body_error);
-    if (status != kStoreDone && status != kStoreNotFound)
-      return status;
-    return add_format_locked(settings, env, body_error);
-  }, error);
-}
+namespace {
 
-int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
-                      int* error) {
+// The add itself, for a caller that holds the model's lock.
+StoreStatus add_format_locked(const FormatSettings& settings,
+                              const StoreEnv& env, int* error) {
   const std::string& root = env.driver_root;
   const std::string& code = settings.model_code;
   std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   struct timeval now;
   gettimeofday(&now, nullptr);
   std::string format_id;
-  int status = new_format_id(env.files, media_info, settings, now,
+  StoreStatus status = new_format_id(env.files, media_info, settings, now,
                              &format_id, error);
   if (status != kStoreDone)
     return status;
@@ -97,4 +93,16 @@ int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
                    area, error) != kStoreDone)
     return kStoreFileFailed;
   return kStoreDone;
+}
+
+}  // namespace
+
+StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
+                       int* error) {
+  return run_request(env, settings.model_code, [&](int* body_error) {
+    StoreStatus status = delete_format_locked(settings, env, body_error);
+    if (status != kStoreDone && status != kStoreNotFound)
+      return status;
+    return add_format_locked(settings, env, body_error);
+  }, error);
 }

@@ -4,12 +4,9 @@
 
 #include <string>
 
-#include "cli/settings.h"
+#include "store/settings.h"
+#include "store/status.h"
 #include "store/store_env.h"
-
-// Millimetres per inch as the driver has always converted them; the
-// printed sizes depend on it, so it is not 25.4.
-const double kMillimetresPerInch = 25.43859649;
 
 // The line added to the media-information file: the format's size in
 // printer dots, across and along the feed.
@@ -22,21 +19,15 @@ std::string print_area_line(const FormatSettings& settings,
 
 // An add request, under one lock of the model so that no other run comes
 // between its steps: first the whole delete of an earlier format of the
-// same name (delete_format_locked; its absence is normal), then the add
-// (add_format_locked). A delete that fails stops the request before the
-// add's companion run. Returns kStoreDone, or the failure of the step
-// that failed, with the errno in |*error| where a call failed.
-int add_format(const FormatSettings& settings, const StoreEnv& env,
-               int* error);
-
-// The add itself, for a caller that holds the model's lock: makes a new
-// identifier from the time of day, runs the companion tool with it, then
-// enters the format under every "[CustomTape]" line of the function file
-// and appends its lines to the media-information and imageable-area
-// files, in that order. Returns kStoreDone; kStoreFileFailed with the
-// errno in |*error| when a file fails, those before it staying changed;
-// or the companion tool's failure, nothing changed.
-int add_format_locked(const FormatSettings& settings, const StoreEnv& env,
-                      int* error);
+// same name (its absence is normal), then the add: a new identifier from
+// the time of day, the companion tool run with it, then the format
+// entered under every "[CustomTape]" line of the function file and its
+// lines appended to the media-information and imageable-area files, in
+// that order. A delete that fails stops the request before the add's
+// companion run. Returns kStoreDone, or the failure of the step that
+// failed, with the errno in |*error| where a call failed; files before a
+// failing one stay changed.
+StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
+                       int* error);
 
 #endif  // VTMEDIA_STORE_ADD_H_

@@ -2,10 +2,8 @@
 #include "store/companion.h"
 
 #include <errno.h>
+#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include "store/status.h"
 
 extern char** environ;
 
@@ -24,35 +22,25 @@ std::vector<std::string> companion_delete_args(
            "-show", "1" };
 }
 
-int run_companion(const std::vector<std::string>& args, int* error) {
+StoreStatus run_companion(const std::vector<std::string>& args, int* error) {
   std::vector<char*> argv;
   for (const std::string& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
-  // Not posix_spawn: its child resets each signal's disposition with a
-  // system call of its own. This tool sets no signal handlers, so a vfork
-  // child that only calls execve is enough. Until then it shares this
-  // process's memory, which is how a failed execve hands back its errno.
-  volatile int exec_error = 0;
-  pid_t pid = vfork();
-  if (pid == 0) {
-    execve(argv[0], argv.data(), environ);
-    exec_error = errno;
-    _exit(127);
-  }
-  if (pid < 0) {
-    *error = errno;
+  // The C library reports a program that cannot be started as the
+  // spawn's own error.
+  pid_t pid;
+  int spawn_error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
+                                environ);
+  if (spawn_error != 0) {
+    *error = spawn_error;
     return kStoreCompanionNotStarted;
   }
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR)
       return kStoreCompanionFailed;
-  }
-  if (exec_error != 0) {
-    *error = exec_error;
-    return kStoreCompanionNotStarted;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ?
       kStoreDone : kStoreCompanionFailed;

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings.h"
+#include "store/settings.h"
+#include "store/status.h"
 
 // The argument vectors of the companion tool's two requests.
 std::vector<std::string> companion_add_args(const std::string& tool,
@@ -20,6 +21,6 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
 // when it exited otherwise or died by a signal; kStoreCompanionNotStarted
 // when it could not be started (missing, not executable, not a program),
 // with the errno in |*error|.
-int run_companion(const std::vector<std::string>& args, int* error);
+StoreStatus run_companion(const std::vector<std::string>& args, int* error);
 
 #endif  // VTMEDIA_STORE_COMPANION_H_

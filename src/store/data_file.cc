@@ -38,7 +38,7 @@ const DriverFile kDataFiles[] = {
 
 // What is at |path|, a link not followed: kStoreDone with |*present|
 // telling whether anything is, or kStoreFileFailed with |*error| set.
-int look_at(FileOps* files, const std::string& path, struct stat* info,
+StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
             bool* present, int* error) {
   *present = files->lstat(path.c_str(), info) == 0;
   if (!*present && errno != ENOENT) {
@@ -50,7 +50,7 @@ int look_at(FileOps* files, const std::string& path, struct stat* info,
 
 // Checks that |path| holds a regular file this run may read and replace
 // in the directory of status |dir|, or nothing.
-int check_data_path(FileOps* files, const std::string& path,
+StoreStatus check_data_path(FileOps* files, const std::string& path,
                     const struct stat& dir, int* error) {
   struct stat info;
   bool present;
@@ -76,7 +76,7 @@ int check_data_path(FileOps* files, const std::string& path,
 }
 
 // Removes whatever is at the temporary path |path|.
-int clear_temp_path(FileOps* files, const std::string& path, int* error) {
+StoreStatus clear_temp_path(FileOps* files, const std::string& path, int* error) {
   struct stat info;
   bool present;
   if (look_at(files, path, &info, &present, error) != kStoreDone)
@@ -94,31 +94,27 @@ int clear_temp_path(FileOps* files, const std::string& path, int* error) {
 
 }  // namespace
 
-int open_data_file(FileOps* files, const std::string& path, int* fd,
+StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error) {
-  int data_fd = files->open(path.c_str(),
-                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
-  if (data_fd < 0) {
+  ScopedFd data_fd(files, files->open(
+      path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+  if (data_fd.get() < 0) {
     *error = errno;
     return kStoreFileFailed;
   }
   // Checked on the open file, so that nothing swapped in after an earlier
   // check gets read.
-  int failure = 0;
-  if (files->fstat(data_fd, info) != 0)
-    failure = errno;
-  else
-    failure = data_file_error(*info);
-  if (failure != 0) {
-    files->close(data_fd);
-    *error = failure;
+  if (files->fstat(data_fd.get(), info) != 0) {
+    *error = errno;
     return kStoreFileFailed;
   }
-  *fd = data_fd;
+  if ((*error = data_file_error(*info)) != 0)
+    return kStoreFileFailed;
+  *fd = data_fd.release();
   return kStoreDone;
 }
 
-int prepare_data_files(FileOps* files, const std::string& root,
+StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                        const std::string& model_code, const struct stat& dir,
                        int* error) {
   // A run that could not replace the files must fail before the

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "store/file_ops.h"
+#include "store/status.h"
 
 // The data files are writable by everybody, so anybody may have put
 // something else at their paths: a link to a file only root may read, a
@@ -18,7 +19,7 @@
 // its status in |*info|, or kStoreFileFailed with the errno in |*error|
 // (ENOENT for a missing file; ELOOP for a link, EISDIR for a directory,
 // EINVAL for any other kind of file, EMLINK for a file with a second name).
-int open_data_file(FileOps* files, const std::string& path, int* fd,
+StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
                    struct stat* info, int* error);
 
 // Readies a model's data directory, of status |dir|, for a run, before
@@ -30,7 +31,7 @@ int open_data_file(FileOps* files, const std::string& path, int* fd,
 // removed, an empty directory too). Returns kStoreDone, or
 // kStoreFileFailed with the errno in |*error| and nothing changed but
 // the temporary paths already cleared.
-int prepare_data_files(FileOps* files, const std::string& root,
+StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                        const std::string& model_code, const struct stat& dir,
                        int* error);
 

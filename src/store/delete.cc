@@ -23,18 +23,19 @@ LineEdit drop_lines_holding(const std::string& format_id) {
 
 }  // namespace
 
-int delete_format(FormatSettings settings, const StoreEnv& env, int* error) {
-  return run_locked(env, settings.model_code, [&](int* body_error) {
+StoreStatus delete_format(const FormatSettings& settings,
+                          const StoreEnv& env, int* error) {
+  return run_request(env, settings.model_code, [&](int* body_error) {
     return delete_format_locked(settings, env, body_error);
   }, error);
 }
 
-int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
-                         int* error) {
+StoreStatus delete_format_locked(const FormatSettings& settings,
+                                 const StoreEnv& env, int* error) {
   const std::string& root = env.driver_root;
   const std::string& code = settings.model_code;
   const std::string& name = settings.format_name;
-  int status = run_companion(
+  StoreStatus status = run_companion(
       companion_delete_args(companion_path(root, code), settings), error);
   if (status != kStoreDone)
     return status;

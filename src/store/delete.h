@@ -2,13 +2,15 @@
 #ifndef VTMEDIA_STORE_DELETE_H_
 #define VTMEDIA_STORE_DELETE_H_
 
-#include "cli/settings.h"
+#include "store/settings.h"
+#include "store/status.h"
 #include "store/store_env.h"
 
-// Removes the label format named |settings.format_name| under the model's
-// lock: see delete_format_locked. Returns as that does, or
-// kStoreFileFailed when the lock cannot be had.
-int delete_format(FormatSettings settings, const StoreEnv& env, int* error);
+// Removes the label format named |settings.format_name| as one request
+// (see run_request): see delete_format_locked. Returns as that does, or
+// kStoreFileFailed when the request cannot start.
+StoreStatus delete_format(const FormatSettings& settings,
+                          const StoreEnv& env, int* error);
 
 // The delete itself, for a caller that holds the model's lock: runs the
 // companion tool, finds the format's identifier in the "*PageSize" lines
@@ -25,7 +27,7 @@ int delete_format(FormatSettings settings, const StoreEnv& env, int* error);
 // kStoreFileFailed with the errno in |*error| when a file fails, those
 // before it in the order staying changed; or the companion tool's
 // failure, nothing changed.
-int delete_format_locked(const FormatSettings& settings, const StoreEnv& env,
-                         int* error);
+StoreStatus delete_format_locked(const FormatSettings& settings,
+                                 const StoreEnv& env, int* error);
 
 #endif  // VTMEDIA_STORE_DELETE_H_

@@ -87,8 +87,8 @@ bool format_id_in_line(std::string_view line, std::string_view name,
   size_t slash = line.find('/', start);
   if (slash == std::string_view::npos || slash - start > kMaxIdLength)
     return false;
-  // Most lines name another format, so the name goes first. Only the text
-  // before a NUL byte counts, and nothing after the name is looked at.
+  // Only the text before a NUL byte counts, and nothing after the name is
+  // looked at.
   size_t name_end = slash + 1 + name.size();
   if (line.compare(slash + 1, name.size(), name) != 0 ||
       memchr(line.data(), '\0', name_end) != nullptr)
@@ -146,7 +146,7 @@ namespace {
 // Hands each block of whole lines of the data file at |path| to |visit|
 // until it returns false. Returns kStoreDone, kStoreFileMissing, or
 // kStoreFileFailed with |*error| set.
-int scan_file(FileOps* files, const std::string& path,
+StoreStatus scan_file(FileOps* files, const std::string& path,
               const std::function<bool(std::string_view)>& visit,
               int* error) {
   int fd;
@@ -159,20 +159,20 @@ int scan_file(FileOps* files, const std::string& path,
   ScopedFd owner(files, fd);
   LineReader reader(files, fd);
   std::string_view block;
-  int status;
-  while ((status = reader.next_block(&block, error)) > 0) {
+  *error = 0;
+  while (reader.next_block(&block, error)) {
     if (!visit(block))
       return kStoreDone;
   }
-  return status < 0 ? kStoreFileFailed : kStoreDone;
+  return *error != 0 ? kStoreFileFailed : kStoreDone;
 }
 
 }  // namespace
 
-int find_format_id(FileOps* files, const std::string& path,
+StoreStatus find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error) {
   bool found = false;
-  int status = scan_file(files, path, [&](std::string_view block) {
+  StoreStatus status = scan_file(files, path, [&](std::string_view block) {
     found = find_format_line(block, name, id) != nullptr;
     return !found;
   }, error);
@@ -181,7 +181,7 @@ int find_format_id(FileOps* files, const std::string& path,
   return status;
 }
 
-int new_format_id(FileOps* files, const std::string& path,
+StoreStatus new_format_id(FileOps* files, const std::string& path,
                   const FormatSettings& settings, struct timeval now,
                   std::string* id, int* error) {
   *id = make_format_id(settings, now);
@@ -189,7 +189,7 @@ int new_format_id(FileOps* files, const std::string& path,
   // new one in their time stamp alone.
   std::string head = id->substr(0, id->size() - kTimeDigits);
   std::set<std::string> taken;
-  int status = scan_file(files, path, [&](std::string_view block) {
+  StoreStatus status = scan_file(files, path, [&](std::string_view block) {
     const char* end = block.data() + block.size();
     for (const char* at = block.data();
          (at = find_bytes(at, end, head)) != nullptr; ++at) {

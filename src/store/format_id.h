@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "cli/settings.h"
+#include "store/settings.h"
 #include "store/file_ops.h"
+#include "store/status.h"
 
 // Every format's lines carry a generated identifier before its name:
 // "VtL", the media name (10 characters or none), the name length (2 hex
@@ -31,7 +32,7 @@ const char* find_identifier(const char* from, const char* end,
 // format never takes the other. A missing file holds none. Returns
 // kStoreDone with |*id| set, or kStoreFileFailed with the errno in
 // |*error| when the file cannot be read.
-int new_format_id(FileOps* files, const std::string& path,
+StoreStatus new_format_id(FileOps* files, const std::string& path,
                   const FormatSettings& settings, struct timeval now,
                   std::string* id, int* error);
 
@@ -47,7 +48,7 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 // name is not there; kStoreFileMissing when the file is not; or
 // kStoreFileFailed when it cannot be opened or read, with the errno in
 // |*error|.
-int find_format_id(FileOps* files, const std::string& path,
+StoreStatus find_format_id(FileOps* files, const std::string& path,
                    const std::string& name, std::string* id, int* error);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

@@ -8,16 +8,13 @@
 
 namespace {
 
-// Below malloc's threshold for mapping memory of its own, so that each
-// file's reader takes over the pages the last one freed instead of
-// faulting in fresh ones.
 const size_t kInitialBuffer = 64 * 1024;
 
 }  // namespace
 
 LineReader::LineReader(FileOps* files, int fd) : files_(files), fd_(fd) {}
 
-int LineReader::next_block(std::string_view* block, int* error) {
+bool LineReader::next_block(std::string_view* block, int* error) {
   // Keep the unfinished line that followed the last block.
   if (consumed_ > 0) {
     memmove(buffer_.get(), buffer_.get() + consumed_, end_ - consumed_);
@@ -27,10 +24,10 @@ int LineReader::next_block(std::string_view* block, int* error) {
   for (;;) {
     if (at_eof_) {
       if (end_ == 0)
-        return 0;
+        return false;
       consumed_ = end_;
       *block = std::string_view(buffer_.get(), end_);
-      return 1;
+      return true;
     }
     if (end_ == size_) {
       // Anybody may write the driver files, so a line may be larger than
@@ -39,7 +36,7 @@ int LineReader::next_block(std::string_view* block, int* error) {
       std::unique_ptr<char[]> larger(new (std::nothrow) char[larger_size]);
       if (!larger) {
         *error = ENOMEM;
-        return -1;
+        return false;
       }
       if (end_ > 0)
         memcpy(larger.get(), buffer_.get(), end_);
@@ -51,7 +48,7 @@ int LineReader::next_block(std::string_view* block, int* error) {
       if (errno == EINTR)
         continue;
       *error = errno;
-      return -1;
+      return false;
     }
     if (got == 0) {
       at_eof_ = true;
@@ -66,7 +63,7 @@ int LineReader::next_block(std::string_view* block, int* error) {
     if (last != nullptr) {
       consumed_ = last - buffer_.get() + 1;
       *block = std::string_view(buffer_.get(), consumed_);
-      return 1;
+      return true;
     }
   }
 }

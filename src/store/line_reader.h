@@ -17,15 +17,14 @@ class LineReader {
   LineReader(FileOps* files, int fd);
 
   // The next run of whole lines; only the file's last line may lack its
-  // newline. Returns 1 with a block, 0 at end of file, -1 on a read error
-  // or when no memory is left for a long line, with its errno in |*error|.
-  int next_block(std::string_view* block, int* error);
+  // newline. Returns true with a block; false at the end of the file, or
+  // on a read error or when no memory is left for a long line, with its
+  // errno in |*error|.
+  bool next_block(std::string_view* block, int* error);
 
  private:
   FileOps* files_;
   int fd_;
-  // Left uninitialised: zeroing it would cost more than reading a small
-  // file.
   std::unique_ptr<char[]> buffer_;
   size_t size_ = 0;
   size_t end_ = 0;       // bytes held in buffer_

@@ -7,8 +7,6 @@
 #include <sys/file.h>
 #include <time.h>
 
-#include <new>
-
 #include "store/data_file.h"
 #include "store/paths.h"
 #include "store/status.h"
@@ -26,79 +24,58 @@ long long monotonic_ms() {
 // Takes the lock on |dir|, waiting up to |timeout_ms|. Returns kStoreDone
 // with the directory's descriptor in |*fd|, or kStoreFileFailed with the
 // errno of the failing call in |*error|.
-int lock_data_dir(FileOps* files, const std::string& dir, int timeout_ms,
-                  int* fd, int* error) {
-  int dir_fd = files->open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC,
-                           0);
-  if (dir_fd < 0) {
+StoreStatus lock_data_dir(FileOps* files, const std::string& dir,
+                          int timeout_ms, int* fd, int* error) {
+  ScopedFd dir_fd(files, files->open(dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0) {
     *error = errno;
     return kStoreFileFailed;
   }
   // flock cannot time out by itself: poll without blocking.
   long long deadline = monotonic_ms() + timeout_ms;
-  while (files->flock(dir_fd, LOCK_EX | LOCK_NB) != 0) {
+  while (files->flock(dir_fd.get(), LOCK_EX | LOCK_NB) != 0) {
     int failure = errno;
     if (failure != EWOULDBLOCK && failure != EINTR) {
       *error = failure;
-      files->close(dir_fd);
       return kStoreFileFailed;
     }
     if (monotonic_ms() >= deadline) {
       *error = EWOULDBLOCK;
-      files->close(dir_fd);
       return kStoreFileFailed;
     }
     struct timespec pause = { 0, kPollNanoseconds };
     nanosleep(&pause, nullptr);
   }
-  *fd = dir_fd;
+  *fd = dir_fd.release();
   return kStoreDone;
-}
-
-// Syncs the directory, so that the renames made under the lock survive a
-// power loss, then releases the lock. Returns kStoreDone, or
-// kStoreFileFailed with |*error| set.
-int unlock_data_dir(FileOps* files, int fd, int* error) {
-  int result = kStoreDone;
-  if (files->fsync(fd) != 0) {
-    *error = errno;
-    result = kStoreFileFailed;
-  }
-  // Closing the descriptor releases the lock.
-  files->close(fd);
-  return result;
 }
 
 }  // namespace
 
-int run_locked(const StoreEnv& env, const std::string& model_code,
-               const std::function<int(int* error)>& body, int* error) {
-  int dir_fd;
+StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
+                        const std::function<StoreStatus(int* error)>& body,
+                        int* error) {
+  int fd;
   if (lock_data_dir(env.files, data_dir_path(env.driver_root, model_code),
-                    env.lock_timeout_ms, &dir_fd, error) != kStoreDone)
+                    env.lock_timeout_ms, &fd, error) != kStoreDone)
     return kStoreFileFailed;
-  int status;
-  try {
-    struct stat dir;
-    if (env.files->fstat(dir_fd, &dir) != 0) {
-      *error = errno;
-      status = kStoreFileFailed;
-    } else {
-      status = prepare_data_files(env.files, env.driver_root, model_code,
-                                  dir, error);
-    }
-    if (status == kStoreDone)
-      status = body(error);
-  } catch (const std::bad_alloc&) {
-    *error = ENOMEM;
-    status = kStoreFileFailed;
+  // Closing the descriptor, on every way out, releases the lock.
+  ScopedFd dir_fd(env.files, fd);
+  struct stat dir;
+  if (env.files->fstat(dir_fd.get(), &dir) != 0) {
+    *error = errno;
+    return kStoreFileFailed;
   }
-  // Only a run that changed the files needs their renames made durable.
-  int unlock_error = 0;
-  if (unlock_data_dir(env.files, dir_fd, &unlock_error) != kStoreDone &&
-      status == kStoreDone) {
-    *error = unlock_error;
-    status = kStoreFileFailed;
+  StoreStatus status = prepare_data_files(env.files, env.driver_root,
+                                          model_code, dir, error);
+  if (status != kStoreDone)
+    return status;
+  status = body(error);
+  // The renames of a run that changed the files must survive a power loss.
+  if (status == kStoreDone && env.files->fsync(dir_fd.get()) != 0) {
+    *error = errno;
+    return kStoreFileFailed;
   }
   return status;
 }

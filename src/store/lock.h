@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "store/file_ops.h"
+#include "store/status.h"
 #include "store/store_env.h"
 
 // Two runs on one model would share the ".$$$" files and lose each other's
@@ -13,12 +13,13 @@
 // directory from before the companion tool first runs until its last
 // rename.
 
-// Runs |body| under the lock of |model_code|'s data directory, once the
-// data files are ready for it (see prepare_data_files), and returns its
-// status. Failing to lock or to ready the files, running out of memory,
-// or failing to sync the directory after a body that did not fail, is
-// kStoreFileFailed with |*error| set.
-int run_locked(const StoreEnv& env, const std::string& model_code,
-               const std::function<int(int* error)>& body, int* error);
+// Runs one request on |model_code|'s driver: takes the lock, readies the
+// data files (see prepare_data_files), runs |body|, and makes the renames
+// of a body that changed the files durable before letting go. Returns
+// what |body| returns, or kStoreFileFailed with |*error| set when the
+// lock, the readying or the directory's sync fails.
+StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
+                        const std::function<StoreStatus(int* error)>& body,
+                        int* error);
 
 #endif  // VTMEDIA_STORE_LOCK_H_

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <new>
 #include <string_view>
 
 #include "store/data_file.h"
@@ -16,8 +15,7 @@
 namespace {
 
 const size_t kOutputBuffer = 128 * 1024;
-// A long run of unchanged lines is written from where it lies; copying it
-// into the buffer first would add a pass over every byte of the file.
+// A long run of unchanged lines is written from where it lies, uncopied.
 const size_t kDirectWrite = 16 * 1024;
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
@@ -128,13 +126,12 @@ bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
   PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
   LineReader reader(files, data_fd);
   std::string_view block;
-  int status;
   int error = 0;
-  while ((status = reader.next_block(&block, &error)) > 0) {
+  while (reader.next_block(&block, &error)) {
     if (!edit_block(edit, block, sink))
       return false;
   }
-  if (status < 0)
+  if (error != 0)
     return temp->fail(error);
   if (edit.kind != LineEdit::kAppend)
     return true;
@@ -145,24 +142,17 @@ bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
 
 }  // namespace
 
-int rewrite_file(FileOps* files, const std::string& path,
-                 const LineEdit& edit, int* error) {
-  int data_fd;
+StoreStatus rewrite_file(FileOps* files, const std::string& path,
+                         const LineEdit& edit, int* error) {
+  int fd;
   struct stat data_info;
-  if (open_data_file(files, path, &data_fd, &data_info, error) != kStoreDone)
+  if (open_data_file(files, path, &fd, &data_info, error) != kStoreDone)
     return kStoreFileFailed;
-  bool done = false;
-  try {
-    // Unwinding removes the temporary file like any other failure.
-    TempFile temp(files, temp_path_for(path));
-    done = temp.create() &&
-        write_content(files, data_fd, edit, &temp) &&
-        temp.commit(path, data_info);
-    if (!done)
-      *error = temp.error();
-  } catch (const std::bad_alloc&) {
-    *error = ENOMEM;
-  }
-  files->close(data_fd);
-  return done ? kStoreDone : kStoreFileFailed;
+  ScopedFd data_fd(files, fd);
+  TempFile temp(files, temp_path_for(path));
+  if (temp.create() && write_content(files, data_fd.get(), edit, &temp) &&
+      temp.commit(path, data_info))
+    return kStoreDone;
+  *error = temp.error();
+  return kStoreFileFailed;
 }

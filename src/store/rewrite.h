@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/file_ops.h"
+#include "store/status.h"
 #include "store/line_edit.h"
 
 // Replaces the data file at |path| by its lines passed through |edit|
@@ -15,7 +16,7 @@
 // one, never a part. Returns kStoreDone, or kStoreFileFailed with the
 // errno of the failing call in |*error|; the data file is then untouched
 // and no temporary file remains.
-int rewrite_file(FileOps* files, const std::string& path,
+StoreStatus rewrite_file(FileOps* files, const std::string& path,
                  const LineEdit& edit, int* error);
 
 #endif  // VTMEDIA_STORE_REWRITE_H_

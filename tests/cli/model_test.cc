@@ -20,27 +20,34 @@ void expect_model(const ModelCase& c) {
   EXPECT_EQ(c.model_type, settings.model_type) << c.program;
 }
 
-// What each installed name must select; every other field stays zero.
-const ModelCase kInstalledNames[] = {
-  { "vtmediatoollpr_rk210", "rk210", 0 },
-  { "vtmediatoollpr_rk260", "rk260", 1 },
-  { "vtmediatoollpr_rk380mx", "rk380mx", 2 },
-  { "vtmediatoollpr_tx4100zn", "tx4100zn", 3 },
-  { "vtmediatoollpr_txr580", "txr580", 3 },
-  { "vtmediatoollpr_txr520", "txr520", 3 },
-  { "vtmediatoollpr_txr390k", "txr390k", 3 },
-  { "vtmediatoollpr_txr330qe", "txr330qe", 3 },
-  { "vtmediatoollpr_txr300", "txr300", 3 },
-  { "vtmediatoollpr_txd270", "txd270", 3 },
+// What each installed name must select, and the queue its usage screen
+// names; every other field stays zero.
+const struct {
+  ModelCase model;
+  const char* queue;
+} kInstalledNames[] = {
+  { { "vtmediatoollpr_rk210", "rk210", 0 }, "" },
+  { { "vtmediatoollpr_rk260", "rk260", 1 }, "" },
+  { { "vtmediatoollpr_rk380mx", "rk380mx", 2 }, "" },
+  { { "vtmediatoollpr_tx4100zn", "tx4100zn", 3 }, "TX-4100ZN" },
+  { { "vtmediatoollpr_txr580", "txr580", 3 }, "TX-R580" },
+  { { "vtmediatoollpr_txr520", "txr520", 3 }, "TX-R520" },
+  { { "vtmediatoollpr_txr390k", "txr390k", 3 }, "TXR390K" },
+  { { "vtmediatoollpr_txr330qe", "txr330qe", 3 }, "TXR330qe" },
+  { { "vtmediatoollpr_txr300", "txr300", 3 }, "TXR300" },
+  { { "vtmediatoollpr_txd270", "txd270", 3 }, "TX-D270" },
 };
 
-TEST(IdentifyModel, EveryInstalledNameSelectsItsModel) {
-  for (const ModelCase& c : kInstalledNames)
-    expect_model(c);
+TEST(IdentifyModel, EveryInstalledNameSelectsItsModelAndQueue) {
+  for (const auto& c : kInstalledNames) {
+    expect_model(c.model);
+    EXPECT_STREQ(c.queue, queue_name_for(c.model.model_code));
+  }
 }
 
 TEST(IdentifyModel, FullPathSelectsSameModelAsBareName) {
-  for (const ModelCase& c : kInstalledNames) {
+  for (const auto& installed : kInstalledNames) {
+    const ModelCase& c = installed.model;
     std::string path = std::string("/usr/local/bin/") + c.program;
     expect_model({ path.c_str(), c.model_code, c.model_type });
     path = std::string("./") + c.program;
@@ -51,7 +58,6 @@ TEST(IdentifyModel, FullPathSelectsSameModelAsBareName) {
 TEST(IdentifyModel, IdentificationTouchesOnlyModelFields) {
   FormatSettings settings;
   ASSERT_TRUE(identify_model("/usr/bin/vtmediatoollpr_txr580", &settings));
-  EXPECT_EQ("", settings.work_path);
   EXPECT_EQ("", settings.printer_name);
   EXPECT_EQ("", settings.format_name);
   EXPECT_EQ("", settings.media_name);

@@ -78,7 +78,6 @@ TEST(ParseOptions, EachOptionFillsItsField) {
   EXPECT_EQ(62, add.settings.width_mm);
   EXPECT_EQ(50, add.settings.height_mm);
   EXPECT_EQ("rk210", add.settings.model_code);  // left as identified
-  EXPECT_EQ("", add.settings.work_path);
 
   Parsed del = parse(kRollTool, { "-P", "q", "-d", "Old one" });
   EXPECT_EQ(kActionDelete, del.action);

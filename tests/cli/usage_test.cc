@@ -36,7 +36,6 @@ TEST(UsageText, RollLabelModelHasNoQueueName) {
 TEST(UsageText, DependsOnlyOnTheModel) {
   FormatSettings bare = settings_for("vtmediatoollpr_txr580");
   FormatSettings filled = bare;
-  filled.work_path = "/tmp/x";
   filled.printer_name = "Shop";
   filled.format_name = "HS12";
   filled.media_name = "_vtHS12mm_";
@@ -44,27 +43,6 @@ TEST(UsageText, DependsOnlyOnTheModel) {
   filled.height_mm = 50;
   filled.head_dots = 66;
   EXPECT_EQ(usage_text(bare), usage_text(filled));
-}
-
-TEST(QueueName, EachModelHasItsUsualQueue) {
-  struct QueueCase {
-    const char* model_code;
-    const char* queue;
-  };
-  const QueueCase cases[] = {
-    { "rk210", "" },
-    { "rk260", "" },
-    { "rk380mx", "" },
-    { "tx4100zn", "TX-4100ZN" },
-    { "txr580", "TX-R580" },
-    { "txr520", "TX-R520" },
-    { "txr390k", "TXR390K" },
-    { "txr330qe", "TXR330qe" },
-    { "txr300", "TXR300" },
-    { "txd270", "TX-D270" },
-  };
-  for (const QueueCase& c : cases)
-    EXPECT_STREQ(c.queue, queue_name_for(c.model_code)) << c.model_code;
 }
 
 }  // namespace

@@ -200,6 +200,21 @@ int stage_of(const std::vector<Stage>& stages, const Contents& now) {
   return -1;
 }
 
+std::string describe_files(const std::vector<Stage>& stages,
+                           const Contents& now) {
+  std::string text;
+  for (size_t file = 0; file < now.size(); ++file) {
+    text += "file " + std::to_string(file) + " (" +
+        std::to_string(now[file].size()) + " bytes) matches stages [";
+    for (size_t i = 0; i < stages.size(); ++i) {
+      if (stages[i][file].matches(now[file]))
+        text += " " + std::to_string(i);
+    }
+    text += " ]; ";
+  }
+  return text;
+}
+
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;

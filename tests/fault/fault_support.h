@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings.h"
+#include "store/settings.h"
 #include "faulty_file_ops.h"
 #include "harness.h"
 #include "store/store_env.h"
@@ -60,6 +60,11 @@ std::vector<Stage> delete_stages(const Contents& before,
 
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Stage>& stages, const Contents& now);
+
+// For a failure message: the stages each file of |now| matches, and its
+// size, file by file.
+std::string describe_files(const std::vector<Stage>& stages,
+                           const Contents& now);
 
 // |contents| without the lines that hold the identifier |text|.
 Contents without_lines_holding(const Contents& contents,

@@ -101,12 +101,11 @@ bool await_last_rename(const DriverFiles& files, ino_t old_inode,
 
 TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   ASSERT_EQ(0, prctl(PR_SET_CHILD_SUBREAPER, 1));
-  // The checks build many strings of megabytes; kept on the heap rather
-  // than mapped afresh each time, they cost no page faults.
+  // The checks build many strings of megabytes: keep them on the heap.
   mallopt(M_MMAP_THRESHOLD, 256 << 20);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   // Kept in memory where there is room: every run here writes tens of
-  // megabytes, and a shared disk would measure only itself.
+  // megabytes, and the kills must land within the tool's own work.
   std::unique_ptr<ScopedEnv> in_memory;
   if (access("/dev/shm", W_OK) == 0)
     in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
@@ -171,9 +170,12 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
 
     if (!temp_files_left(files).empty())
       ++temp_files_seen;
-    int stage = stage_of(add_stages(before, settings, logged_format_id(log)),
-                         read_contents(files));
-    EXPECT_NE(-1, stage) << "a data file is neither old nor new";
+    std::vector<Stage> stages = add_stages(before, settings,
+                                           logged_format_id(log));
+    Contents now = read_contents(files);
+    int stage = stage_of(stages, now);
+    EXPECT_NE(-1, stage) << "a data file is neither old nor new: "
+                         << describe_files(stages, now);
     if (stage >= 0)
       ++stages_seen[stage];
 

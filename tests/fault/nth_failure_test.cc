@@ -89,8 +89,9 @@ void expect_finished_by_the_same_command(const FaultCase& c,
   int status = run(c, program, settings, env, &error);
   // A delete whose last step alone failed (the directory's sync) has no
   // name left to find.
-  if (!(c.operation == kDelete && status == kStoreNotFound))
+  if (!(c.operation == kDelete && status == kStoreNotFound)) {
     ASSERT_EQ(kStoreDone, status) << "run again: " << strerror(error);
+  }
   Contents after = read_contents(tree.files);
   if (c.operation != kDelete) {
     std::string id = expect_entered_once(after, settings.format_name);
@@ -117,6 +118,8 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
     FormatSettings settings = settings_for(program, c.args);
 
     int failures_reported = 0;
+    // The last sync of a run is the directory's, after the last rename.
+    bool last_sync_reported = false;
     int n = 1;
     for (; n < kMaxCalls; ++n) {
       write_contents(files, before);
@@ -152,6 +155,8 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
         EXPECT_EQ(last, stage);
         break;
       }
+      if (faulty.failed_kind == FaultyFileOps::kFsync)
+        last_sync_reported = status == kStoreFileFailed;
       if (status == kStoreDone) {
         // Only a call whose failure loses nothing may pass unnoticed:
         // closing a file that was only read, or the lock, and giving a
@@ -168,6 +173,7 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       }
     }
     EXPECT_LT(n, kMaxCalls);
+    EXPECT_TRUE(last_sync_reported) << "a failing directory sync passed";
     // Locking, every rewrite and the final sync each have calls to fail.
     EXPECT_LE(20, failures_reported);
   }

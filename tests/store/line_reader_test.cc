@@ -26,15 +26,14 @@ std::string read_blocks(const std::string& content, size_t max_read) {
   std::string joined;
   std::string_view block;
   int error = 0;
-  int status;
-  while ((status = reader.next_block(&block, &error)) > 0) {
+  while (reader.next_block(&block, &error)) {
     EXPECT_FALSE(block.empty());
     joined.append(block.data(), block.size());
     if (joined.size() < content.size()) {
       EXPECT_EQ('\n', block.back()) << "a block split a line";
     }
   }
-  EXPECT_EQ(0, status);
+  EXPECT_EQ(0, error);
   files.close(fd);
   return joined;
 }
@@ -78,9 +77,9 @@ TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
   LineReader reader(&files, fd);
   std::string_view block;
   int error = 0;
-  EXPECT_EQ(1, reader.next_block(&block, &error));
+  EXPECT_TRUE(reader.next_block(&block, &error));
   EXPECT_EQ("one\n", block);
-  EXPECT_EQ(-1, reader.next_block(&block, &error));
+  EXPECT_FALSE(reader.next_block(&block, &error));
   EXPECT_EQ(EIO, error);
   files.close(fd);
 }
@@ -96,10 +95,11 @@ TEST(LineReader, InterruptedReadIsRetried) {
   LineReader reader(&files, fd);
   std::string_view block;
   int error = 0;
-  ASSERT_EQ(1, reader.next_block(&block, &error));
+  ASSERT_TRUE(reader.next_block(&block, &error));
   EXPECT_EQ("one\n", block);
-  ASSERT_EQ(1, reader.next_block(&block, &error));
+  ASSERT_TRUE(reader.next_block(&block, &error));
   EXPECT_EQ("two", block);
-  EXPECT_EQ(0, reader.next_block(&block, &error));
+  EXPECT_FALSE(reader.next_block(&block, &error));
+  EXPECT_EQ(0, error);
   files.close(fd);
 }

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#ifndef VTMEDIA_CLI_SETTINGS_H_
-#define VTMEDIA_CLI_SETTINGS_H_
+#ifndef VTMEDIA_STORE_SETTINGS_H_
+#define VTMEDIA_STORE_SETTINGS_H_
 
 #include <stdint.h>
 
 #include <string>
 
 // One request: what the front end learnt from the program name and the
-// options. It is handed by value to the usage screen and to the format
-// operations, so nothing flows back from them.
+// options, handed to the format operations, which only read it.
 struct FormatSettings {
   int32_t model_type = 0;    // 0..2 roll-label models, 3 every tape model
-  std::string work_path;     // scratch for a path; never set by the front end
   std::string model_code;    // names the driver directory and its files
   std::string printer_name;  // -P, 1..1024 bytes
   std::string format_name;   // -n or -d, 1..32 bytes
@@ -29,4 +27,4 @@ inline bool is_roll_label(const FormatSettings& settings) {
   return settings.model_type <= kLastRollLabelType;
 }
 
-#endif  // VTMEDIA_CLI_SETTINGS_H_
+#endif  // VTMEDIA_STORE_SETTINGS_H_

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Every allocation of an add request is made to fail in turn, the first,
+// the second, and so on until a run gets through: each run must end with
+// the error line and exit status 255, never an abort, and leave no
+// temporary file. The replaced operator new below is this program's only.
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <new>
+
+#include <gtest/gtest.h>
+
+#include "cli/tool.h"
+#include "fault_support.h"
+
+namespace {
+
+long g_fail_at = 0;  // the allocation to fail, counting from 1; 0 never
+long g_allocations = 0;
+
+}  // namespace
+
+void* operator new(size_t size) {
+  if (g_fail_at != 0 && ++g_allocations == g_fail_at)
+    throw std::bad_alloc();
+  if (void* memory = malloc(size ? size : 1))
+    return memory;
+  throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept { free(memory); }
+void operator delete(void* memory, size_t) noexcept { free(memory); }
+
+namespace {
+
+TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer keeps operator new for itself";
+#endif
+  LoggedTree tree("txr580");
+  std::string output = tree.dir.file("output");
+  int failures = 0;
+  for (long n = 1; n < 5000; ++n) {
+    SCOPED_TRACE("allocation " + std::to_string(n));
+    write_contents(tree.files, tree.before);
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+      if (freopen(output.c_str(), "w", stdout) == nullptr)
+        _exit(100);
+      StoreEnv env;
+      env.driver_root = tree.root;
+      const char* argv[] = { "vtmediatoollpr_txr580", "-P", "q", "-n",
+                             "Shelf edge", "-w", "12", "-h", "50", nullptr };
+      g_fail_at = n;
+      int status = run_tool(9, argv, env);
+      fflush(stdout);
+      _exit(status);
+    }
+    ASSERT_LT(0, pid);
+    int status = wait_for(pid);
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
+    if (status == 0) {
+      EXPECT_LT(0, failures) << "no allocation ever failed";
+      return;
+    }
+    ++failures;
+    ASSERT_EQ(255, status) << read_file(output);
+    EXPECT_EQ("Cannot allocate memory\n", read_file(output));
+  }
+  ADD_FAILURE() << "the add never got through";
+}
+
+}  // namespace
