@@ -6,10 +6,11 @@
 //
 //   time_run PROGRAM ARG... [--- PROGRAM ARG...]...
 //
-// Finer than /usr/bin/time, whose hundredths are too coarse for runs of a
-// few milliseconds. The commands' standard output goes to /dev/null; their
-// standard error is kept. Exits 1 when a command cannot be started or does
-// not exit with status 0 (the later ones are then not run).
+// Wall time to the microsecond, since a run on files of an ordinary size
+// takes a few milliseconds. The commands' standard output goes to
+// /dev/null; their standard error is kept. Exits 1 when a command cannot
+// be started or does not exit with status 0 (the later ones are then not
+// run).
 
 #include <errno.h>
 #include <fcntl.h>
