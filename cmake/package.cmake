@@ -1,7 +1,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Debian package of what cmake/install.cmake installs: `cpack -G DEB` in
-# the build directory. The copyright and changelog files every Debian
-# package carries are installed by `cmake --install` as well.
+# Debian and RPM packages of what cmake/install.cmake installs: `cpack -G
+# DEB` or `cpack -G RPM` in the build directory. The copyright and
+# changelog files every Debian package carries are installed by `cmake
+# --install` as well. Two builds of one commit give the same bytes:
+# cmake/cpack_project.cmake sets SOURCE_DATE_EPOCH when cpack runs.
 
 set(VTMEDIATOOL_PACKAGE_MAINTAINER
     "Vantrel driver maintainers <vtmediatoollpr@vantrel.invalid>"
@@ -19,6 +21,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vtmediatoollpr)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "${VTMEDIATOOL_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_VENDOR "Vantrel driver maintainers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "label-format tool of the Vantrel label-printer driver for LPRng")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -30,23 +33,78 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VTMEDIATOOL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # CPack puts the summary above this and indents it as dpkg wants.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+set(vtmediatool_description
 "Adds a custom label format (a name, a width and a height in millimetres)
 to the Vantrel label-printer driver, or deletes one by name, so that the
 driver offers it as a selectable custom tape or label. One executable
 serves three roll-label models (rk210, rk260, rk380mx) and seven tape
 models (tx4100zn, txr580, txr520, txr390k, txr330qe, txr300, txd270),
 installed as vtmediatoollpr_<model>.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${vtmediatool_description}")
 # Dependencies come from the libraries the binary actually links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # CPack counts every link to the binary at the binary's size; the package
 # gets its Installed-Size put right once made.
 if(CMAKE_VERSION VERSION_LESS 3.19)
-  message(WARNING "CMake ${CMAKE_VERSION} cannot run scripts after CPack "
-          "(3.19 can): the package's Installed-Size will be too large")
+  message(WARNING "CMake ${CMAKE_VERSION} cannot run scripts around CPack "
+          "(3.19 can): the .deb's Installed-Size will be too large, and "
+          "the RPM will keep the times its files were built")
 endif()
 set(CPACK_POST_BUILD_SCRIPTS
     "${CMAKE_CURRENT_LIST_DIR}/deb_installed_size.cmake")
+# Every staged file takes the time SOURCE_DATE_EPOCH before it is packed.
+set(CPACK_PRE_BUILD_SCRIPTS
+    "${CMAKE_CURRENT_LIST_DIR}/source_date_mtimes.cmake")
+
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_RELEASE 1)
+set(CPACK_RPM_PACKAGE_SUMMARY
+    "Label-format tool of the Vantrel label-printer driver for LPRng")
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${vtmediatool_description}")
+set(CPACK_RPM_PACKAGE_LICENSE GPL-2.0-or-later)
+set(CPACK_RPM_PACKAGE_GROUP Applications/System)
+set(CPACK_RPM_PACKAGE_URL "https://vantrel.invalid/vtmediatoollpr")
+# The paths are the FHS's; the tool is not made to run from elsewhere.
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+# The package owns its own directories only, not the system's it puts
+# files in.
+# Sets OUT to where DIR, an install directory, lies in the package.
+function(vtmediatool_packaged_path out dir)
+  if(NOT IS_ABSOLUTE "${dir}")
+    set(dir "${CPACK_PACKAGING_INSTALL_PREFIX}/${dir}")
+  endif()
+  set(${out} "${dir}" PARENT_SCOPE)
+endfunction()
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION)
+foreach(dir "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_LIBEXECDIR}"
+            "${CMAKE_INSTALL_DATADIR}" "${CMAKE_INSTALL_DATADIR}/doc"
+            "${CMAKE_INSTALL_MANDIR}" "${CMAKE_INSTALL_MANDIR}/man1"
+            "${CMAKE_INSTALL_DATADIR}/bash-completion"
+            "${vtmediatool_completion_dir}")
+  vtmediatool_packaged_path(dir "${dir}")
+  list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION "${dir}")
+endforeach()
+vtmediatool_packaged_path(vtmediatool_docdir "${CMAKE_INSTALL_DOCDIR}")
+set(CPACK_RPM_USER_FILELIST "%license ${vtmediatool_docdir}/copyright"
+                            "%doc ${vtmediatool_docdir}/changelog.gz")
+# Files go in as installed (already stripped, the manual page already
+# compressed); rpm's own post-install steps would rework them.
+set(CPACK_RPM_SPEC_INSTALL_POST /bin/true)
+# The build time and host come from SOURCE_DATE_EPOCH and a fixed name,
+# so that two builds give the same bytes.
+# No /usr/lib/.build-id links: that directory is not this package's.
+set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${VTMEDIATOOL_PACKAGE_MAINTAINER}
+%define _buildhost reproducible
+%define use_source_date_epoch_as_buildtime 1
+%define _build_id_links none")
+include(${CMAKE_CURRENT_LIST_DIR}/rpm_changelog.cmake)
+vtmediatool_rpm_changelog("${PROJECT_SOURCE_DIR}/packaging/changelog"
+                          "${PROJECT_BINARY_DIR}/doc/rpm-changelog"
+                          ${CPACK_RPM_PACKAGE_RELEASE})
+set(CPACK_RPM_CHANGELOG_FILE "${PROJECT_BINARY_DIR}/doc/rpm-changelog")
+
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/cpack_project.cmake")
+set(CPACK_VTMEDIATOOL_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the Debian package with cpack and checks its contents, its
-# control fields and, where lintian is installed, that lintian (pedantic,
-# every tag shown) finds no error or warning in it. An override belongs in
-# the package with a comment that says why.
-# Usage: package_test.sh BUILD_DIR VERSION BINDIR LIBEXECDIR MANDIR DATADIR
-#                        "INSTALLED CODES"
+# control fields, the hardening of its binary and, where lintian is
+# installed, that lintian (pedantic, every tag shown) finds no error or
+# warning in it and no missing hardening. An override belongs in the
+# package with a comment that says why. Where rpmbuild is installed, the
+# RPM too: the same files, and rpmlint finds nothing.
+# Usage: package_test.sh BUILD_DIR SOURCE_DIR VERSION BINDIR LIBEXECDIR
+#                        MANDIR DATADIR "INSTALLED CODES"
 set -u
-build=$1 version=$2 bindir=./usr/$3 helper=./usr/$4/vtmediatoollpr/vtmediatoollpr
-mandir=./usr/$5/man1 completions=./usr/$6/bash-completion/completions
-read -r -a installed <<< "${7//;/ }"
+build=$1 source=$2 version=$3 bindir=./usr/$4
+helper=./usr/$5/vtmediatoollpr/vtmediatoollpr
+mandir=./usr/$6/man1 completions=./usr/$7/bash-completion/completions
+read -r -a installed <<< "${8//;/ }"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
@@ -126,8 +129,9 @@ else
 fi
 # shlibdeps: the runtimes the binary links, with versions; a statically
 # linked binary needs none.
-if file -b "$tmp/root/$helper" | grep -q 'statically linked'
-then
+static=no
+file -b "$tmp/root/$helper" | grep -q 'statically linked' && static=yes
+if [[ $static == yes ]]; then
     if [[ -z $(field Depends) ]]; then
         ok "Depends: none, the binary is statically linked"
     else
@@ -154,6 +158,31 @@ else
     fail "the packaged binary keeps .symtab or .comment"
 fi
 
+# Hardening: position-independent, read-only relocations bound at start,
+# the stack protector and the checked (_chk) string and memory calls.
+# Debian's C start files have no control-flow-protection note, so no
+# binary linked with them shows one, however its own code was built.
+if [[ $static == yes ]]; then
+    echo "the binary is statically linked; its hardening is not checked"
+elif command -v hardening-check >/dev/null 2>&1; then
+    if out=$(hardening-check --nocfprotection "$tmp/root/$helper" 2>&1); then
+        ok "hardening-check finds every protection but control flow"
+    else
+        fail "hardening-check:"; echo "$out"
+    fi
+else
+    dynamic=$(readelf -dW "$tmp/root/$helper")
+    symbols=$(readelf --dyn-syms -W "$tmp/root/$helper")
+    if [[ $dynamic == *BIND_NOW* && $symbols == *" __stack_chk_fail"* ]] &&
+       grep -q ' __[a-z0-9_]*_chk' <<< "$symbols" &&
+       readelf -lW "$tmp/root/$helper" | grep -q GNU_RELRO
+    then
+        ok "readelf: BIND_NOW, RELRO, __stack_chk_fail and _chk calls"
+    else
+        fail "readelf: BIND_NOW, RELRO, __stack_chk_fail or _chk calls missing"
+    fi
+fi
+
 if command -v lintian >/dev/null 2>&1; then
     # lintian complains on standard error about running as root; only the
     # tags on standard output count.
@@ -161,14 +190,76 @@ if command -v lintian >/dev/null 2>&1; then
         > "$tmp/tags" 2> "$tmp/lintian.err"
     status=$?
     cat "$tmp/tags"
-    if (( status == 0 )) && ! grep -q '^[EW]: ' "$tmp/tags"; then
-        ok "lintian reports no error or warning tag"
+    if (( status == 0 )) && ! grep -q -e '^[EW]: ' -e ' hardening-' "$tmp/tags"
+    then
+        ok "lintian reports no error, warning or hardening tag"
     else
         grep -v 'running with root privileges' "$tmp/lintian.err"
         fail "lintian (status $status)"
     fi
 else
     echo "lintian is not installed (Debian: lintian); its check is skipped"
+fi
+
+# The RPM holds what the .deb holds, owns its own two directories and no
+# other, and marks the copyright file as the licence.
+if command -v rpmbuild >/dev/null 2>&1; then
+    if cpack -G RPM --config "$build/CPackConfig.cmake" -B "$tmp/rpm" \
+            > "$tmp/cpack-rpm.log" 2>&1 &&
+       rpm=$(ls "$tmp"/rpm/vtmediatoollpr-"$version"-1.*.rpm 2> /dev/null)
+    then
+        ok "cpack -G RPM made $(basename "$rpm")"
+        # path size mtime digest mode owner group config doc rdev link
+        dump=$(rpm -qp --dump "$rpm")
+        rpm_files=$(awk '$5 !~ /^04/ { link = $5 ~ /^012/ ? "-> " $11 : " "
+                                       print "." $1, link }' <<< "$dump" |
+                    sort)
+        if [[ $rpm_files == "$got" ]]; then
+            ok "the RPM holds the files and links of the .deb"
+        else
+            fail "RPM and .deb files differ (< .deb, > RPM):"
+            diff <(echo "$got") <(echo "$rpm_files")
+        fi
+        dirs=$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | tr '\n' ' ')
+        if [[ $dirs == "${helper%/*} ./usr/share/doc/vtmediatoollpr " ]]; then
+            ok "the RPM owns its two directories only"
+        else
+            fail "the RPM owns the directories [$dirs]"
+        fi
+        if [[ $(awk '$6 != "root" || $7 != "root"' <<< "$dump") == "" &&
+              $(awk '"." $1 == h { print $5 }' h="$helper" <<< "$dump") == 0100755 ]]
+        then
+            ok "the RPM's entries are root's, the binary executable"
+        else
+            fail "the RPM's owners or the binary's mode"
+        fi
+        if [[ $(rpm -qp --licensefiles "$rpm") == \
+              /usr/share/doc/vtmediatoollpr/copyright &&
+              $(rpm -qp --qf '%{LICENSE}' "$rpm") == GPL-2.0-or-later ]]; then
+            ok "License GPL-2.0-or-later, the copyright file marked %license"
+        else
+            fail "License or %license: $(rpm -qp --qf '%{LICENSE}' "$rpm")" \
+                 "$(rpm -qp --licensefiles "$rpm")"
+        fi
+        if command -v rpmlint >/dev/null 2>&1; then
+            rpmlint -c "$source/packaging/rpmlint.toml" "$rpm" \
+                > "$tmp/rpmlint" 2>&1
+            status=$?
+            grep -e ': [EW]: ' -e ' checked;' "$tmp/rpmlint"
+            if (( status == 0 )) && ! grep -q ': [EW]: ' "$tmp/rpmlint"; then
+                ok "rpmlint reports no error or warning"
+            else
+                fail "rpmlint (status $status)"
+            fi
+        else
+            echo "rpmlint is not installed (Debian: rpmlint); its check is skipped"
+        fi
+    else
+        cat "$tmp/cpack-rpm.log"
+        fail "cpack -G RPM made no vtmediatoollpr-$version-1.*.rpm"
+    fi
+else
+    echo "rpmbuild is not installed (Debian: rpm); the RPM checks are skipped"
 fi
 
 if (( failures )); then

@@ -1,0 +1,34 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Read by cpack before it makes each package (CPACK_PROJECT_CONFIG_FILE).
+# Sets SOURCE_DATE_EPOCH, unless the caller has set it, to the time of
+# the last commit, or without git to the date of the newest entry of
+# packaging/changelog. The packages take their time stamps from it
+# (cmake/source_date_mtimes.cmake, CPack's DEB generator, dpkg-deb,
+# rpmbuild), so that the packages of one commit are the same bytes
+# wherever and whenever they are made.
+
+if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
+  set(vt_source "${CPACK_VTMEDIATOOL_SOURCE_DIR}")
+  set(vt_epoch "")
+  find_program(vt_git git)
+  if(vt_git)
+    execute_process(COMMAND "${vt_git}" -C "${vt_source}" log -1 --format=%ct
+                    OUTPUT_VARIABLE vt_epoch OUTPUT_STRIP_TRAILING_WHITESPACE
+                    ERROR_QUIET RESULT_VARIABLE vt_result)
+    if(vt_result)
+      set(vt_epoch "")
+    endif()
+  endif()
+  if(NOT vt_epoch MATCHES "^[0-9]+$")
+    file(STRINGS "${vt_source}/packaging/changelog" vt_trailer
+         REGEX "^ -- .*  " LIMIT_COUNT 1)
+    string(REGEX REPLACE "^ -- .*  " "" vt_date "${vt_trailer}")
+    execute_process(COMMAND date -u -d "${vt_date}" +%s
+                    OUTPUT_VARIABLE vt_epoch OUTPUT_STRIP_TRAILING_WHITESPACE)
+  endif()
+  if(NOT vt_epoch MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "no time for SOURCE_DATE_EPOCH from git or from "
+            "${vt_source}/packaging/changelog")
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} "${vt_epoch}")
+endif()
