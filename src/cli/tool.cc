@@ -15,6 +15,10 @@
 #include "store/delete.h"
 #include "store/status.h"
 
+#ifndef VT_VERSION
+#error "VT_VERSION must give the project's version"
+#endif
+
 namespace {
 
 // Prints what a store operation ended with and returns the exit status.
@@ -54,6 +58,12 @@ int run_action(Action action, const FormatSettings& settings,
 }  // namespace
 
 int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
+  // Asked of any of the names, the model's or the executable's own.
+  if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+    printf("vtmediatoollpr %s\n", VT_VERSION);
+    fflush(stdout);
+    return kExitOk;
+  }
   FormatSettings settings;
   const char* program = argc > 0 && argv[0] ? argv[0] : "";
   if (!identify_model(program, &settings)) {

@@ -86,4 +86,16 @@ TEST(RunTool, MalformedCommandLinePrintsUsageScreenOnly) {
   }
 }
 
+TEST(RunTool, VersionUnderAnyNameAndHelpAsTheUsageScreen) {
+  for (const char* name : { "vtmediatoollpr", "vtmediatoollpr_txr580" }) {
+    ToolRun version = run({ name, "--version" });
+    EXPECT_EQ(0, version.status);
+    EXPECT_EQ(std::string("vtmediatoollpr ") + VT_VERSION + "\n",
+              version.out);
+  }
+  ToolRun help = run({ "vtmediatoollpr_txr580", "--help" });
+  EXPECT_EQ(0, help.status);
+  EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), help.out);
+}
+
 }  // namespace
