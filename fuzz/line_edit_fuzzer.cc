@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   LineEdit edit;
   edit.kind = static_cast<LineEdit::Kind>(data[0] % 4);
-  // The store's needles are never empty and hold no newline.
+  // The store's needles are never empty and hold no newline or NUL.
   size_t needle_length = 1 + data[1] % 31;
   size_t text_length = data[2] % 64;
   std::string_view rest(reinterpret_cast<const char*>(data) + kHeader,
@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (rest.size() < needle_length + text_length)
     return 0;
   edit.needle = std::string(rest.substr(0, needle_length));
-  if (edit.needle.find('\n') != std::string::npos)
+  if (edit.needle.find_first_of(std::string("\n\0", 2)) !=
+      std::string::npos)
     return 0;
   edit.text = std::string(rest.substr(needle_length, text_length));
   std::string_view block = rest.substr(needle_length + text_length);
