@@ -39,7 +39,7 @@ const DriverFile kDataFiles[] = {
 // What is at |path|, a link not followed: kStoreDone with |*present|
 // telling whether anything is, or kStoreFileFailed with |*error| set.
 StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
-            bool* present, int* error) {
+                    bool* present, int* error) {
   *present = files->lstat(path.c_str(), info) == 0;
   if (!*present && errno != ENOENT) {
     *error = errno;
@@ -51,7 +51,7 @@ StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
 // Checks that |path| holds a regular file this run may read and replace
 // in the directory of status |dir|, or nothing.
 StoreStatus check_data_path(FileOps* files, const std::string& path,
-                    const struct stat& dir, int* error) {
+                            const struct stat& dir, int* error) {
   struct stat info;
   bool present;
   if (look_at(files, path, &info, &present, error) != kStoreDone)
@@ -76,7 +76,8 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
 }
 
 // Removes whatever is at the temporary path |path|.
-StoreStatus clear_temp_path(FileOps* files, const std::string& path, int* error) {
+StoreStatus clear_temp_path(FileOps* files, const std::string& path,
+                            int* error) {
   struct stat info;
   bool present;
   if (look_at(files, path, &info, &present, error) != kStoreDone)
@@ -95,7 +96,7 @@ StoreStatus clear_temp_path(FileOps* files, const std::string& path, int* error)
 }  // namespace
 
 StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                   struct stat* info, int* error) {
+                           struct stat* info, int* error) {
   ScopedFd data_fd(files, files->open(
       path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
   if (data_fd.get() < 0) {
@@ -115,8 +116,8 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 }
 
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
-                       const std::string& model_code, const struct stat& dir,
-                       int* error) {
+                               const std::string& model_code,
+                               const struct stat& dir, int* error) {
   // A run that could not replace the files must fail before the
   // companion tool has changed anything.
   if (files->access(data_dir_path(root, model_code).c_str(),

@@ -20,7 +20,7 @@
 // (ENOENT for a missing file; ELOOP for a link, EISDIR for a directory,
 // EINVAL for any other kind of file, EMLINK for a file with a second name).
 StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                   struct stat* info, int* error);
+                           struct stat* info, int* error);
 
 // Readies a model's data directory, of status |dir|, for a run, before
 // anything runs or changes: the run must be able to replace the data
@@ -32,7 +32,7 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 // kStoreFileFailed with the errno in |*error| and nothing changed but
 // the temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
-                       const std::string& model_code, const struct stat& dir,
-                       int* error);
+                               const std::string& model_code,
+                               const struct stat& dir, int* error);
 
 #endif  // VTMEDIA_STORE_DATA_FILE_H_

@@ -36,6 +36,12 @@ bool all_hex(std::string_view text) {
   return true;
 }
 
+// Letters, digits, "_" and "." may follow a head of a longer identifier.
+bool continues_identifier(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+         (c >= 'a' && c <= 'z') || c == '_' || c == '.';
+}
+
 int hex_value(char c) {
   return isdigit(static_cast<unsigned char>(c)) ?
       c - '0' : tolower(static_cast<unsigned char>(c)) - 'a' + 10;
@@ -55,16 +61,6 @@ std::string make_format_id(const FormatSettings& settings,
            static_cast<unsigned>(now.tv_usec & 0xFFFF));
   return id;
 }
-
-namespace {
-
-// Letters, digits, "_" and "." may follow a head of a longer identifier.
-bool continues_identifier(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-         (c >= 'a' && c <= 'z') || c == '_' || c == '.';
-}
-
-}  // namespace
 
 const char* find_identifier(const char* from, const char* end,
                             std::string_view id) {
@@ -139,16 +135,12 @@ const char* find_format_line(std::string_view block, std::string_view name,
   return nullptr;
 }
 
-}  // namespace
-
-namespace {
-
 // Hands each block of whole lines of the data file at |path| to |visit|
 // until it returns false. Returns kStoreDone, kStoreFileMissing, or
 // kStoreFileFailed with |*error| set.
 StoreStatus scan_file(FileOps* files, const std::string& path,
-              const std::function<bool(std::string_view)>& visit,
-              int* error) {
+                      const std::function<bool(std::string_view)>& visit,
+                      int* error) {
   int fd;
   struct stat info;
   if (open_data_file(files, path, &fd, &info, error) != kStoreDone) {
@@ -170,7 +162,8 @@ StoreStatus scan_file(FileOps* files, const std::string& path,
 }  // namespace
 
 StoreStatus find_format_id(FileOps* files, const std::string& path,
-                   const std::string& name, std::string* id, int* error) {
+                           const std::string& name, std::string* id,
+                           int* error) {
   bool found = false;
   StoreStatus status = scan_file(files, path, [&](std::string_view block) {
     found = find_format_line(block, name, id) != nullptr;
@@ -182,8 +175,8 @@ StoreStatus find_format_id(FileOps* files, const std::string& path,
 }
 
 StoreStatus new_format_id(FileOps* files, const std::string& path,
-                  const FormatSettings& settings, struct timeval now,
-                  std::string* id, int* error) {
+                          const FormatSettings& settings, struct timeval now,
+                          std::string* id, int* error) {
   *id = make_format_id(settings, now);
   // The time stamps of the identifiers in the file that differ from the
   // new one in their time stamp alone.

@@ -33,8 +33,8 @@ const char* find_identifier(const char* from, const char* end,
 // kStoreDone with |*id| set, or kStoreFileFailed with the errno in
 // |*error| when the file cannot be read.
 StoreStatus new_format_id(FileOps* files, const std::string& path,
-                  const FormatSettings& settings, struct timeval now,
-                  std::string* id, int* error);
+                          const FormatSettings& settings, struct timeval now,
+                          std::string* id, int* error);
 
 // If |line| is a "*PageSize" line whose identifier is followed by "/" and
 // exactly |name|, stores the identifier in |*id| and returns true.
@@ -49,6 +49,7 @@ bool format_id_in_line(std::string_view line, std::string_view name,
 // kStoreFileFailed when it cannot be opened or read, with the errno in
 // |*error|.
 StoreStatus find_format_id(FileOps* files, const std::string& path,
-                   const std::string& name, std::string* id, int* error);
+                           const std::string& name, std::string* id,
+                           int* error);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

@@ -17,6 +17,6 @@
 // errno of the failing call in |*error|; the data file is then untouched
 // and no temporary file remains.
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
-                 const LineEdit& edit, int* error);
+                         const LineEdit& edit, int* error);
 
 #endif  // VTMEDIA_STORE_REWRITE_H_
