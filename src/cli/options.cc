@@ -22,21 +22,35 @@ bool has_control_char(const char* text) {
   return false;
 }
 
-bool read_text(const char* value, size_t max_len, std::string* out) {
+// Why |value| of |option| is refused as a text of 1 to |max_len| bytes, or
+// "" when it is not.
+std::string text_refusal(const char* option, const char* value,
+                         size_t max_len) {
   size_t len = strlen(value);
-  if (len < 1 || len > max_len || has_control_char(value))
-    return false;
-  *out = value;
-  return true;
+  if (len < 1)
+    return std::string(option) + ": empty";
+  if (len > max_len)
+    return std::string(option) + ": " + std::to_string(len) +
+        " bytes, at most " + std::to_string(max_len);
+  if (has_control_char(value))
+    return std::string(option) + ": holds a control character";
+  return "";
 }
 
 // Inside the driver files a format name holding the identifier marker
 // would be taken for another format's identifier, and one holding the
 // section line for a section of its own.
-bool read_format_name(const char* value, std::string* out) {
-  return read_text(value, kMaxFormatName, out) &&
-      out->find("VtL") == std::string::npos &&
-      out->find("[CustomTape]") == std::string::npos;
+std::string name_refusal(const char* option, const char* value) {
+  std::string refusal = text_refusal(option, value, kMaxFormatName);
+  if (!refusal.empty())
+    return refusal;
+  if (strstr(value, "VtL") != nullptr)
+    return std::string(option) +
+        ": holds \"VtL\", which marks identifiers in the driver files";
+  if (strstr(value, "[CustomTape]") != nullptr)
+    return std::string(option) +
+        ": holds \"[CustomTape]\", which marks a section of the driver files";
+  return "";
 }
 
 // A size is the leading decimal number of the value, as strtol reads it
@@ -54,13 +68,23 @@ bool read_size(const char* value, int64_t* out) {
   return true;
 }
 
+Action refuse(const std::string& why, std::string* reason) {
+  if (reason != nullptr)
+    *reason = why;
+  return kActionUsage;
+}
+
 }  // namespace
 
 Action parse_options(int argc, const char* const* argv,
-                     FormatSettings* settings) {
+                     FormatSettings* settings, std::string* reason) {
+  // Nothing at all, or "--help", asks for the screen: nothing to explain.
   int pairs = argc - 1;
-  if (pairs < 2 || pairs % 2 != 0)
+  if (pairs == 0 || (pairs == 1 && strcmp(argv[1], "--help") == 0))
     return kActionUsage;
+  if (pairs < 2 || pairs % 2 != 0)
+    return refuse("options come in pairs: an option, then its value",
+                  reason);
 
   bool have_printer = false, have_name = false, have_delete = false;
   bool have_width = false, have_height = false;
@@ -71,23 +95,29 @@ Action parse_options(int argc, const char* const* argv,
     const char* value = argv[i + 1];
     // Only the first two characters name the option: -width is -w.
     if (option[0] != '-' || option[1] == '\0')
-      return kActionUsage;
+      return refuse(std::string(option) + ": no such option", reason);
+    std::string refusal;
     switch (option[1]) {
     case 'P':
-      if (!read_text(value, kMaxPrinterName, &settings->printer_name))
-        return kActionUsage;
+      refusal = text_refusal("-P", value, kMaxPrinterName);
+      if (!refusal.empty())
+        return refuse(refusal, reason);
+      settings->printer_name = value;
       have_printer = true;
       break;
     case 'n':
     case 'd':
-      if (!read_format_name(value, &settings->format_name))
-        return kActionUsage;
+      refusal = name_refusal(option[1] == 'n' ? "-n" : "-d", value);
+      if (!refusal.empty())
+        return refuse(refusal, reason);
+      settings->format_name = value;
       (option[1] == 'n' ? have_name : have_delete) = true;
       break;
     case 'w': {
       int64_t width;
       if (!read_size(value, &width))
-        return kActionUsage;
+        return refuse(std::string("-w ") + value +
+                      ": not a width of 1 to 2147483647 mm", reason);
       if (!tape) {
         settings->width_mm = width;
       } else {
@@ -95,7 +125,8 @@ Action parse_options(int argc, const char* const* argv,
         settings->media_name.clear();
         settings->head_dots = 0;
         if (!apply_width_rule(width, settings))
-          return kActionUsage;
+          return refuse(std::string("-w ") + value +
+                        ": wider than the widest tape, 24 mm", reason);
       }
       have_width = true;
       break;
@@ -103,7 +134,8 @@ Action parse_options(int argc, const char* const* argv,
     case 'h': {
       int64_t height;
       if (!read_size(value, &height))
-        return kActionUsage;
+        return refuse(std::string("-h ") + value +
+                      ": not a height of 1 to 2147483647 mm", reason);
       settings->height_mm = tape ?
           fit_tape_height(height, is_heat_shrink(settings->format_name)) :
           height;
@@ -111,16 +143,20 @@ Action parse_options(int argc, const char* const* argv,
       break;
     }
     default:
-      return kActionUsage;
+      return refuse(std::string(option) + ": no such option", reason);
     }
   }
 
   if (!have_printer)
-    return kActionUsage;
+    return refuse("-P missing: the printer queue is needed", reason);
   if (have_name) {
-    if (have_delete || !have_width || !have_height)
-      return kActionUsage;
+    if (have_delete)
+      return refuse("-n and -d together", reason);
+    if (!have_width || !have_height)
+      return refuse("-n needs -w and -h", reason);
     return kActionAdd;
   }
-  return have_delete ? kActionDelete : kActionUsage;
+  if (!have_delete)
+    return refuse("-n or -d missing: nothing to add or delete", reason);
+  return kActionDelete;
 }

@@ -16,8 +16,10 @@ const size_t kMaxFormatName = 32;
 
 // Reads the option/value pairs after argv[0] into |settings| and chooses
 // the action. Any malformed pair stops reading and asks for the usage
-// screen; the record then holds what was parsed so far.
+// screen, saying why in |*reason| where that is given; the record then
+// holds what was parsed so far. No options, or a lone "--help", ask for it
+// with no reason.
 Action parse_options(int argc, const char* const* argv,
-                     FormatSettings* settings);
+                     FormatSettings* settings, std::string* reason = nullptr);
 
 #endif  // VTMEDIA_CLI_OPTIONS_H_

@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <new>
 
@@ -21,8 +22,22 @@
 
 namespace {
 
+// Standard output carries only what callers parse; this one line on
+// standard error tells a person what went wrong.
+void explain(const char* program, const std::string& what) {
+  const char* slash = strrchr(program, '/');
+  fprintf(stderr, "%s: %s\n", slash ? slash + 1 : program, what.c_str());
+  fflush(stderr);
+}
+
+std::string at_path(const StoreFailure& failure, const char* what) {
+  return failure.path.empty() ? what : failure.path + ": " + what;
+}
+
 // Prints what a store operation ended with and returns the exit status.
-int report(StoreStatus status, const FormatSettings& settings, int error) {
+int report(StoreStatus status, const FormatSettings& settings,
+           const StoreFailure& failure, const StoreEnv& env,
+           const char* program) {
   switch (status) {
   case kStoreDone:
     return kExitOk;
@@ -32,32 +47,47 @@ int report(StoreStatus status, const FormatSettings& settings, int error) {
     return kExitOk;
   case kStoreFileFailed:
   case kStoreCompanionNotStarted:
-    printf("%s\n", strerror(error));
+    printf("%s\n", strerror(failure.error));
+    explain(program, at_path(failure, strerror(failure.error)));
     return kExitFailure;
+  case kStoreLockTimedOut: {
+    printf("%s\n", strerror(failure.error));
+    char seconds[32];
+    snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
+    explain(program, failure.path + ": another run kept the lock for " +
+            seconds + " s; gave up");
+    return kExitFailure;
+  }
   case kStoreCompanionFailed:
-    // A companion tool that ran and refused speaks for itself.
+    // Standard output stays the companion tool's own.
+    if (failure.signal != 0)
+      explain(program, failure.path + " was killed by signal " +
+              std::to_string(failure.signal) + " (" +
+              strsignal(failure.signal) + ")");
+    else if (failure.error != 0)
+      explain(program, at_path(failure, strerror(failure.error)));
+    else
+      explain(program, failure.path + " exited with status " +
+              std::to_string(failure.exit_status));
     return kExitFailure;
   }
   return kExitFailure;
 }
 
 int run_action(Action action, const FormatSettings& settings,
-               const StoreEnv& env) {
-  if (action == kActionUsage) {
-    print_usage(settings);
-    return kExitOk;
-  }
-  int error = 0;
+               const StoreEnv& env, const char* program) {
+  StoreFailure failure;
   // An add replaces an earlier format of the same name, not doubles it.
   StoreStatus status = action == kActionAdd ?
-      add_format(settings, env, &error) :
-      delete_format(settings, env, &error);
-  return report(status, settings, error);
+      add_format(settings, env, &failure) :
+      delete_format(settings, env, &failure);
+  return report(status, settings, failure, env, program);
 }
 
 }  // namespace
 
 int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
+  const char* program = argc > 0 && argv[0] ? argv[0] : "";
   // Asked of any of the names, the model's or the executable's own.
   if (argc == 2 && strcmp(argv[1], "--version") == 0) {
     printf("vtmediatoollpr %s\n", VT_VERSION);
@@ -65,9 +95,9 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     return kExitOk;
   }
   FormatSettings settings;
-  const char* program = argc > 0 && argv[0] ? argv[0] : "";
   if (!identify_model(program, &settings)) {
     printf("%s is invalid.\n\n", program);
+    fflush(stdout);
     return kExitOk;
   }
 
@@ -75,10 +105,27 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   // The one place running out of memory is caught: every descriptor and
   // temporary file has an owner that cleans up on the way here.
   try {
-    Action action = parse_options(argc, argv, &settings);
-    status = run_action(action, settings, env);
+    StoreEnv request_env = env;
+    // A person at a terminal is told why nothing happens yet.
+    if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
+      request_env.on_lock_wait = [program](const std::string& dir) {
+        explain(program, "waiting for another run on " + dir);
+      };
+    }
+    std::string reason;
+    Action action = parse_options(argc, argv, &settings, &reason);
+    if (action == kActionUsage) {
+      print_usage(settings);
+      fflush(stdout);
+      if (!reason.empty())
+        explain(program, reason);
+      status = kExitOk;
+    } else {
+      status = run_action(action, settings, request_env, program);
+    }
   } catch (const std::bad_alloc&) {
     printf("%s\n", strerror(ENOMEM));
+    explain(program, strerror(ENOMEM));
     status = kExitFailure;
   }
   fflush(stdout);

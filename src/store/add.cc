@@ -61,20 +61,19 @@ namespace {
 
 // The add itself, for a caller that holds the model's lock.
 StoreStatus add_format_locked(const FormatSettings& settings,
-                              const StoreEnv& env, int* error) {
+                              const StoreEnv& env, StoreFailure* failure) {
   const std::string& root = env.driver_root;
   const std::string& code = settings.model_code;
   std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   struct timeval now;
   gettimeofday(&now, nullptr);
   std::string format_id;
-  StoreStatus status = new_format_id(env.files, media_info, settings, now,
-                             &format_id, error);
-  if (status != kStoreDone)
-    return status;
-  status = run_companion(
+  if (new_format_id(env.files, media_info, settings, now, &format_id,
+                    &failure->error) != kStoreDone)
+    return fail_at(media_info, failure->error, failure);
+  StoreStatus status = run_companion(
       companion_add_args(companion_path(root, code), settings, format_id),
-      error);
+      failure);
   if (status != kStoreDone)
     return status;
 
@@ -87,10 +86,10 @@ StoreStatus add_format_locked(const FormatSettings& settings,
   LineEdit area;
   area.text = print_area_line(settings, format_id);
   if (rewrite_file(env.files, driver_file_path(root, code, kFunctionFile),
-                   entry, error) != kStoreDone ||
-      rewrite_file(env.files, media_info, sizes, error) != kStoreDone ||
+                   entry, failure) != kStoreDone ||
+      rewrite_file(env.files, media_info, sizes, failure) != kStoreDone ||
       rewrite_file(env.files, driver_file_path(root, code, kPrintAreaFile),
-                   area, error) != kStoreDone)
+                   area, failure) != kStoreDone)
     return kStoreFileFailed;
   return kStoreDone;
 }
@@ -98,11 +97,11 @@ StoreStatus add_format_locked(const FormatSettings& settings,
 }  // namespace
 
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
-                       int* error) {
-  return run_request(env, settings.model_code, [&](int* body_error) {
-    StoreStatus status = delete_format_locked(settings, env, body_error);
+                       StoreFailure* failure) {
+  return run_request(env, settings.model_code, [&](StoreFailure* in_body) {
+    StoreStatus status = delete_format_locked(settings, env, in_body);
     if (status != kStoreDone && status != kStoreNotFound)
       return status;
-    return add_format_locked(settings, env, body_error);
-  }, error);
+    return add_format_locked(settings, env, in_body);
+  }, failure);
 }

@@ -25,9 +25,9 @@ std::string print_area_line(const FormatSettings& settings,
 // lines appended to the media-information and imageable-area files, in
 // that order. A delete that fails stops the request before the add's
 // companion run. Returns kStoreDone, or the failure of the step that
-// failed, with the errno in |*error| where a call failed; files before a
-// failing one stay changed.
+// failed, described in |*failure|; files before a failing one stay
+// changed.
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
-                       int* error);
+                       StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_ADD_H_

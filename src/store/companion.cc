@@ -22,7 +22,8 @@ std::vector<std::string> companion_delete_args(
            "-show", "1" };
 }
 
-StoreStatus run_companion(const std::vector<std::string>& args, int* error) {
+StoreStatus run_companion(const std::vector<std::string>& args,
+                          StoreFailure* failure) {
   std::vector<char*> argv;
   for (const std::string& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
@@ -33,15 +34,21 @@ StoreStatus run_companion(const std::vector<std::string>& args, int* error) {
   pid_t pid;
   int spawn_error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(),
                                 environ);
+  failure->path = args[0];
   if (spawn_error != 0) {
-    *error = spawn_error;
+    failure->error = spawn_error;
     return kStoreCompanionNotStarted;
   }
   int status;
   while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR)
+    if (errno != EINTR) {
+      failure->error = errno;
       return kStoreCompanionFailed;
+    }
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ?
-      kStoreDone : kStoreCompanionFailed;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+    return kStoreDone;
+  failure->exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+  failure->signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  return kStoreCompanionFailed;
 }

@@ -18,9 +18,10 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
 // Runs the companion tool with |args| (args[0] is its path) and waits for
 // it. No shell is involved, so names reach the tool exactly as given.
 // Returns kStoreDone when it exited with status 0; kStoreCompanionFailed
-// when it exited otherwise or died by a signal; kStoreCompanionNotStarted
-// when it could not be started (missing, not executable, not a program),
-// with the errno in |*error|.
-StoreStatus run_companion(const std::vector<std::string>& args, int* error);
+// when it exited otherwise or died by a signal, with how in |*failure|;
+// kStoreCompanionNotStarted when it could not be started (missing, not
+// executable, not a program), with the errno in |*failure|.
+StoreStatus run_companion(const std::vector<std::string>& args,
+                          StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_COMPANION_H_

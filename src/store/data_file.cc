@@ -117,23 +117,25 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code,
-                               const struct stat& dir, int* error) {
+                               const struct stat& dir, StoreFailure* failure) {
   // A run that could not replace the files must fail before the
   // companion tool has changed anything.
-  if (files->access(data_dir_path(root, model_code).c_str(),
-                    W_OK | X_OK) != 0) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
+  std::string dir_path = data_dir_path(root, model_code);
+  if (files->access(dir_path.c_str(), W_OK | X_OK) != 0)
+    return fail_at(dir_path, errno, failure);
   for (DriverFile file : kDataFiles) {
-    if (check_data_path(files, driver_file_path(root, model_code, file), dir,
-                        error) != kStoreDone)
+    std::string path = driver_file_path(root, model_code, file);
+    if (check_data_path(files, path, dir, &failure->error) != kStoreDone) {
+      failure->path = path;
       return kStoreFileFailed;
+    }
   }
   for (DriverFile file : kDataFiles) {
     std::string temp = temp_path_for(driver_file_path(root, model_code, file));
-    if (clear_temp_path(files, temp, error) != kStoreDone)
+    if (clear_temp_path(files, temp, &failure->error) != kStoreDone) {
+      failure->path = temp;
       return kStoreFileFailed;
+    }
   }
   return kStoreDone;
 }

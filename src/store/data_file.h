@@ -29,10 +29,10 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 // root), each data file must be a regular file or absent, and whatever
 // an earlier run left at a temporary path goes (a file or link is
 // removed, an empty directory too). Returns kStoreDone, or
-// kStoreFileFailed with the errno in |*error| and nothing changed but
-// the temporary paths already cleared.
+// kStoreFileFailed with |*failure| set and nothing changed but the
+// temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code,
-                               const struct stat& dir, int* error);
+                               const struct stat& dir, StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_DATA_FILE_H_

@@ -24,19 +24,19 @@ LineEdit drop_lines_holding(const std::string& format_id) {
 }  // namespace
 
 StoreStatus delete_format(const FormatSettings& settings,
-                          const StoreEnv& env, int* error) {
-  return run_request(env, settings.model_code, [&](int* body_error) {
-    return delete_format_locked(settings, env, body_error);
-  }, error);
+                          const StoreEnv& env, StoreFailure* failure) {
+  return run_request(env, settings.model_code, [&](StoreFailure* in_body) {
+    return delete_format_locked(settings, env, in_body);
+  }, failure);
 }
 
 StoreStatus delete_format_locked(const FormatSettings& settings,
-                                 const StoreEnv& env, int* error) {
+                                 const StoreEnv& env, StoreFailure* failure) {
   const std::string& root = env.driver_root;
   const std::string& code = settings.model_code;
   const std::string& name = settings.format_name;
   StoreStatus status = run_companion(
-      companion_delete_args(companion_path(root, code), settings), error);
+      companion_delete_args(companion_path(root, code), settings), failure);
   if (status != kStoreDone)
     return status;
 
@@ -44,18 +44,20 @@ StoreStatus delete_format_locked(const FormatSettings& settings,
   // media-information file's from the other three; where one of the two
   // files no longer names the format (a delete cut short), the other's
   // serves all four, so that the same command finishes the job.
+  std::string function_file = driver_file_path(root, code, kFunctionFile);
+  std::string media_info = driver_file_path(root, code, kMediaInfoFile);
   std::string function_id, media_id;
-  status = find_format_id(env.files, driver_file_path(root, code,
-                          kFunctionFile), name, &function_id, error);
+  status = find_format_id(env.files, function_file, name, &function_id,
+                          &failure->error);
   if (status == kStoreFileMissing)
     return kStoreNotFound;  // no function file, no format to delete
   if (status == kStoreFileFailed)
-    return status;
+    return fail_at(function_file, failure->error, failure);
   bool in_function_file = status == kStoreDone;
-  status = find_format_id(env.files, driver_file_path(root, code,
-                          kMediaInfoFile), name, &media_id, error);
+  status = find_format_id(env.files, media_info, name, &media_id,
+                          &failure->error);
   if (status == kStoreFileFailed)
-    return status;
+    return fail_at(media_info, failure->error, failure);
   bool in_media_info = status == kStoreDone;
   if (!in_function_file && !in_media_info)
     return kStoreNotFound;
@@ -81,7 +83,7 @@ StoreStatus delete_format_locked(const FormatSettings& settings,
   };
   for (const auto& step : steps) {
     if (rewrite_file(env.files, driver_file_path(root, code, step.file),
-                     step.edit, error) != kStoreDone)
+                     step.edit, failure) != kStoreDone)
       return kStoreFileFailed;
   }
   return kStoreDone;

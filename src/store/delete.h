@@ -10,7 +10,7 @@
 // (see run_request): see delete_format_locked. Returns as that does, or
 // kStoreFileFailed when the request cannot start.
 StoreStatus delete_format(const FormatSettings& settings,
-                          const StoreEnv& env, int* error);
+                          const StoreEnv& env, StoreFailure* failure);
 
 // The delete itself, for a caller that holds the model's lock: runs the
 // companion tool, finds the format's identifier in the "*PageSize" lines
@@ -24,10 +24,10 @@ StoreStatus delete_format(const FormatSettings& settings,
 // files names the format (a delete cut short), its identifier serves all
 // four. Returns kStoreDone; kStoreNotFound when the name is in neither
 // file or the function file is missing, nothing changed;
-// kStoreFileFailed with the errno in |*error| when a file fails, those
+// kStoreFileFailed with |*failure| set when a file fails, those
 // before it in the order staying changed; or the companion tool's
 // failure, nothing changed.
 StoreStatus delete_format_locked(const FormatSettings& settings,
-                                 const StoreEnv& env, int* error);
+                                 const StoreEnv& env, StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_DELETE_H_

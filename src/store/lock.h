@@ -16,10 +16,12 @@
 // Runs one request on |model_code|'s driver: takes the lock, readies the
 // data files (see prepare_data_files), runs |body|, and makes the renames
 // of a body that changed the files durable before letting go. Returns
-// what |body| returns, or kStoreFileFailed with |*error| set when the
-// lock, the readying or the directory's sync fails.
-StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
-                        const std::function<StoreStatus(int* error)>& body,
-                        int* error);
+// what |body| returns; kStoreLockTimedOut when another run kept the lock
+// past env.lock_timeout_ms; or kStoreFileFailed with |*failure| set when
+// the lock, the readying or the directory's sync fails.
+StoreStatus run_request(
+    const StoreEnv& env, const std::string& model_code,
+    const std::function<StoreStatus(StoreFailure* failure)>& body,
+    StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_LOCK_H_

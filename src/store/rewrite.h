@@ -19,4 +19,14 @@
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
                          const LineEdit& edit, int* error);
 
+// The same for a request, which names the file in |*failure| when it
+// fails.
+inline StoreStatus rewrite_file(FileOps* files, const std::string& path,
+                                const LineEdit& edit, StoreFailure* failure) {
+  if (rewrite_file(files, path, edit, &failure->error) == kStoreDone)
+    return kStoreDone;
+  failure->path = path;
+  return kStoreFileFailed;
+}
+
 #endif  // VTMEDIA_STORE_REWRITE_H_

@@ -2,6 +2,8 @@
 #ifndef VTMEDIA_STORE_STATUS_H_
 #define VTMEDIA_STORE_STATUS_H_
 
+#include <string>
+
 // What every function of the store returns, carried up to the front end,
 // which alone turns it into a message and an exit status. Where a call
 // failed, the function also hands back the errno of that call.
@@ -12,6 +14,25 @@ enum StoreStatus {
   kStoreCompanionFailed = -2,      // the companion tool ran and refused
   kStoreCompanionNotStarted = -3,  // the companion tool could not be run
   kStoreFileMissing = 2,           // a looked-up file is not there
+  kStoreLockTimedOut = -4,         // another run kept the model's lock
 };
+
+// What a request that failed ran into, for the front end to say: the
+// errno of the failing call and the file or program it concerned; for a
+// companion tool that ran and failed, how it ended.
+struct StoreFailure {
+  int error = 0;
+  std::string path;
+  int exit_status = 0;  // the companion's, when it exited with one
+  int signal = 0;       // the signal that ended the companion, if any
+};
+
+// Records that a call concerning |path| failed with |error|.
+inline StoreStatus fail_at(const std::string& path, int error,
+                           StoreFailure* failure) {
+  failure->error = error;
+  failure->path = path;
+  return kStoreFileFailed;
+}
 
 #endif  // VTMEDIA_STORE_STATUS_H_

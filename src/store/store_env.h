@@ -2,6 +2,7 @@
 #ifndef VTMEDIA_STORE_STORE_ENV_H_
 #define VTMEDIA_STORE_STORE_ENV_H_
 
+#include <functional>
 #include <string>
 
 #include "store/file_ops.h"
@@ -12,8 +13,10 @@
 struct StoreEnv {
   std::string driver_root;
   FileOps* files = real_file_ops();
-  // How long to wait for another run on the same model to finish.
+  // How long to wait for another run on the same model to finish, and
+  // what to call once, with the directory, when a run starts waiting.
   int lock_timeout_ms = 30000;
+  std::function<void(const std::string& dir)> on_lock_wait;
 };
 
 #endif  // VTMEDIA_STORE_STORE_ENV_H_

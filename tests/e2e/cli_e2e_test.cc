@@ -28,11 +28,12 @@ std::string show(const Args& args) {
   return text;
 }
 
-void expect_answer(const Args& argv, const std::string& out) {
+void expect_answer(const Args& argv, const std::string& out,
+                   const std::string& err = "") {
   RunResult result = run_shipped(argv);
   EXPECT_EQ(0, result.exit_status) << show(argv);
   EXPECT_EQ(out, result.out) << show(argv);
-  EXPECT_EQ("", result.err) << show(argv);
+  EXPECT_EQ(err, result.err) << show(argv);
 }
 
 struct ModelName {
@@ -93,47 +94,66 @@ TEST(CliEndToEnd, EmptyArgumentVectorGetsInvalidLineWithEmptyName) {
   expect_answer({ "", "-P", "q", "-d", "a" }, " is invalid.\n\n");
 }
 
-TEST(CliEndToEnd, MalformedCommandLineGetsTheUsageScreen) {
-  const Args malformed[] = {
-    {},
-    { "-P" },
-    { "-P", "q" },
-    { "-P", "q", "-d" },
-    { "-P", "q", "-d", "a", "-w" },
-    { "-p", "q", "-d", "a" },
-    { "-P", "q", "-x", "y", "-d", "a" },
-    { "-P", "q", "-n", "a", "-d", "a" },
-    { "-P", "q", "-n", "a", "-w", "12" },
-    { "-n", "a", "-w", "12", "-h", "50" },
-    { "-P", "q", "-n", "a", "-w", "0", "-h", "50" },
-    { "-P", "q", "-n", "a", "-w", "12", "-h", "0x10" },
-    { "-P", "q", "-n", "a", "-w", "12", "-h", "2147483648" },
-    { "-P", "q", "-n", "a", "-w", "12", "-h", "99999999999999999999" },
-    { "-P", "q", "-n", std::string(33, 'n'), "-w", "12", "-h", "50" },
-    { "-P", std::string(1025, 'p'), "-d", "a" },
-    { "-P", "q", "-d", "" },
-    { "-P", "q", "-d", "a\nb" },
-    { "-P", "q\t", "-d", "a" },
+TEST(CliEndToEnd, RefusedCommandLineGetsTheUsageScreenAndItsReason) {
+  const std::string kNotANumber = ": not a height of 1 to 2147483647 mm";
+  const struct {
+    Args args;
+    std::string reason;  // on stderr after "PROGRAM: "; none where empty
+  } refused[] = {
+    { {}, "" },
+    { { "--help" }, "" },
+    { { "-P" }, "options come in pairs: an option, then its value" },
+    { { "-P", "q", "-d" }, "options come in pairs: an option, then its value" },
+    { { "-P", "q" }, "-n or -d missing: nothing to add or delete" },
+    { { "-p", "q", "-d", "a" }, "-p: no such option" },
+    { { "-P", "q", "-x", "y", "-d", "a" }, "-x: no such option" },
+    { { "-P", "q", "-n", "a", "-d", "a" }, "-n and -d together" },
+    { { "-P", "q", "-n", "a", "-w", "12" }, "-n needs -w and -h" },
+    { { "-n", "a", "-w", "12", "-h", "50" },
+      "-P missing: the printer queue is needed" },
+    { { "-P", "q", "-n", "a", "-w", "0", "-h", "50" },
+      "-w 0: not a width of 1 to 2147483647 mm" },
+    { { "-P", "q", "-n", "a", "-w", "12", "-h", "0x10" },
+      "-h 0x10" + kNotANumber },
+    { { "-P", "q", "-n", "a", "-w", "12", "-h", "2147483648" },
+      "-h 2147483648" + kNotANumber },
+    { { "-P", "q", "-n", std::string(33, 'n'), "-w", "12", "-h", "50" },
+      "-n: 33 bytes, at most 32" },
+    { { "-P", std::string(1025, 'p'), "-d", "a" },
+      "-P: 1025 bytes, at most 1024" },
+    { { "-P", "q", "-d", "" }, "-d: empty" },
+    { { "-P", "q", "-d", "a\nb" }, "-d: holds a control character" },
+    { { "-P", "q\t", "-d", "a" }, "-P: holds a control character" },
+    { { "-P", "q", "-n", "x VtL", "-w", "12", "-h", "50" },
+      "-n: holds \"VtL\", which marks identifiers in the driver files" },
   };
   const char* const programs[] = {
-    "vtmediatoollpr_txr580", "vtmediatoollpr_rk210",
+    "vtmediatoollpr_txr580", "/usr/bin/vtmediatoollpr_rk210",
   };
   for (const char* program : programs) {
-    std::string screen = program == std::string("vtmediatoollpr_txr580") ?
-        expected_usage_screen("txr580", "TX-R580") : expected_usage_screen("rk210", "");
-    for (const Args& args : malformed) {
+    bool tape = std::string(program) == "vtmediatoollpr_txr580";
+    std::string screen = tape ? expected_usage_screen("txr580", "TX-R580") :
+        expected_usage_screen("rk210", "");
+    for (const auto& c : refused) {
       Args argv = { program };
-      argv.insert(argv.end(), args.begin(), args.end());
-      expect_answer(argv, screen);
+      argv.insert(argv.end(), c.args.begin(), c.args.end());
+      // The reason names the program by its file name.
+      expect_answer(argv, screen, c.reason.empty() ? "" :
+                    (tape ? "vtmediatoollpr_txr580: " :
+                            "vtmediatoollpr_rk210: ") + c.reason + "\n");
     }
   }
   // Widths only standard tape refuses.
   expect_answer({ "vtmediatoollpr_txr580", "-P", "q", "-n", "Shop",
                   "-w", "25", "-h", "50" },
-                expected_usage_screen("txr580", "TX-R580"));
+                expected_usage_screen("txr580", "TX-R580"),
+                "vtmediatoollpr_txr580: -w 25: wider than the widest tape, "
+                "24 mm\n");
   expect_answer({ "vtmediatoollpr_txd270", "-P", "q", "-d", "a",
-                  "-w", "30", "-h", "10" },
-                expected_usage_screen("txd270", "TX-D270"));
+                  "-w", "36", "-h", "10" },
+                expected_usage_screen("txd270", "TX-D270"),
+                "vtmediatoollpr_txd270: -w 36: wider than the widest tape, "
+                "24 mm\n");
 }
 
 // Installed copies are symbolic links named for their model; the kernel

@@ -346,18 +346,26 @@ TEST(StoreEndToEnd, MediaInformationEntryDecidesWhatTheLaterFilesLose) {
 }
 
 TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
-  // One that ran and refused speaks for itself; one that could not be
-  // started is explained by the system's error text.
+  // One that ran and refused speaks for itself on standard output; one
+  // that could not be started is explained by the system's error text.
+  // Standard error says which program and what became of it.
+  const std::string tool = "vtmediatoollpr_txr580: "
+      "vantrel/txr580/bin/lpd/vtmediatoolcups_txr580";
   struct Companion {
     const char* what;
     std::string script;  // empty: the stand-in, told to fail
     std::string out;
+    std::string err;
   } companions[] = {
-    { "exit status 1", "", "" },
-    { "killed by a signal", "kill -KILL $$\n", "" },
-    { "missing", "-", "No such file or directory\n" },
-    { "not executable", "chmod", "Permission denied\n" },
-    { "a directory", "mkdir", "Permission denied\n" },
+    { "exit status 1", "", "", tool + " exited with status 1\n" },
+    { "killed by a signal", "kill -KILL $$\n", "",
+      tool + " was killed by signal 9 (Killed)\n" },
+    { "missing", "-", "No such file or directory\n",
+      tool + ": No such file or directory\n" },
+    { "not executable", "chmod", "Permission denied\n",
+      tool + ": Permission denied\n" },
+    { "a directory", "mkdir", "Permission denied\n",
+      tool + ": Permission denied\n" },
   };
   const std::vector<std::string> requests[] = {
     { "-P", "TX-R580", "-n", "New", "-w", "12", "-h", "50" },
@@ -387,6 +395,7 @@ TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
       RunResult result = driver.run(args, env);
       EXPECT_EQ(255, result.exit_status);
       EXPECT_EQ(companion.out, result.out);
+      EXPECT_EQ(companion.err, result.err);
       driver.expect_files();
       // The delete's failed run stops an add before its own.
       EXPECT_EQ(std::string::npos, driver.companion_log().find("[-specid]"));
@@ -438,6 +447,10 @@ void check_missing_file_runs(
     RunResult run = driver.run(args);
     EXPECT_EQ(c.exit_status, run.exit_status);
     EXPECT_EQ(c.out, run.out);
+    // A failure names the file, as the tool reached it from its root.
+    EXPECT_EQ(c.exit_status == 0 ? "" : "vtmediatoollpr_txr580: " +
+              missing.substr(driver.top().size() + 1) + ": " + c.out,
+              run.err);
     std::vector<std::string> expected = driver.original;
     if (c.changed > 0) {
       std::vector<std::string> changed = changed_files(driver);

@@ -41,6 +41,7 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
 #endif
   LoggedTree tree("txr580");
   std::string output = tree.dir.file("output");
+  std::string errors = tree.dir.file("errors");
   int failures = 0;
   for (long n = 1; n < 5000; ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n));
@@ -48,7 +49,8 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
     fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
-      if (freopen(output.c_str(), "w", stdout) == nullptr)
+      if (freopen(output.c_str(), "w", stdout) == nullptr ||
+          freopen(errors.c_str(), "w", stderr) == nullptr)
         _exit(100);
       StoreEnv env;
       env.driver_root = tree.root;
@@ -69,6 +71,11 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
     ++failures;
     ASSERT_EQ(255, status) << read_file(output);
     EXPECT_EQ("Cannot allocate memory\n", read_file(output));
+    // One line, naming the file where a read ran out.
+    std::string said = read_file(errors);
+    const std::string kTail = "Cannot allocate memory\n";
+    EXPECT_EQ(0u, said.find("vtmediatoollpr_txr580: ")) << said;
+    EXPECT_EQ(said.size() - kTail.size(), said.find(kTail)) << said;
   }
   ADD_FAILURE() << "the add never got through";
 }

@@ -4,6 +4,7 @@
 // get the lock in time fails without changing anything.
 
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <string.h>
 #include <sys/file.h>
@@ -124,16 +125,31 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   StoreEnv env;
   env.driver_root = root;
   env.lock_timeout_ms = kTimeoutMs;
+  std::vector<std::string> waits;
+  env.on_lock_wait = [&waits](const std::string& dir) { waits.push_back(dir); };
   std::vector<std::string> argv = { "vtmediatoollpr_txr580" };
   for (const std::string& arg : add_args("Late"))
     argv.push_back(arg);
   std::string out;
+  // What the run says on standard error goes to a file here.
+  std::string err_path = tree.dir.file("stderr");
+  int saved_err = dup(2);
+  int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(err_fd, 2);
+  close(err_fd);
   long long start = now_ms();
   int status = run_tool_here(argv, env, &out);
   long long waited = now_ms() - start;
+  dup2(saved_err, 2);
+  close(saved_err);
 
   EXPECT_EQ(255, status);
   EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
+  std::string dir = data_dir_path(root, "txr580");
+  EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
+  EXPECT_EQ("vtmediatoollpr_txr580: " + dir +
+            ": another run kept the lock for 0.3 s; gave up\n",
+            read_file(err_path));
   EXPECT_LE(kTimeoutMs, waited);
   EXPECT_GT(kTimeoutMs + 5000, waited);
   EXPECT_EQ(tree.before, read_contents(tree.files));

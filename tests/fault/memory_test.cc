@@ -65,7 +65,8 @@ TEST(OutOfMemory, LineLongerThanTheMemoryLeftFailsTheRunCleanly) {
   ASSERT_LT(0, pid);
   EXPECT_EQ(255, wait_for(pid));
   EXPECT_EQ("Cannot allocate memory\n", read_file(output));
-  EXPECT_EQ("", read_file(errors));
+  EXPECT_EQ("vtmediatoollpr_txr580: " + tree.files.print_area +
+            ": Cannot allocate memory\n", read_file(errors));
   EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
   // The add got as far as the imageable-area file.
   FormatSettings settings = settings_for("vtmediatoollpr_txr580",

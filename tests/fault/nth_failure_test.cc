@@ -60,10 +60,14 @@ const int kMaxCalls = 1000;
 // errno of a failure in |*error|.
 int run(const FaultCase& c, const std::string& program,
         const FormatSettings& settings, const StoreEnv& env, int* error) {
-  if (c.operation == kAdd)
-    return add_format(settings, env, error);
-  if (c.operation == kDelete)
-    return delete_format(settings, env, error);
+  if (c.operation == kAdd || c.operation == kDelete) {
+    StoreFailure failure;
+    StoreStatus status = c.operation == kAdd ?
+        add_format(settings, env, &failure) :
+        delete_format(settings, env, &failure);
+    *error = failure.error;
+    return status;
+  }
   std::vector<std::string> argv = { program };
   argv.insert(argv.end(), c.args.begin(), c.args.end());
   std::string out;

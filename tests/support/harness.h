@@ -86,7 +86,8 @@ class Driver {
     chmod(files.companion.c_str(), 0755);
   }
 
-  // Runs the tool; whatever happens, it must write nothing on stderr.
+  // Runs the tool; a silent success must stay silent on stderr too, and
+  // any other run write one line there at most.
   RunResult run(const std::vector<std::string>& args,
                 std::vector<std::string> env = {},
                 const ChildSetup& in_child = nullptr);
