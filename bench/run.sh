@@ -82,7 +82,10 @@ cxx=${cxx:-${CXX:-c++}}
 # the C++ and GCC run-time libraries only, as the tool's build falls back),
 # so that the floor starts as the tool does. Built here rather than by the
 # test build, which the benchmark leaves off.
-standin_flags=(-O3 -DNDEBUG -std=c++17)
+# The tool is hardened (cmake/hardening.cmake); so are they.
+standin_flags=(-O3 -DNDEBUG -std=c++17 -fstack-protector-strong
+               -fstack-clash-protection -fcf-protection -U_FORTIFY_SOURCE
+               -D_FORTIFY_SOURCE=3 -Wl,-z,relro,-z,now)
 if [ "$static" = ON ]; then
   if echo 'int main() { return 0; }' |
      "$cxx" -x c++ -static -o "$work/bin/probe" - 2>/dev/null; then
@@ -161,7 +164,8 @@ set_cases() {  # size-label
 }
 
 cases_of() {  # size-label
-  local cases=(add_new add_replace delete floor_new floor_replace
+  # Each request right before its floor: the pair meets the same load.
+  local cases=(add_new floor_new add_replace floor_replace delete
                floor_delete cp grep_v sed_i)
   # The companion runs do not depend on the size of the files.
   [ "$1" = realistic ] && cases+=(companion_x2)
