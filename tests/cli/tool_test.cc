@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/tool.h"
 
-#include <stdio.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "expected_usage.h"
+#include "harness.h"
 
 namespace {
 
@@ -18,32 +16,14 @@ struct ToolRun {
   std::string out;
 };
 
-// Runs the whole program in this process with standard output sent to a
-// temporary file. Only answers that never reach the driver are run here,
-// so the driver root names nothing.
+// Runs the whole program in this process. Only answers that never reach
+// the driver are run here, so the driver root names nothing.
 ToolRun run(const std::vector<const char*>& args) {
   StoreEnv env;
   env.driver_root = "/nonexistent/vtmedia-tool-test";
-  std::vector<const char*> argv = args;
-  argv.push_back(nullptr);
-
-  fflush(stdout);
-  FILE* capture = tmpfile();
-  EXPECT_NE(nullptr, capture);
-  int saved = dup(1);
-  dup2(fileno(capture), 1);
   ToolRun result;
-  result.status = run_tool(static_cast<int>(args.size()), argv.data(), env);
-  fflush(stdout);
-  dup2(saved, 1);
-  close(saved);
-
-  rewind(capture);
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
-    result.out.append(buffer, got);
-  fclose(capture);
+  result.status = run_tool_here(
+      std::vector<std::string>(args.begin(), args.end()), env, &result.out);
   return result;
 }
 

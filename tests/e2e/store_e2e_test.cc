@@ -82,14 +82,6 @@ std::string added_id(const DriverFiles& files) {
   return line.substr(0, line.find(':'));
 }
 
-// The line the stand-in companion adds to the function and
-// media-information files for a format.
-std::string standin_line(const std::string& id, const std::string& name,
-                         const std::string& width, const std::string& height) {
-  return "*PageSize " + id + "/" + name + ": \"<</PageSize[" + width + " " +
-      height + "]/ImagingBBox null>>setpagedevice\"\n";
-}
-
 std::string bracketed(const std::vector<std::string>& args) {
   std::string line;
   for (const std::string& arg : args)
@@ -107,7 +99,8 @@ std::vector<std::string> after_add(const std::vector<std::string>& before,
                                    const std::string& dots,
                                    const std::string& area,
                                    bool standin = true) {
-  std::string page_size = standin ? standin_line(id, name, width, height) : "";
+  std::string page_size =
+      standin ? standin_page_size_line(id, name, width, height) : "";
   return {
     with_entries(before[0] + page_size, id + "/" + name + "\n"),
     before[1] + page_size + id + "/" + name + ":\t" + dots + "\n",
@@ -226,7 +219,7 @@ TEST(StoreEndToEnd, EachCustomTapeSectionGetsTheEntryAboveOlderOnes) {
   std::string id = added_id(driver.files);
   EXPECT_EQ("[General]\n[CustomTape]\n" + id + "/New\nVtL_old/old\n"
             "[Cutter]\n[CustomTape]\n" + id + "/New\n[End]\n" +
-            standin_line(id, "New", "10", "50"),
+            standin_page_size_line(id, "New", "10", "50"),
             read_file(driver.files.function_file));
 }
 
@@ -530,7 +523,7 @@ TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
   RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
   EXPECT_EQ(0, add.exit_status);
   std::string id = added_id(driver.files);
-  std::string page_size = standin_line(id, "N", "10", "50");
+  std::string page_size = standin_page_size_line(id, "N", "10", "50");
   driver.expect_files({
     "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n" +
         id + "/N\n[End]\n" + page_size,
@@ -557,7 +550,7 @@ TEST(StoreEndToEnd, LinesOf100KilobytesComeThroughWhole) {
   expected[0] = with_entries(contents[0], id + "/N\n");
   size_t last = expected[0].rfind("[CustomTape]\n") + 13;
   expected[0].insert(last, id + "/N\n");
-  expected[0] += standin_line(id, "N", "10", "50");
+  expected[0] += standin_page_size_line(id, "N", "10", "50");
   driver.expect_files(expected);
   RunResult del = driver.run({ "-P", "q", "-d", "N" });
   EXPECT_EQ(0, del.exit_status);
@@ -568,7 +561,8 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   Driver driver(kTape, "txr580");
   for (const std::string& path : driver.files.all())
     chmod(path.c_str(), 0600);
-  mode_t saved = umask(077);
+  // The tool inherits the umask; only an explicit mode change gives 0666.
+  ScopedUmask umask_077(077);
   RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
   EXPECT_EQ(0, add.exit_status);
   // Adding leaves the resource file alone.
@@ -578,7 +572,6 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   EXPECT_EQ(0666, file_mode(driver.files.print_area));
   RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
   EXPECT_EQ(0, del.exit_status);
-  umask(saved);
   for (const std::string& path : driver.files.all())
     EXPECT_EQ(0666, file_mode(path)) << path;
   EXPECT_EQ((std::vector<std::string>{ "PrintArea", "mediainftxr580",

@@ -24,10 +24,11 @@
 namespace {
 
 const int kKills = 24;
-const char kProgram[] = "vtmediatoollpr_txr580";
+const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P",
+    "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
 
 std::vector<std::string> add_args() {
-  return { "-P", "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
+  return std::vector<std::string>(kAdd.begin() + 1, kAdd.end());
 }
 
 long long now_ms() {
@@ -109,22 +110,19 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   std::unique_ptr<ScopedEnv> in_memory;
   if (access("/dev/shm", W_OK) == 0)
     in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  Contents before = large_contents(read_contents(files));
-  std::string log = dir.path() + "/companion.log";
-  ScopedEnv log_env("VT_STANDIN_LOG", log);
-  FormatSettings settings = settings_for(kProgram, add_args());
+  Driver driver(kAdd[0], "txr580");
+  driver.lay(large_contents(driver.original));
+  const DriverFiles& files = driver.files;
 
   // How long a whole run takes here, and its rewrites from the first
   // temporary file to the last rename, decide when to kill: the quickest
   // of a few runs, since the first one finds nothing cached.
   long long run_ms = 0, rewrite_ms = 0;
   for (int i = 0; i < 3; ++i) {
-    write_contents(files, before);
+    driver.restore();
     ino_t old_area = inode_of(files.print_area);
     long long start = now_ms();
-    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
+    pid_t pid = driver.start(add_args());
     ASSERT_TRUE(await_rewrite(files, pid));
     long long rewriting = now_ms();
     ASSERT_TRUE(await_last_rename(files, old_area, pid));
@@ -146,8 +144,8 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   int temp_files_seen = 0;
 
   for (int i = 0; i < kKills; ++i) {
-    write_contents(files, before);
-    write_file(log, "");
+    driver.restore();
+    write_file(driver.log_path(), "");
     // Every other kill comes at any moment of the run, the others while it
     // rewrites, which the timing alone would hit too rarely on a loaded
     // machine. Each kind is spread evenly over its span.
@@ -160,7 +158,7 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
                  (anywhere ? "the start" : "the first rewrite began") +
                  ", seed " + std::to_string(seed));
 
-    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
+    pid_t pid = driver.start(add_args());
     if (anywhere || await_rewrite(files, pid)) {
       usleep(static_cast<useconds_t>(delay_us));
       kill(pid, SIGKILL);
@@ -170,23 +168,23 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
 
     if (!temp_files_left(files).empty())
       ++temp_files_seen;
-    std::vector<Stage> stages = add_stages(before, settings,
-                                           logged_format_id(log));
-    Contents now = read_contents(files);
+    std::vector<Stage> stages = add_stages(
+        driver.original, kAdd, logged_format_id(driver.log_path()));
+    Contents now = driver.contents();
     int stage = stage_of(stages, now);
     EXPECT_NE(-1, stage) << "a data file is neither old nor new: "
                          << describe_files(stages, now);
     if (stage >= 0)
       ++stages_seen[stage];
 
-    RunResult next = run_tool_in(dir.path(), kProgram, add_args());
+    RunResult next = driver.run(add_args());
     EXPECT_EQ(0, next.exit_status);
     EXPECT_EQ("", next.out);
     EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
-    Contents after = read_contents(files);
+    Contents after = driver.contents();
     std::string id = expect_entered_once(after, "Killed");
     // Not compared with EXPECT_EQ: a failure would print megabytes.
-    EXPECT_TRUE(before == without_lines_holding(after, id))
+    EXPECT_TRUE(driver.original == without_lines_holding(after, id))
         << "the next run left more than the one format";
   }
   prctl(PR_SET_CHILD_SUBREAPER, 0);

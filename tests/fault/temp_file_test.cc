@@ -12,7 +12,6 @@
 
 #include "fault_support.h"
 #include "harness.h"
-#include "store/paths.h"
 
 namespace {
 
@@ -59,15 +58,15 @@ TEST(TemporaryFiles, PlantedEntriesAreReplacedNeverFollowed) {
   for (const RunCase& run : kRuns) {
     for (const PlantCase& plant : kPlants) {
       SCOPED_TRACE(std::string(run.label) + ", " + plant.label);
-      TempDir dir;
-      DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-      std::string outside = dir.path() + "/outside";
-      std::string nowhere = dir.path() + "/nowhere";
+      Driver driver("vtmediatoollpr_txr580", "txr580");
+      const DriverFiles& files = driver.files;
+      std::string outside = driver.top() + "/outside";
+      std::string nowhere = driver.top() + "/nowhere";
       write_file(outside, kPrecious);
       chmod(outside.c_str(), 0640);
       std::vector<std::string> paths = files.all();
       for (int i : run.rewritten) {
-        std::string temp = temp_path_for(paths[i]);
+        std::string temp = driver.temp_path(i);
         switch (plant.plant) {
         case kLinkToFile:
           ASSERT_EQ(0, symlink(outside.c_str(), temp.c_str()));
@@ -84,8 +83,7 @@ TEST(TemporaryFiles, PlantedEntriesAreReplacedNeverFollowed) {
         }
       }
 
-      RunResult result = run_tool_in(dir.path(), "vtmediatoollpr_txr580",
-                                     run.args);
+      RunResult result = driver.run(run.args);
 
       EXPECT_EQ(0, result.exit_status);
       EXPECT_EQ("", result.out);
@@ -98,31 +96,20 @@ TEST(TemporaryFiles, PlantedEntriesAreReplacedNeverFollowed) {
         EXPECT_EQ(0666, file_mode(paths[i])) << paths[i];
       }
       if (run.args[2] == "-n") {
-        expect_entered_once(read_contents(files), "Planted");
+        expect_entered_once(driver.contents(), "Planted");
       } else {
-        for (const std::string& content : read_contents(files))
+        for (const std::string& content : driver.contents())
           EXPECT_EQ(std::string::npos, content.find(kDeletedId));
       }
     }
   }
 }
 
-// Restores the umask when the test ends, whatever happened.
-class ScopedUmask {
- public:
-  explicit ScopedUmask(mode_t mask) : saved_(umask(mask)) {}
-  ~ScopedUmask() { umask(saved_); }
-
- private:
-  mode_t saved_;
-};
-
 TEST(TemporaryFiles, RewrittenFilesGetMode0666WhateverTheUmask) {
   for (const RunCase& run : kRuns) {
     SCOPED_TRACE(run.label);
-    TempDir dir;
-    DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-    std::vector<std::string> paths = files.all();
+    Driver driver("vtmediatoollpr_txr580", "txr580");
+    std::vector<std::string> paths = driver.files.all();
     for (const std::string& path : paths)
       chmod(path.c_str(), 0600);
 
@@ -130,7 +117,7 @@ TEST(TemporaryFiles, RewrittenFilesGetMode0666WhateverTheUmask) {
     {
       // The tool under test inherits the umask.
       ScopedUmask mask(077);
-      result = run_tool_in(dir.path(), "vtmediatoollpr_txr580", run.args);
+      result = driver.run(run.args);
     }
 
     EXPECT_EQ(0, result.exit_status);
