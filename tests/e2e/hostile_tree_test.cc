@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The driver files are writable by everybody, so the tool meets whatever
 // anybody left in their place: links, FIFOs, sockets, directories,
-// temporary files of killed runs, half-finished deletes and names made to
-// look like the files' own markers. Each run either refuses before the
+// temporary files of killed runs and links planted at their paths,
+// half-finished deletes and names made to look like the files' own
+// markers. Each run either refuses before the
 // companion tool runs, changing nothing, or does its whole job.
 
 #include <sys/socket.h>
@@ -86,16 +87,28 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
   }
 }
 
-TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRun) {
+TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
+  const char* const kinds[] = { "link to a file", "dangling link",
+                                "hard link to a file", "stale file",
+                                "empty directory", "full directory" };
   for (int file = 0; file < 4; ++file) {
-    for (const char* left : { "stale file", "empty directory",
-                              "full directory" }) {
-      SCOPED_TRACE(std::string(left) + " at file " + std::to_string(file));
+    for (const char* kind : kinds) {
+      SCOPED_TRACE(std::string(kind) + " at file " + std::to_string(file));
       Driver driver(kTape, "txr580");
       std::string temp = driver.temp_path(file);
-      std::string what = left;
-      if (what == "stale file") {
-        write_file(temp, "half a file\n");
+      std::string outside = driver.top() + "/outside";
+      std::string nowhere = driver.top() + "/nowhere";
+      write_file(outside, "not the driver's to touch\n");
+      chmod(outside.c_str(), 0640);
+      std::string what = kind;
+      if (what == "link to a file") {
+        ASSERT_EQ(0, symlink(outside.c_str(), temp.c_str()));
+      } else if (what == "dangling link") {
+        ASSERT_EQ(0, symlink(nowhere.c_str(), temp.c_str()));
+      } else if (what == "hard link to a file") {
+        ASSERT_EQ(0, link(outside.c_str(), temp.c_str()));
+      } else if (what == "stale file") {
+        write_file(temp, "half a line of an interrupted r");
       } else {
         ASSERT_EQ(0, mkdir(temp.c_str(), 0755));
         if (what == "full directory")
@@ -104,6 +117,9 @@ TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRun) {
       // A name that is not there rewrites nothing, and still clears up.
       RunResult run = driver.run({ "-P", "q", "-d", "Nothing" });
       EXPECT_EQ(driver.original, driver.contents());
+      EXPECT_EQ("not the driver's to touch\n", read_file(outside));
+      EXPECT_EQ(0640, file_mode(outside));
+      EXPECT_FALSE(file_exists(nowhere));
       if (what == "full directory") {
         EXPECT_EQ(255, run.exit_status);
         EXPECT_EQ("Directory not empty\n", run.out);

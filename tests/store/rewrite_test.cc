@@ -75,20 +75,6 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
 
 }  // namespace
 
-TEST(RewriteFile, ReplacesTheFileWithEditedLinesMode0666) {
-  // Only an explicit mode change can give the rewritten file its 0666.
-  ScopedUmask umask_077(077);
-  TempDir dir;
-  std::string path = dir.file("func");
-  write_file(path, kOriginal);
-  chmod(path.c_str(), 0600);
-  int error = 0;
-  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), &error));
-  EXPECT_EQ(kRewritten, read_file(path));
-  EXPECT_EQ(0666, file_mode(path));
-  EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
-}
-
 TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
   struct Case {
     std::string before;
