@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+// The whole program in this process, for what the built executable cannot
+// be given: an argument vector with no program name at all (the kernel
+// may put one in), and the version the build defines. The answers the
+// executable gives are checked by the end-to-end tests.
 #include "cli/tool.h"
-
-#include <stdio.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "expected_usage.h"
+#include "harness.h"
 
 namespace {
 
@@ -18,32 +20,13 @@ struct ToolRun {
   std::string out;
 };
 
-// Runs the whole program in this process with standard output sent to a
-// temporary file. Only answers that never reach the driver are run here,
-// so the driver root names nothing.
-ToolRun run(const std::vector<const char*>& args) {
+// Only answers that never reach the driver are run here, so the driver
+// root names nothing.
+ToolRun run(const std::vector<std::string>& argv) {
   StoreEnv env;
   env.driver_root = "/nonexistent/vtmedia-tool-test";
-  std::vector<const char*> argv = args;
-  argv.push_back(nullptr);
-
-  fflush(stdout);
-  FILE* capture = tmpfile();
-  EXPECT_NE(nullptr, capture);
-  int saved = dup(1);
-  dup2(fileno(capture), 1);
   ToolRun result;
-  result.status = run_tool(static_cast<int>(args.size()), argv.data(), env);
-  fflush(stdout);
-  dup2(saved, 1);
-  close(saved);
-
-  rewind(capture);
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
-    result.out.append(buffer, got);
-  fclose(capture);
+  result.status = run_tool_here(argv, env, &result.out);
   return result;
 }
 
@@ -51,39 +34,6 @@ TEST(RunTool, EmptyArgumentVectorGivesInvalidLineWithEmptyName) {
   ToolRun result = run({});
   EXPECT_EQ(0, result.status);
   EXPECT_EQ(" is invalid.\n\n", result.out);
-}
-
-TEST(RunTool, UnknownNameIsReportedBeforeArgumentsAreRead) {
-  const std::vector<std::vector<const char*>> runs = {
-    { "vtmediatoollpr" },
-    { "vtmediatoollpr", "-P", "q", "-n", "a", "-w", "12", "-h", "50" },
-    { "vtmediatoollpr", "-P", "q", "-d", "a" },
-    { "vtmediatoollpr", "-x" },
-  };
-  for (const std::vector<const char*>& args : runs) {
-    ToolRun result = run(args);
-    EXPECT_EQ(0, result.status);
-    EXPECT_EQ("vtmediatoollpr is invalid.\n\n", result.out);
-  }
-  ToolRun empty_name = run({ "", "-P", "q", "-d", "a" });
-  EXPECT_EQ(0, empty_name.status);
-  EXPECT_EQ(" is invalid.\n\n", empty_name.out);
-}
-
-TEST(RunTool, MalformedCommandLinePrintsUsageScreenOnly) {
-  const std::string screen = expected_usage_screen("txr580", "TX-R580");
-  const std::vector<std::vector<const char*>> runs = {
-    { "vtmediatoollpr_txr580" },
-    { "vtmediatoollpr_txr580", "-P", "q", "-d" },
-    { "vtmediatoollpr_txr580", "-P", "q", "-n", "a", "-w", "12" },
-    { "vtmediatoollpr_txr580", "-P", "q", "-n", "a", "-w", "25", "-h", "5" },
-    { "vtmediatoollpr_txr580", "-P", "q", "-d", "a\nb" },
-  };
-  for (const std::vector<const char*>& args : runs) {
-    ToolRun result = run(args);
-    EXPECT_EQ(0, result.status);
-    EXPECT_EQ(screen, result.out);
-  }
 }
 
 TEST(RunTool, VersionUnderAnyNameAndHelpAsTheUsageScreen) {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The driver files are writable by everybody, so the tool meets whatever
 // anybody left in their place: links, FIFOs, sockets, directories,
-// temporary files of killed runs, half-finished deletes and names made to
-// look like the files' own markers. Each run either refuses before the
+// temporary files of killed runs and links planted at their paths,
+// half-finished deletes and names made to look like the files' own
+// markers. Each run either refuses before the
 // companion tool runs, changing nothing, or does its whole job.
 
 #include <sys/socket.h>
@@ -21,37 +22,6 @@ const char kTape[] = "vtmediatoollpr_txr580";
 const std::vector<std::string> kReAdd = { "-P", "q", "-n", "Shelf edge",
                                           "-w", "12", "-h", "30" };
 const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
-
-// The sample tape tree in a temporary directory, its files as laid, and
-// the stand-in companion logging its runs.
-struct Tree {
-  Tree() : files(lay_driver_tree(dir.path() + "/vantrel", "txr580")) {
-    for (const std::string& path : files.all())
-      before.push_back(read_file(path));
-  }
-  RunResult run(const std::vector<std::string>& args) {
-    RunResult result = run_tool_in(dir.path(), kTape, args,
-                                   { "VT_STANDIN_LOG=" + log() });
-    if (result.exit_status == 0 && result.out.empty()) {
-      EXPECT_EQ("", result.err);
-    }
-    return result;
-  }
-  std::string log() const { return dir.path() + "/companion.log"; }
-  std::string temp(int file) const { return files.all()[file] + ".$$$"; }
-  // The files' contents; |skip| (an index) is left out as "", so that
-  // nothing planted there is opened.
-  std::vector<std::string> contents(int skip = -1) const {
-    std::vector<std::string> now;
-    for (const std::string& path : files.all())
-      now.push_back(now.size() == size_t(skip) ? "" : read_file(path));
-    return now;
-  }
-
-  TempDir dir;
-  DriverFiles files;
-  std::vector<std::string> before;
-};
 
 void make_socket(const std::string& path) {
   int fd = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -81,16 +51,16 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
   for (const Kind& kind : kinds) {
     for (int file = 0; file < 4; ++file) {
       SCOPED_TRACE(std::string(kind.what) + " at file " + std::to_string(file));
-      Tree tree;
-      std::string path = tree.files.all()[file];
-      std::string secret = tree.dir.file("secret");
+      Driver driver(kTape, "txr580");
+      std::string path = driver.files.all()[file];
+      std::string secret = driver.top() + "/secret";
       write_file(secret, "root only\n");
       unlink(path.c_str());
       std::string what = kind.what;
       if (what == "link")
         ASSERT_EQ(0, symlink(secret.c_str(), path.c_str()));
       else if (what == "dangling link")
-        ASSERT_EQ(0, symlink(tree.dir.file("none").c_str(), path.c_str()));
+        ASSERT_EQ(0, symlink((driver.top() + "/none").c_str(), path.c_str()));
       else if (what == "fifo")
         ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
       else if (what == "socket")
@@ -100,45 +70,60 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
       else
         ASSERT_EQ(0, mkdir(path.c_str(), 0755));
 
-      RunResult run = tree.run(kReAdd);
+      RunResult run = driver.run(kReAdd);
       EXPECT_EQ(255, run.exit_status);
       EXPECT_EQ(kind.out, run.out);
-      EXPECT_EQ("", read_file(tree.log())) << "the companion tool ran";
-      std::vector<std::string> expected = tree.before;
+      EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
+      std::vector<std::string> expected = driver.original;
       expected[file] = "";
-      EXPECT_EQ(expected, tree.contents(file));
+      EXPECT_EQ(expected, driver.contents(file));
       struct stat planted;
       EXPECT_EQ(0, lstat(path.c_str(), &planted));
       EXPECT_TRUE(!S_ISREG(planted.st_mode) || planted.st_nlink == 2)
           << "replaced by a file of its own";
       EXPECT_EQ("root only\n", read_file(secret));
-      EXPECT_FALSE(file_exists(tree.temp(file)));
+      EXPECT_FALSE(file_exists(driver.temp_path(file)));
     }
   }
 }
 
-TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRun) {
+TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
+  const char* const kinds[] = { "link to a file", "dangling link",
+                                "hard link to a file", "stale file",
+                                "empty directory", "full directory" };
   for (int file = 0; file < 4; ++file) {
-    for (const char* left : { "stale file", "empty directory",
-                              "full directory" }) {
-      SCOPED_TRACE(std::string(left) + " at file " + std::to_string(file));
-      Tree tree;
-      std::string temp = tree.temp(file);
-      std::string what = left;
-      if (what == "stale file") {
-        write_file(temp, "half a file\n");
+    for (const char* kind : kinds) {
+      SCOPED_TRACE(std::string(kind) + " at file " + std::to_string(file));
+      Driver driver(kTape, "txr580");
+      std::string temp = driver.temp_path(file);
+      std::string outside = driver.top() + "/outside";
+      std::string nowhere = driver.top() + "/nowhere";
+      write_file(outside, "not the driver's to touch\n");
+      chmod(outside.c_str(), 0640);
+      std::string what = kind;
+      if (what == "link to a file") {
+        ASSERT_EQ(0, symlink(outside.c_str(), temp.c_str()));
+      } else if (what == "dangling link") {
+        ASSERT_EQ(0, symlink(nowhere.c_str(), temp.c_str()));
+      } else if (what == "hard link to a file") {
+        ASSERT_EQ(0, link(outside.c_str(), temp.c_str()));
+      } else if (what == "stale file") {
+        write_file(temp, "half a line of an interrupted r");
       } else {
         ASSERT_EQ(0, mkdir(temp.c_str(), 0755));
         if (what == "full directory")
           write_file(temp + "/x", "x\n");
       }
       // A name that is not there rewrites nothing, and still clears up.
-      RunResult run = tree.run({ "-P", "q", "-d", "Nothing" });
-      EXPECT_EQ(tree.before, tree.contents());
+      RunResult run = driver.run({ "-P", "q", "-d", "Nothing" });
+      EXPECT_EQ(driver.original, driver.contents());
+      EXPECT_EQ("not the driver's to touch\n", read_file(outside));
+      EXPECT_EQ(0640, file_mode(outside));
+      EXPECT_FALSE(file_exists(nowhere));
       if (what == "full directory") {
         EXPECT_EQ(255, run.exit_status);
         EXPECT_EQ("Directory not empty\n", run.out);
-        EXPECT_EQ("", read_file(tree.log()));
+        EXPECT_EQ("", driver.companion_log());
         EXPECT_TRUE(file_exists(temp + "/x"));
       } else {
         EXPECT_EQ(0, run.exit_status);
@@ -153,10 +138,10 @@ TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
   const std::string id = "VtL_vtS12mm__0A0A0642F3C1";
   const std::string page_size_line = "*PageSize " + id +
       "/Shelf edge: \"<</PageSize[10 100]/ImagingBBox null>>setpagedevice\"\n";
-  Tree whole;
+  Driver whole(kTape, "txr580");
   ASSERT_EQ(0, whole.run(kDelete).exit_status);
   const std::vector<std::string> deleted = whole.contents();
-  const std::vector<std::string>& before = whole.before;
+  const std::vector<std::string>& before = whole.original;
   auto cut = [&](std::string text) {
     size_t at = text.find(page_size_line);
     EXPECT_NE(std::string::npos, at);
@@ -179,15 +164,13 @@ TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Tree tree;
-    std::vector<std::string> paths = tree.files.all();
-    for (size_t i = 0; i < paths.size(); ++i)
-      write_file(paths[i], c.files[i]);
-    RunResult again = tree.run(kDelete);
+    Driver driver(kTape, "txr580");
+    driver.lay(c.files);
+    RunResult again = driver.run(kDelete);
     EXPECT_EQ(0, again.exit_status);
     EXPECT_EQ("", again.out);
-    EXPECT_EQ(deleted, tree.contents());
-    for (const std::string& content : tree.contents())
+    driver.expect_files(deleted);
+    for (const std::string& content : driver.contents())
       EXPECT_EQ(std::string::npos, content.find(id));
   }
 }
@@ -197,15 +180,15 @@ TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {
                             "[CustomTape]", "a[CustomTape]b" }) {
     for (const char* option : { "-n", "-d" }) {
       SCOPED_TRACE(std::string(option) + " " + name);
-      Tree tree;
+      Driver driver(kTape, "txr580");
       std::vector<std::string> args = { "-P", "q", option, name };
       if (std::string(option) == "-n")
         args.insert(args.end(), { "-w", "12", "-h", "30" });
-      RunResult run = tree.run(args);
+      RunResult run = driver.run(args);
       EXPECT_EQ(0, run.exit_status);
       EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), run.out);
-      EXPECT_EQ("", read_file(tree.log()));
-      EXPECT_EQ(tree.before, tree.contents());
+      EXPECT_EQ("", driver.companion_log());
+      driver.expect_files();
     }
   }
 }
@@ -213,18 +196,18 @@ TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {
 TEST(HostileTree, RewrittenFilesKeepTheirOwner) {
   if (geteuid() != 0)
     GTEST_SKIP() << "only root can give files to another user";
-  Tree tree;
+  Driver driver(kTape, "txr580");
   const uid_t kLp = 7;
-  for (const std::string& path : tree.files.all())
+  for (const std::string& path : driver.files.all())
     ASSERT_EQ(0, chown(path.c_str(), kLp, kLp));
-  RunResult run = tree.run(kReAdd);
+  RunResult run = driver.run(kReAdd);
   EXPECT_EQ(0, run.exit_status);
-  for (const std::string& path : tree.files.all()) {
+  for (const std::string& path : driver.files.all()) {
     struct stat info;
     ASSERT_EQ(0, stat(path.c_str(), &info));
     EXPECT_EQ(kLp, info.st_uid) << path;
     EXPECT_EQ(kLp, info.st_gid) << path;
     EXPECT_EQ(0666u, info.st_mode & 07777) << path;
   }
-  EXPECT_NE(tree.before, tree.contents());
+  EXPECT_NE(driver.original, driver.contents());
 }

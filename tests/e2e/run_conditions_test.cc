@@ -33,13 +33,6 @@ int lines_holding(const std::vector<std::string>& contents,
   return count;
 }
 
-std::vector<std::string> contents_of(const Driver& driver) {
-  std::vector<std::string> now;
-  for (const std::string& path : driver.files.all())
-    now.push_back(read_file(path));
-  return now;
-}
-
 }  // namespace
 
 TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
@@ -57,7 +50,7 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
     RunResult add = driver.run(kAdd, { std::string("VT_STANDIN_CHATTER=") +
                                        kChatter }, c.in_child);
     EXPECT_EQ(0, add.exit_status);
-    std::vector<std::string> after = contents_of(driver);
+    std::vector<std::string> after = driver.contents();
     for (const std::string& content : after)
       EXPECT_EQ(std::string::npos, content.find(kChatter));
     // Three lines in the function file, two in the media-information
@@ -93,7 +86,7 @@ TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
     ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
     for (const std::string& path : driver.files.all())
       ASSERT_EQ(0, chmod(path.c_str(), 0666));
-    std::string log = driver.top() + "/companion.log";
+    std::string log = driver.log_path();
     write_file(log, "");
     ASSERT_EQ(0, chmod(log.c_str(), 0666));
     RunResult run = driver.run(c.args, {}, [kNobody] {
@@ -141,17 +134,17 @@ TEST(RunConditions, NewIdentifierNeverStandsWholeInAnotherFormat) {
                                        std::string("VT_FROZEN_TIME=") + time };
     };
     ASSERT_EQ(0, driver.run(c.first, at(c.first_time)).exit_status);
-    std::vector<std::string> with_first = contents_of(driver);
+    std::vector<std::string> with_first = driver.contents();
     EXPECT_LT(0, lines_holding(with_first, c.first_id));
 
     RunResult add = driver.run({ "-P", "q", "-n", "AA", "-w", "16", "-h",
                                  "50" }, at(c.second_time));
     ASSERT_EQ(0, add.exit_status);
-    EXPECT_LT(0, lines_holding(contents_of(driver), c.second_id));
+    EXPECT_LT(0, lines_holding(driver.contents(), c.second_id));
 
     RunResult del = driver.run({ "-P", "q", "-d", "AA" });
     EXPECT_EQ(0, del.exit_status);
     EXPECT_EQ("", del.out);
-    EXPECT_EQ(with_first, contents_of(driver));
+    EXPECT_EQ(with_first, driver.contents());
   }
 }

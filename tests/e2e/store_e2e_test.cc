@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "reference_edit.h"
+#include "split_lines.h"
 
 namespace {
 
@@ -23,71 +25,26 @@ const char kRoll[] = "vtmediatoollpr_rk210";
 const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
 const char kAddressLabelId[] = "VtL0D3E0641A7F0";
 
-std::vector<std::string> split_lines(const std::string& content) {
+// The lines of |content|, copied.
+std::vector<std::string> lines_of(const std::string& content) {
   std::vector<std::string> lines;
-  for (size_t at = 0; at < content.size(); ) {
-    size_t newline = content.find('\n', at);
-    size_t end = newline == std::string::npos ? content.size() : newline + 1;
-    lines.push_back(content.substr(at, end - at));
-    at = end;
-  }
+  for (std::string_view line : split_lines(content))
+    lines.emplace_back(line);
   return lines;
-}
-
-bool holds(const std::string& line, const std::string& needle) {
-  return line.substr(0, line.find('\0')).find(needle) != std::string::npos;
-}
-
-// |content| without the lines that hold |needle|.
-std::string without_lines(const std::string& content,
-                          const std::string& needle) {
-  std::string out;
-  for (const std::string& line : split_lines(content)) {
-    if (!holds(line, needle))
-      out += line;
-  }
-  return out;
-}
-
-// |content| with each line holding |needle| replaced by |text|.
-std::string replace_lines(const std::string& content,
-                          const std::string& needle, const std::string& text) {
-  std::string out;
-  for (const std::string& line : split_lines(content))
-    out += holds(line, needle) ? text : line;
-  return out;
 }
 
 // |content| with |entry| below every "[CustomTape]" line.
 std::string with_entries(const std::string& content,
                          const std::string& entry) {
-  std::string out;
-  for (const std::string& line : split_lines(content)) {
-    out += line;
-    if (line == "[CustomTape]\n")
-      out += entry;
-  }
-  return out;
-}
-
-std::string last_line(const std::string& content) {
-  std::vector<std::string> lines = split_lines(content);
-  return lines.empty() ? "" : lines.back();
+  return reference_edit(LineEdit::kInsertAfter, content, "[CustomTape]",
+                        entry);
 }
 
 // The identifier of the format added last: its imageable-area line is
 // the last line of the PrintArea file.
 std::string added_id(const DriverFiles& files) {
-  std::string line = last_line(read_file(files.print_area));
-  return line.substr(0, line.find(':'));
-}
-
-// The line the stand-in companion adds to the function and
-// media-information files for a format.
-std::string standin_line(const std::string& id, const std::string& name,
-                         const std::string& width, const std::string& height) {
-  return "*PageSize " + id + "/" + name + ": \"<</PageSize[" + width + " " +
-      height + "]/ImagingBBox null>>setpagedevice\"\n";
+  std::vector<std::string> lines = lines_of(read_file(files.print_area));
+  return lines.empty() ? "" : lines.back().substr(0, lines.back().find(':'));
 }
 
 std::string bracketed(const std::vector<std::string>& args) {
@@ -107,7 +64,8 @@ std::vector<std::string> after_add(const std::vector<std::string>& before,
                                    const std::string& dots,
                                    const std::string& area,
                                    bool standin = true) {
-  std::string page_size = standin ? standin_line(id, name, width, height) : "";
+  std::string page_size =
+      standin ? standin_page_size_line(id, name, width, height) : "";
   return {
     with_entries(before[0] + page_size, id + "/" + name + "\n"),
     before[1] + page_size + id + "/" + name + ":\t" + dots + "\n",
@@ -121,10 +79,10 @@ std::vector<std::string> after_delete(const std::vector<std::string>& before,
                                       const std::string& id,
                                       const std::string& default_media) {
   return {
-    without_lines(before[0], id),
-    without_lines(before[1], id),
-    replace_lines(before[2], id, default_media),
-    without_lines(before[3], id),
+    reference_drop(before[0], id),
+    reference_drop(before[1], id),
+    reference_edit(LineEdit::kReplace, before[2], id, default_media),
+    reference_drop(before[3], id),
   };
 }
 
@@ -167,7 +125,7 @@ void add_then_delete(Driver& driver, const std::string& printer,
   EXPECT_EQ("", del.out);
   driver.expect_files();
   EXPECT_EQ(std::string::npos,
-            split_lines(driver.companion_log()).back().find("-specid"));
+            lines_of(driver.companion_log()).back().find("-specid"));
 }
 
 }  // namespace
@@ -226,7 +184,7 @@ TEST(StoreEndToEnd, EachCustomTapeSectionGetsTheEntryAboveOlderOnes) {
   std::string id = added_id(driver.files);
   EXPECT_EQ("[General]\n[CustomTape]\n" + id + "/New\nVtL_old/old\n"
             "[Cutter]\n[CustomTape]\n" + id + "/New\n[End]\n" +
-            standin_line(id, "New", "10", "50"),
+            standin_page_size_line(id, "New", "10", "50"),
             read_file(driver.files.function_file));
 }
 
@@ -543,7 +501,7 @@ TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
   RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
   EXPECT_EQ(0, add.exit_status);
   std::string id = added_id(driver.files);
-  std::string page_size = standin_line(id, "N", "10", "50");
+  std::string page_size = standin_page_size_line(id, "N", "10", "50");
   driver.expect_files({
     "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n" +
         id + "/N\n[End]\n" + page_size,
@@ -565,13 +523,8 @@ TEST(StoreEndToEnd, LinesOf100KilobytesComeThroughWhole) {
   RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
   EXPECT_EQ(0, add.exit_status);
   std::string id = added_id(driver.files);
-  std::vector<std::string> expected = after_add(
-      contents, id, "N", "10", "50", "70\t353", "0.00\t0.00\t28.00\t141.52");
-  expected[0] = with_entries(contents[0], id + "/N\n");
-  size_t last = expected[0].rfind("[CustomTape]\n") + 13;
-  expected[0].insert(last, id + "/N\n");
-  expected[0] += standin_line(id, "N", "10", "50");
-  driver.expect_files(expected);
+  driver.expect_files(after_add(contents, id, "N", "10", "50", "70\t353",
+                                "0.00\t0.00\t28.00\t141.52"));
   RunResult del = driver.run({ "-P", "q", "-d", "N" });
   EXPECT_EQ(0, del.exit_status);
   driver.expect_files();
@@ -581,7 +534,8 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   Driver driver(kTape, "txr580");
   for (const std::string& path : driver.files.all())
     chmod(path.c_str(), 0600);
-  mode_t saved = umask(077);
+  // The tool inherits the umask; only an explicit mode change gives 0666.
+  ScopedUmask umask_077(077);
   RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
   EXPECT_EQ(0, add.exit_status);
   // Adding leaves the resource file alone.
@@ -591,7 +545,6 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   EXPECT_EQ(0666, file_mode(driver.files.print_area));
   RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
   EXPECT_EQ(0, del.exit_status);
-  umask(saved);
   for (const std::string& path : driver.files.all())
     EXPECT_EQ(0666, file_mode(path)) << path;
   EXPECT_EQ((std::vector<std::string>{ "PrintArea", "mediainftxr580",
@@ -615,7 +568,7 @@ TEST(StoreEndToEnd, ShellMetacharactersReachTheCompanionLiterally) {
     EXPECT_EQ("", add.out);
     std::string id = added_id(driver.files);
     std::string arg0 = driver.companion_arg0();
-    std::vector<std::string> log = split_lines(driver.companion_log());
+    std::vector<std::string> log = lines_of(driver.companion_log());
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
               log[log.size() - 2]);
@@ -628,7 +581,7 @@ TEST(StoreEndToEnd, ShellMetacharactersReachTheCompanionLiterally) {
     EXPECT_EQ(0, del.exit_status);
     EXPECT_EQ("", del.out);
     EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
-              split_lines(driver.companion_log()).back());
+              lines_of(driver.companion_log()).back());
     driver.expect_files();
   }
   // Nothing ran: no file appeared beside the driver tree or in the

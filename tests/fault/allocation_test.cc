@@ -39,13 +39,13 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the sanitizer keeps operator new for itself";
 #endif
-  LoggedTree tree("txr580");
-  std::string output = tree.dir.file("output");
-  std::string errors = tree.dir.file("errors");
+  Driver driver("vtmediatoollpr_txr580", "txr580");
+  std::string output = driver.top() + "/output";
+  std::string errors = driver.top() + "/errors";
   int failures = 0;
   for (long n = 1; n < 5000; ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n));
-    write_contents(tree.files, tree.before);
+    driver.restore();
     fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
@@ -53,7 +53,7 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
           freopen(errors.c_str(), "w", stderr) == nullptr)
         _exit(100);
       StoreEnv env;
-      env.driver_root = tree.root;
+      env.driver_root = driver.root();
       const char* argv[] = { "vtmediatoollpr_txr580", "-P", "q", "-n",
                              "Shelf edge", "-w", "12", "-h", "50", nullptr };
       g_fail_at = n;
@@ -63,7 +63,7 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
     }
     ASSERT_LT(0, pid);
     int status = wait_for(pid);
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
     if (status == 0) {
       EXPECT_LT(0, failures) << "no allocation ever failed";
       return;

@@ -3,24 +3,16 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string_view>
 
 #include <gtest/gtest.h>
 
-#include "cli/model.h"
-#include "cli/options.h"
-#include "cli/tool.h"
 #include "reference_edit.h"
 #include "split_lines.h"
-#include "store/add.h"
-
-extern char** environ;
 
 namespace {
 
@@ -45,59 +37,10 @@ int count_lines(const std::vector<std::string_view>& lines,
   return count;
 }
 
-std::string insert_after(const std::string& text, const std::string& needle,
-                         const std::string& entry) {
-  LineEdit edit;
-  edit.kind = LineEdit::kInsertAfter;
-  edit.needle = needle;
-  edit.text = entry;
-  return reference_edit(edit, text);
-}
-
-std::string replace_lines_holding(const std::string& text,
-                                  const std::string& id,
-                                  const std::string& replacement) {
-  LineEdit edit;
-  edit.kind = LineEdit::kReplace;
-  edit.needle = id;
-  edit.text = replacement;
-  return reference_edit(edit, text);
-}
-
-std::string without(const std::string& text, const std::string& id) {
-  return reference_drop(text, id);
-}
-
-// The line the stand-in companion tool enters for an added format.
-std::string standin_page_size_line(const FormatSettings& settings,
-                                   const std::string& format_id) {
-  return "*PageSize " + format_id + "/" + settings.format_name +
-      ": \"<</PageSize[" + std::to_string(settings.width_mm) + " " +
-      std::to_string(settings.height_mm) +
-      "]/ImagingBBox null>>setpagedevice\"\n";
-}
-
 // Lines that name the format |name| after an identifier.
 bool names(std::string_view line, const std::string& name) {
   return holds(line, "/" + name + ":") || holds(line, "/" + name + "\n");
 }
-
-}  // namespace
-
-Contents read_contents(const DriverFiles& files) {
-  Contents contents;
-  for (const std::string& path : files.all())
-    contents.push_back(read_file(path));
-  return contents;
-}
-
-void write_contents(const DriverFiles& files, const Contents& contents) {
-  std::vector<std::string> paths = files.all();
-  for (size_t i = 0; i < paths.size(); ++i)
-    write_file(paths[i], contents[i]);
-}
-
-namespace {
 
 // |before|'s files as versions, without copying them.
 Stage unchanged(const Contents& before) {
@@ -127,48 +70,90 @@ bool FileVersion::matches(const std::string& content) const {
 
 namespace {
 
-// Appends to |stages| what an add whose companion run was given
-// |format_id| does from the last of them: the companion tool's
-// "*PageSize" lines, then the function, media-information and
-// imageable-area files rewritten. An empty |format_id| (no add reached the
-// companion tool) appends nothing.
+// What the add requests of these tests enter, written out: the size the
+// companion tool is given and the sizes in the media-information and
+// imageable-area lines.
+struct EnteredSizes {
+  const char* program;
+  const char* width;   // as requested
+  const char* height;
+  const char* companion_width;  // as the companion tool gets them
+  const char* companion_height;
+  const char* dots;
+  const char* area;
+};
+
+const EnteredSizes kEnteredSizes[] = {
+  { "vtmediatoollpr_txr580", "12", "50", "10", "50", "70\t353",
+    "0.00\t0.00\t28.00\t141.52" },
+  { "vtmediatoollpr_txr580", "12", "30", "10", "30", "70\t212",
+    "0.00\t0.00\t28.00\t84.91" },
+  { "vtmediatoollpr_rk210", "62", "50", "62", "50", "695\t518",
+    "0.00\t0.00\t0.00\t141.52" },
+};
+
+// The value of |option| in the command line |argv|.
+std::string option_value(const std::vector<std::string>& argv,
+                         const std::string& option) {
+  for (size_t i = 1; i + 1 < argv.size(); ++i) {
+    if (argv[i] == option)
+      return argv[i + 1];
+  }
+  return "";
+}
+
+// Appends to |stages| what the add request |argv|, whose companion run
+// was given |format_id|, does from the last of them: the companion
+// tool's "*PageSize" lines, then the function, media-information and
+// imageable-area files rewritten. An empty |format_id| (no add reached
+// the companion tool) appends nothing.
 void append_add_stages(std::vector<Stage>* stages,
-                       const FormatSettings& settings,
+                       const std::vector<std::string>& argv,
                        const std::string& format_id) {
   if (format_id.empty())
     return;
-  std::string page_size = standin_page_size_line(settings, format_id);
-  Stage now = stages->back();
-  now[0].tail += page_size;
-  now[1].tail += page_size;
-  stages->push_back(now);
-  now[0] = made(insert_after(*now[0].base + now[0].tail, "[CustomTape]",
-                             format_id + "/" + settings.format_name + "\n"));
-  stages->push_back(now);
-  now[1].tail += media_info_line(settings, format_id);
-  stages->push_back(now);
-  now[3].tail += print_area_line(settings, format_id);
-  stages->push_back(now);
+  std::string name = option_value(argv, "-n");
+  for (const EnteredSizes& sizes : kEnteredSizes) {
+    if (argv[0] != sizes.program || option_value(argv, "-w") != sizes.width ||
+        option_value(argv, "-h") != sizes.height)
+      continue;
+    std::string page_size = standin_page_size_line(
+        format_id, name, sizes.companion_width, sizes.companion_height);
+    Stage now = stages->back();
+    now[0].tail += page_size;
+    now[1].tail += page_size;
+    stages->push_back(now);
+    now[0] = made(reference_edit(LineEdit::kInsertAfter,
+                                 *now[0].base + now[0].tail, "[CustomTape]",
+                                 format_id + "/" + name + "\n"));
+    stages->push_back(now);
+    now[1].tail += format_id + "/" + name + ":\t" + sizes.dots + "\n";
+    stages->push_back(now);
+    now[3].tail += format_id + ":\t" + sizes.area + "\n";
+    stages->push_back(now);
+    return;
+  }
+  ADD_FAILURE() << "no entered sizes written out for this request";
 }
 
 }  // namespace
 
 std::vector<Stage> add_stages(const Contents& before,
-                              const FormatSettings& settings,
+                              const std::vector<std::string>& argv,
                               const std::string& format_id) {
   std::vector<Stage> stages = { unchanged(before) };
-  append_add_stages(&stages, settings, format_id);
+  append_add_stages(&stages, argv, format_id);
   return stages;
 }
 
 std::vector<Stage> replace_stages(const Contents& before,
-                                  const FormatSettings& settings,
+                                  const std::vector<std::string>& argv,
                                   const std::string& format_id,
                                   const std::string& old_id,
                                   const std::string& default_media_line) {
   std::vector<Stage> stages = delete_stages(before, old_id,
                                             default_media_line);
-  append_add_stages(&stages, settings, format_id);
+  append_add_stages(&stages, argv, format_id);
   return stages;
 }
 
@@ -177,14 +162,14 @@ std::vector<Stage> delete_stages(const Contents& before,
                                  const std::string& default_media_line) {
   std::vector<Stage> stages = { unchanged(before) };
   Stage now = stages[0];
-  now[0] = made(without(before[0], format_id));
+  now[0] = made(reference_drop(before[0], format_id));
   stages.push_back(now);
-  now[2] = made(replace_lines_holding(before[2], format_id,
-                                      default_media_line));
+  now[2] = made(reference_edit(LineEdit::kReplace, before[2], format_id,
+                               default_media_line));
   stages.push_back(now);
-  now[3] = made(without(before[3], format_id));
+  now[3] = made(reference_drop(before[3], format_id));
   stages.push_back(now);
-  now[1] = made(without(before[1], format_id));
+  now[1] = made(reference_drop(before[1], format_id));
   stages.push_back(now);
   return stages;
 }
@@ -219,16 +204,9 @@ Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;
   for (const std::string& content : contents)
-    out.push_back(without(content, text));
+    out.push_back(reference_drop(content, text));
   return out;
 }
-
-LoggedTree::LoggedTree(const std::string& model_code)
-    : root(dir.path() + "/vantrel"),
-      files(lay_driver_tree(root, model_code)),
-      before(read_contents(files)),
-      log(dir.path() + "/companion.log"),
-      log_env("VT_STANDIN_LOG", log) {}
 
 std::string logged_format_id(const std::string& log_path) {
   const std::string option = "[-specid] [";
@@ -291,82 +269,6 @@ std::vector<std::string> temp_files_left(const DriverFiles& files) {
 
 int open_descriptor_count() {
   return static_cast<int>(dir_entries("/proc/self/fd").size());
-}
-
-FormatSettings settings_for(const std::string& program,
-                            const std::vector<std::string>& args) {
-  std::vector<const char*> argv = { program.c_str() };
-  for (const std::string& arg : args)
-    argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-  FormatSettings settings;
-  EXPECT_TRUE(identify_model(program.c_str(), &settings)) << program;
-  EXPECT_NE(kActionUsage,
-            parse_options(static_cast<int>(argv.size() - 1), argv.data(),
-                          &settings));
-  return settings;
-}
-
-int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
-                  std::string* out) {
-  fflush(stdout);
-  FILE* capture = tmpfile();
-  int saved = dup(1);
-  dup2(fileno(capture), 1);
-  std::vector<const char*> args;
-  for (const std::string& arg : argv)
-    args.push_back(arg.c_str());
-  args.push_back(nullptr);
-  int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
-  fflush(stdout);
-  dup2(saved, 1);
-  close(saved);
-  rewind(capture);
-  out->clear();
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
-    out->append(buffer, got);
-  fclose(capture);
-  return status;
-}
-
-pid_t start_tool_in(const std::string& dir, const std::string& name,
-                    const std::vector<std::string>& args,
-                    const std::string& output) {
-  std::vector<std::string> strings = { name };
-  strings.insert(strings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : strings)
-    argv.push_back(&arg[0]);
-  argv.push_back(nullptr);
-  std::string sink = output.empty() ? "/dev/null" : output;
-
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = ::open("/dev/null", O_RDONLY);
-    int out = ::open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || chdir(dir.c_str()) != 0)
-      _exit(126);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(out, 2);
-    execve(VT_TOOL_UNDER_TEST, argv.data(), environ);
-    _exit(127);
-  }
-  EXPECT_GT(pid, 0) << "fork";
-  return pid;
-}
-
-int wait_for(pid_t pid) {
-  int status;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR)
-      return -1;
-  }
-  if (WIFSIGNALED(status))
-    return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
 }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)

@@ -2,24 +2,18 @@
 #ifndef VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
 #define VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
 
-#include <sys/types.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "store/settings.h"
 #include "faulty_file_ops.h"
 #include "harness.h"
-#include "store/store_env.h"
 
 // Helpers for the tests that make file calls fail, kill runs, hold locks
 // and fill the disk.
 
 // The contents of a model's four data files, in DriverFiles::all() order.
 typedef std::vector<std::string> Contents;
-Contents read_contents(const DriverFiles& files);
-void write_contents(const DriverFiles& files, const Contents& contents);
 
 // One content a data file may hold: |base| followed by |tail|, kept apart
 // so that files of megabytes are not copied for every stage.
@@ -32,13 +26,14 @@ struct FileVersion {
 // The contents of the four files at one step of an operation.
 typedef std::vector<FileVersion> Stage;
 
-// What an add leaves, step by step: [0] nothing yet, [1] the companion
-// tool has entered its "*PageSize" line, [2] [3] [4] the function,
-// media-information and imageable-area files are rewritten. An empty
-// |format_id| (no add reached the companion tool) gives only [0].
-// |before| must outlive the stages.
+// What the add request |argv| (program name first) leaves, step by step:
+// [0] nothing yet, [1] the companion tool has entered its "*PageSize"
+// line, [2] [3] [4] the function, media-information and imageable-area
+// files are rewritten. An empty |format_id| (no add reached the companion
+// tool) gives only [0]. The lines entered are written out for the few
+// requests these tests make. |before| must outlive the stages.
 std::vector<Stage> add_stages(const Contents& before,
-                              const FormatSettings& settings,
+                              const std::vector<std::string>& argv,
                               const std::string& format_id);
 
 // What an add request that replaces the format |old_id| of the same name
@@ -46,7 +41,7 @@ std::vector<Stage> add_stages(const Contents& before,
 // from there on, as add_stages counts them. |before| must outlive the
 // stages.
 std::vector<Stage> replace_stages(const Contents& before,
-                                  const FormatSettings& settings,
+                                  const std::vector<std::string>& argv,
                                   const std::string& format_id,
                                   const std::string& old_id,
                                   const std::string& default_media_line);
@@ -88,24 +83,6 @@ std::vector<std::string> temp_files_left(const DriverFiles& files);
 // The number of descriptors this process has open.
 int open_descriptor_count();
 
-// The settings the front end makes of |args| for the model in |program|.
-FormatSettings settings_for(const std::string& program,
-                            const std::vector<std::string>& args);
-
-// Runs the whole tool in this process, so that a test can hand it its own
-// StoreEnv; returns the exit status and what it printed in |*out|.
-int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
-                  std::string* out);
-
-// Starts the tool under test like run_tool_in, without waiting for it;
-// its output goes to the file |output|, or nowhere when that is empty.
-pid_t start_tool_in(const std::string& dir, const std::string& name,
-                    const std::vector<std::string>& args,
-                    const std::string& output = "");
-
-// Waits for |pid|: its exit status, or 128 plus the signal that ended it.
-int wait_for(pid_t pid);
-
 // Sets an environment variable for the life of the object; programs this
 // process starts (the companion tool) see it.
 class ScopedEnv {
@@ -117,19 +94,6 @@ class ScopedEnv {
   std::string name_;
   bool had_value_;
   std::string old_value_;
-};
-
-// A model's driver tree in a temporary directory, as the sample lays it,
-// with its files' contents then, and the stand-in companion tool logging
-// its runs to |log| while this lives.
-struct LoggedTree {
-  explicit LoggedTree(const std::string& model_code);
-  TempDir dir;
-  std::string root;
-  DriverFiles files;
-  Contents before;
-  std::string log;
-  ScopedEnv log_env;
 };
 
 // Holds the lock that runs on a model take, as another run would.

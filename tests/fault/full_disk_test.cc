@@ -17,7 +17,7 @@
 
 namespace {
 
-const char kMountSize[] = "size=16m";
+const char kMountOptions[] = "size=16m,mode=0755";
 // Room left on the full disk: enough for the companion tool's one-line
 // additions, far too little for a rewritten data file.
 const off_t kRoomLeft = 64 * 1024;
@@ -28,7 +28,7 @@ class SmallDisk {
  public:
   explicit SmallDisk(const std::string& dir) : dir_(dir) {
     mounted_ = mount("tmpfs", dir.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
-                     kMountSize) == 0;
+                     kMountOptions) == 0;
     error_ = errno;
   }
   ~SmallDisk() {
@@ -77,28 +77,25 @@ TEST(FullDisk, RewriteThatRunsOutOfSpaceKeepsTheFileAndFails) {
     GTEST_SKIP() << "skipped: mounting a small tmpfs needs root";
   for (const FullDiskCase& c : kCases) {
     SCOPED_TRACE(c.label);
-    TempDir dir;
-    std::string root = dir.path() + "/vantrel";
-    make_dirs(root);
-    SmallDisk disk(root);
+    Driver driver("vtmediatoollpr_txr580", "txr580");
+    Contents before = driver.original;
+    // The data directory goes on the small disk; the files are laid again
+    // there, the function file larger than the room that will be left.
+    SmallDisk disk(driver.inf_dir());
     if (!disk.mounted())
       GTEST_SKIP() << "skipped: cannot mount a tmpfs here: "
                    << strerror(disk.error());
-    DriverFiles files = lay_driver_tree(root, "txr580");
-    // A function file larger than the room that will be left.
-    std::string function_file = read_file(files.function_file);
-    while (function_file.size() < kDataFileSize)
-      function_file += "*% option table line of the driver\n";
-    write_file(files.function_file, function_file);
-    Contents before = read_contents(files);
+    while (before[0].size() < kDataFileSize)
+      before[0] += "*% option table line of the driver\n";
+    driver.lay(before);
     disk.fill_leaving(kRoomLeft);
 
-    RunResult run = run_tool_in(dir.path(), "vtmediatoollpr_txr580", c.args);
+    RunResult run = driver.run(c.args);
 
     EXPECT_EQ(255, run.exit_status);
     EXPECT_EQ("No space left on device\n", run.out);
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
-    Contents after = read_contents(files);
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+    Contents after = driver.contents();
     if (c.args[2] == "-d") {
       EXPECT_TRUE(before == after) << "a data file changed";
     } else {

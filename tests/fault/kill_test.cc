@@ -13,6 +13,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -24,10 +26,11 @@
 namespace {
 
 const int kKills = 24;
-const char kProgram[] = "vtmediatoollpr_txr580";
+const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P",
+    "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
 
 std::vector<std::string> add_args() {
-  return { "-P", "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
+  return std::vector<std::string>(kAdd.begin() + 1, kAdd.end());
 }
 
 long long now_ms() {
@@ -67,14 +70,19 @@ void wait_for_orphans() {
   }
 }
 
-// Polls until the run |pid| has a temporary file beside a data file.
-// Returns false if the run ended first; it has then been waited for.
-bool await_rewrite(const DriverFiles& files, pid_t pid) {
+// Polls until |seen| holds, or the run |pid| has ended without it. The
+// run is left to be waited for, so that its pid stays its own. Whether it
+// has ended is read before |seen| is asked: what the run did before it
+// ended shows then, so a last rename is never missed, though a
+// temporary file may have come and gone between two polls.
+bool await(pid_t pid, const std::function<bool()>& seen) {
   for (;;) {
-    if (!temp_files_left(files).empty())
+    siginfo_t info = {};
+    bool ended = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == pid;
+    if (seen())
       return true;
-    int status;
-    if (waitpid(pid, &status, WNOHANG) == pid)
+    if (ended)
       return false;
     usleep(100);
   }
@@ -83,20 +91,6 @@ bool await_rewrite(const DriverFiles& files, pid_t pid) {
 ino_t inode_of(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
-}
-
-// Polls until the imageable-area file, the last an add rewrites, has been
-// replaced. Returns false if the run |pid| ended first.
-bool await_last_rename(const DriverFiles& files, ino_t old_inode,
-                       pid_t pid) {
-  for (;;) {
-    if (inode_of(files.print_area) != old_inode)
-      return true;
-    int status;
-    if (waitpid(pid, &status, WNOHANG) == pid)
-      return false;
-    usleep(100);
-  }
 }
 
 TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
@@ -109,31 +103,34 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   std::unique_ptr<ScopedEnv> in_memory;
   if (access("/dev/shm", W_OK) == 0)
     in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  Contents before = large_contents(read_contents(files));
-  std::string log = dir.path() + "/companion.log";
-  ScopedEnv log_env("VT_STANDIN_LOG", log);
-  FormatSettings settings = settings_for(kProgram, add_args());
+  Driver driver(kAdd[0], "txr580");
+  driver.lay(large_contents(driver.original));
+  const DriverFiles& files = driver.files;
+  auto rewriting = [&files] { return !temp_files_left(files).empty(); };
 
   // How long a whole run takes here, and its rewrites from the first
   // temporary file to the last rename, decide when to kill: the quickest
-  // of a few runs, since the first one finds nothing cached.
+  // of a few runs, since the first one finds nothing cached. A run whose
+  // temporary files all came and went between two polls is not timed.
   long long run_ms = 0, rewrite_ms = 0;
-  for (int i = 0; i < 3; ++i) {
-    write_contents(files, before);
+  for (int timed = 0, tries = 0; timed < 3 && tries < 30; ++tries) {
+    driver.restore();
     ino_t old_area = inode_of(files.print_area);
     long long start = now_ms();
-    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
-    ASSERT_TRUE(await_rewrite(files, pid));
-    long long rewriting = now_ms();
-    ASSERT_TRUE(await_last_rename(files, old_area, pid));
+    pid_t pid = driver.start(add_args());
+    bool seen = await(pid, rewriting);
+    long long rewrite_start = now_ms();
+    ASSERT_TRUE(await(pid, [&] {
+      return inode_of(files.print_area) != old_area;
+    })) << "the run never replaced the imageable-area file";
     long long renamed = now_ms();
     ASSERT_EQ(0, wait_for(pid));
-    long long end = now_ms();
-    run_ms = i == 0 || end - start < run_ms ? end - start : run_ms;
-    long long took = renamed - rewriting;
-    rewrite_ms = i == 0 || took < rewrite_ms ? took : rewrite_ms;
+    long long took = now_ms() - start;
+    run_ms = tries == 0 ? took : std::min(run_ms, took);
+    if (seen) {
+      took = renamed - rewrite_start;
+      rewrite_ms = timed++ == 0 ? took : std::min(rewrite_ms, took);
+    }
   }
 
   unsigned seed = std::random_device()();
@@ -146,13 +143,15 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   int temp_files_seen = 0;
 
   for (int i = 0; i < kKills; ++i) {
-    write_contents(files, before);
-    write_file(log, "");
+    driver.restore();
+    write_file(driver.log_path(), "");
     // Every other kill comes at any moment of the run, the others while it
     // rewrites, which the timing alone would hit too rarely on a loaded
-    // machine. Each kind is spread evenly over its span.
+    // machine. Each kind is spread evenly over its span; the first kill
+    // while it rewrites comes as soon as a temporary file shows, so that
+    // one lands within a rewrite however late the sleeps wake.
     bool anywhere = i % 2 == 0;
-    double at = (i / 2 + within(random)) / (kKills / 2);
+    double at = i == 1 ? 0 : (i / 2 + within(random)) / (kKills / 2);
     long long delay_us = static_cast<long long>(
         at * (anywhere ? run_ms : rewrite_ms) * 1000);
     SCOPED_TRACE("kill " + std::to_string(i) + " " +
@@ -160,33 +159,34 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
                  (anywhere ? "the start" : "the first rewrite began") +
                  ", seed " + std::to_string(seed));
 
-    pid_t pid = start_tool_in(dir.path(), kProgram, add_args());
-    if (anywhere || await_rewrite(files, pid)) {
-      usleep(static_cast<useconds_t>(delay_us));
+    pid_t pid = driver.start(add_args());
+    if (anywhere || await(pid, rewriting)) {
+      if (delay_us > 0)
+        usleep(static_cast<useconds_t>(delay_us));
       kill(pid, SIGKILL);
-      wait_for(pid);
     }
+    wait_for(pid);
     wait_for_orphans();
 
     if (!temp_files_left(files).empty())
       ++temp_files_seen;
-    std::vector<Stage> stages = add_stages(before, settings,
-                                           logged_format_id(log));
-    Contents now = read_contents(files);
+    std::vector<Stage> stages = add_stages(
+        driver.original, kAdd, logged_format_id(driver.log_path()));
+    Contents now = driver.contents();
     int stage = stage_of(stages, now);
     EXPECT_NE(-1, stage) << "a data file is neither old nor new: "
                          << describe_files(stages, now);
     if (stage >= 0)
       ++stages_seen[stage];
 
-    RunResult next = run_tool_in(dir.path(), kProgram, add_args());
+    RunResult next = driver.run(add_args());
     EXPECT_EQ(0, next.exit_status);
     EXPECT_EQ("", next.out);
     EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
-    Contents after = read_contents(files);
+    Contents after = driver.contents();
     std::string id = expect_entered_once(after, "Killed");
     // Not compared with EXPECT_EQ: a failure would print megabytes.
-    EXPECT_TRUE(before == without_lines_holding(after, id))
+    EXPECT_TRUE(driver.original == without_lines_holding(after, id))
         << "the next run left more than the one format";
   }
   prctl(PR_SET_CHILD_SUBREAPER, 0);

@@ -16,11 +16,11 @@
 
 #include "fault_support.h"
 #include "harness.h"
-#include "store/paths.h"
 
 namespace {
 
 const int kRuns = 8;
+const char kTape[] = "vtmediatoollpr_txr580";
 
 long long now_ms() {
   struct timespec now;
@@ -33,56 +33,52 @@ std::vector<std::string> add_args(const std::string& name) {
 }
 
 // Starts every run before waiting for any, so that they overlap.
-void run_together(const std::string& dir,
+void run_together(const Driver& driver,
                   const std::vector<std::string>& names) {
   std::vector<pid_t> pids;
   for (size_t i = 0; i < names.size(); ++i) {
-    pids.push_back(start_tool_in(dir, "vtmediatoollpr_txr580",
-                                 add_args(names[i]),
-                                 dir + "/out" + std::to_string(i)));
+    pids.push_back(driver.start(add_args(names[i]),
+                                driver.top() + "/out" + std::to_string(i)));
   }
   for (size_t i = 0; i < pids.size(); ++i) {
     EXPECT_EQ(0, wait_for(pids[i])) << names[i];
-    EXPECT_EQ("", read_file(dir + "/out" + std::to_string(i))) << names[i];
+    EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)))
+        << names[i];
   }
 }
 
 TEST(Locking, ConcurrentAddsOfDifferentNamesKeepEveryOne) {
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  Contents before = read_contents(files);
+  Driver driver(kTape, "txr580");
   std::vector<std::string> names;
   for (int i = 1; i <= kRuns; ++i)
     names.push_back("Run " + std::to_string(i));
 
-  run_together(dir.path(), names);
+  run_together(driver, names);
 
-  Contents rest = read_contents(files);
+  Contents rest = driver.contents();
   for (const std::string& name : names) {
-    std::string id = expect_entered_once(read_contents(files), name);
+    std::string id = expect_entered_once(driver.contents(), name);
     if (!id.empty())
       rest = without_lines_holding(rest, id);
   }
   // Nothing else was lost or changed.
-  EXPECT_EQ(before, rest);
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+  EXPECT_EQ(driver.original, rest);
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
 }
 
 TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
   // Each add first deletes an earlier format of its name; unless both
   // steps sit under one lock, two runs can each miss the other's format
   // and leave the name twice.
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  Contents before = read_contents(files);
+  Driver driver(kTape, "txr580");
 
-  run_together(dir.path(), std::vector<std::string>(kRuns, "Same"));
+  run_together(driver, std::vector<std::string>(kRuns, "Same"));
 
-  std::string id = expect_entered_once(read_contents(files), "Same");
+  std::string id = expect_entered_once(driver.contents(), "Same");
   if (!id.empty()) {
-    EXPECT_EQ(before, without_lines_holding(read_contents(files), id));
+    EXPECT_EQ(driver.original, without_lines_holding(driver.contents(), id));
   }
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
 }
 
 // Counts the locks taken; fails nothing.
@@ -100,14 +96,12 @@ class LockCounter : public FaultyFileOps {
 TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
   // The same as above, without relying on the runs' timing: the delete
   // that clears the name and the add itself run under one lock.
-  TempDir dir;
-  std::string root = dir.path() + "/vantrel";
-  lay_driver_tree(root, "txr580");
+  Driver driver(kTape, "txr580");
   LockCounter counter;
   StoreEnv env;
-  env.driver_root = root;
+  env.driver_root = driver.root();
   env.files = &counter;
-  std::vector<std::string> argv = { "vtmediatoollpr_txr580" };
+  std::vector<std::string> argv = { kTape };
   for (const std::string& arg : add_args("Once"))
     argv.push_back(arg);
   std::string out;
@@ -117,22 +111,22 @@ TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
 }
 
 TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
-  LoggedTree tree("txr580");
-  const std::string& root = tree.root;
-  HeldLock other_run(data_dir_path(root, "txr580"));
+  Driver driver(kTape, "txr580");
+  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+  HeldLock other_run(driver.inf_dir());
 
   const int kTimeoutMs = 300;
   StoreEnv env;
-  env.driver_root = root;
+  env.driver_root = driver.root();
   env.lock_timeout_ms = kTimeoutMs;
   std::vector<std::string> waits;
   env.on_lock_wait = [&waits](const std::string& dir) { waits.push_back(dir); };
-  std::vector<std::string> argv = { "vtmediatoollpr_txr580" };
+  std::vector<std::string> argv = { kTape };
   for (const std::string& arg : add_args("Late"))
     argv.push_back(arg);
   std::string out;
   // What the run says on standard error goes to a file here.
-  std::string err_path = tree.dir.file("stderr");
+  std::string err_path = driver.top() + "/stderr";
   int saved_err = dup(2);
   int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   dup2(err_fd, 2);
@@ -145,54 +139,49 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
 
   EXPECT_EQ(255, status);
   EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
-  std::string dir = data_dir_path(root, "txr580");
+  std::string dir = driver.inf_dir();
   EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
   EXPECT_EQ("vtmediatoollpr_txr580: " + dir +
             ": another run kept the lock for 0.3 s; gave up\n",
             read_file(err_path));
   EXPECT_LE(kTimeoutMs, waited);
   EXPECT_GT(kTimeoutMs + 5000, waited);
-  EXPECT_EQ(tree.before, read_contents(tree.files));
-  EXPECT_EQ("", read_file(tree.log))
+  driver.expect_files();
+  EXPECT_EQ("", driver.companion_log())
       << "the companion tool ran without the lock";
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {
-  TempDir dir;
-  std::string root = dir.path() + "/vantrel";
-  lay_driver_tree(root, "txr580");
-  DriverFiles roll = lay_driver_tree(root, "rk210");
-  HeldLock other_run(data_dir_path(root, "txr580"));
+  // Both models in one driver root, so that a lock on the root would show.
+  Driver roll("vtmediatoollpr_rk210", "rk210");
+  lay_driver_tree(roll.root(), "txr580");
+  HeldLock other_run(roll.root() + "/txr580/bin/inf");
 
   long long start = now_ms();
-  RunResult run = run_tool_in(dir.path(), "vtmediatoollpr_rk210",
-      { "-P", "RK-210", "-n", "Parcel", "-w", "62", "-h", "50" });
+  RunResult run = roll.run({ "-P", "RK-210", "-n", "Parcel", "-w", "62",
+                             "-h", "50" });
   long long took = now_ms() - start;
 
   EXPECT_EQ(0, run.exit_status);
   EXPECT_EQ("", run.out);
   // A run that waited would take the whole 30 s lock timeout.
   EXPECT_GT(10000, took);
-  expect_entered_once(read_contents(roll), "Parcel");
+  expect_entered_once(roll.contents(), "Parcel");
 }
 
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
-  TempDir dir;
-  DriverFiles files = lay_driver_tree(dir.path() + "/vantrel", "txr580");
-  Contents before = read_contents(files);
-  HeldLock other_run(data_dir_path(dir.path() + "/vantrel", "txr580"));
+  Driver driver(kTape, "txr580");
+  HeldLock other_run(driver.inf_dir());
 
-  pid_t pid = start_tool_in(dir.path(), "vtmediatoollpr_txr580",
-                            add_args("Patient"));
+  pid_t pid = driver.start(add_args("Patient"));
   usleep(500 * 1000);
   int status;
   EXPECT_EQ(0, waitpid(pid, &status, WNOHANG)) << "did not wait";
-  EXPECT_EQ(before, read_contents(files));
+  driver.expect_files();
   other_run.release();
 
   EXPECT_EQ(0, wait_for(pid));
-  expect_entered_once(read_contents(files), "Patient");
+  expect_entered_once(driver.contents(), "Patient");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // A driver file may hold a line longer than the memory a run can have.
 // Running out is a failure like any other: the error line, exit status
-// 255, the temporary file removed, nothing on stderr and no abort.
+// 255, the temporary file removed and no abort.
 
 #include <stdio.h>
 #include <sys/resource.h>
@@ -35,13 +35,21 @@ TEST(OutOfMemory, LineLongerThanTheMemoryLeftFailsTheRunCleanly) {
   GTEST_SKIP() << "AddressSanitizer needs more address space than a limit "
                   "of this test leaves";
 #endif
-  LoggedTree tree("txr580");
-  std::string area = tree.before[3] + std::string(kLongLine, 'x') + "\n";
-  write_file(tree.files.print_area, area);
-  Contents before = tree.before;
-  before[3] = area;
-  std::string output = tree.dir.file("output");
-  std::string errors = tree.dir.file("errors");
+  Driver driver("vtmediatoollpr_txr580", "txr580");
+  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+  Contents before = driver.original;
+  before[3] += std::string(kLongLine, 'x') + "\n";
+  driver.lay(before);
+  std::string output = driver.top() + "/output";
+  std::string errors = driver.top() + "/errors";
+  const std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "q",
+      "-n", "New", "-w", "12", "-h", "50" };
+  std::vector<const char*> args;
+  for (const std::string& arg : argv)
+    args.push_back(arg.c_str());
+  args.push_back(nullptr);
+  StoreEnv env;
+  env.driver_root = driver.root();
 
   // The limit is set in a child, so that it binds the whole run and
   // nothing else.
@@ -54,26 +62,20 @@ TEST(OutOfMemory, LineLongerThanTheMemoryLeftFailsTheRunCleanly) {
         freopen(errors.c_str(), "w", stderr) == nullptr ||
         setrlimit(RLIMIT_AS, &limit) != 0)
       _exit(100);
-    StoreEnv env;
-    env.driver_root = tree.root;
-    const char* argv[] = { "vtmediatoollpr_txr580", "-P", "q", "-n", "New",
-                           "-w", "12", "-h", "50", nullptr };
-    int status = run_tool(9, argv, env);
+    int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
     fflush(stdout);
     _exit(status);
   }
   ASSERT_LT(0, pid);
   EXPECT_EQ(255, wait_for(pid));
   EXPECT_EQ("Cannot allocate memory\n", read_file(output));
-  EXPECT_EQ("vtmediatoollpr_txr580: " + tree.files.print_area +
+  EXPECT_EQ("vtmediatoollpr_txr580: " + driver.files.print_area +
             ": Cannot allocate memory\n", read_file(errors));
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
+  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
   // The add got as far as the imageable-area file.
-  FormatSettings settings = settings_for("vtmediatoollpr_txr580",
-      { "-P", "q", "-n", "New", "-w", "12", "-h", "50" });
-  std::vector<Stage> stages = add_stages(before, settings,
-                                         logged_format_id(tree.log));
-  EXPECT_EQ(3, stage_of(stages, read_contents(tree.files)));
+  std::vector<Stage> stages = add_stages(before, argv,
+                                         logged_format_id(driver.log_path()));
+  EXPECT_EQ(3, stage_of(stages, driver.contents()));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/model.h"
+#include "cli/options.h"
 #include "fault_support.h"
 #include "harness.h"
 #include "store/add.h"
@@ -54,11 +56,24 @@ const FaultCase kCases[] = {
 };
 
 const int kInjectedError = EIO;
+
+// The settings the front end makes of |argv|, for the store's own calls.
+FormatSettings settings_for(const std::vector<std::string>& argv) {
+  std::vector<const char*> args;
+  for (const std::string& arg : argv)
+    args.push_back(arg.c_str());
+  args.push_back(nullptr);
+  FormatSettings settings;
+  EXPECT_TRUE(identify_model(args[0], &settings)) << args[0];
+  EXPECT_NE(kActionUsage, parse_options(static_cast<int>(argv.size()),
+                                        args.data(), &settings));
+  return settings;
+}
 const int kMaxCalls = 1000;
 
 // Runs the case's operation through |env|; returns its status, with the
 // errno of a failure in |*error|.
-int run(const FaultCase& c, const std::string& program,
+int run(const FaultCase& c, const std::vector<std::string>& argv,
         const FormatSettings& settings, const StoreEnv& env, int* error) {
   if (c.operation == kAdd || c.operation == kDelete) {
     StoreFailure failure;
@@ -68,8 +83,6 @@ int run(const FaultCase& c, const std::string& program,
     *error = failure.error;
     return status;
   }
-  std::vector<std::string> argv = { program };
-  argv.insert(argv.end(), c.args.begin(), c.args.end());
   std::string out;
   int exit_status = run_tool_here(argv, env, &out);
   if (exit_status == 0)
@@ -84,27 +97,27 @@ int run(const FaultCase& c, const std::string& program,
 // files as one whole run would have: the old format gone from all four,
 // the new one entered once.
 void expect_finished_by_the_same_command(const FaultCase& c,
-                                         const std::string& program,
+                                         const std::vector<std::string>& argv,
                                          const FormatSettings& settings,
-                                         const LoggedTree& tree) {
+                                         const Driver& driver) {
   StoreEnv env;
-  env.driver_root = tree.root;
+  env.driver_root = driver.root();
   int error = 0;
-  int status = run(c, program, settings, env, &error);
+  int status = run(c, argv, settings, env, &error);
   // A delete whose last step alone failed (the directory's sync) has no
   // name left to find.
   if (!(c.operation == kDelete && status == kStoreNotFound)) {
     ASSERT_EQ(kStoreDone, status) << "run again: " << strerror(error);
   }
-  Contents after = read_contents(tree.files);
+  Contents after = driver.contents();
   if (c.operation != kDelete) {
     std::string id = expect_entered_once(after, settings.format_name);
     after = without_lines_holding(after, id);
   }
   if (*c.deleted_id == '\0') {
-    EXPECT_TRUE(tree.before == after) << "run again: more than one format";
+    EXPECT_TRUE(driver.original == after) << "run again: more than one format";
   } else {
-    EXPECT_EQ(4, stage_of(delete_stages(tree.before, c.deleted_id,
+    EXPECT_EQ(4, stage_of(delete_stages(driver.original, c.deleted_id,
                                         c.default_media), after))
         << "run again: not one clean delete";
   }
@@ -113,43 +126,44 @@ void expect_finished_by_the_same_command(const FaultCase& c,
 TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
   for (const FaultCase& c : kCases) {
     SCOPED_TRACE(c.label);
-    LoggedTree tree(c.model);
-    const std::string& root = tree.root;
-    const DriverFiles& files = tree.files;
-    const Contents& before = tree.before;
-    const std::string& log = tree.log;
-    std::string program = std::string("vtmediatoollpr_") + c.model;
-    FormatSettings settings = settings_for(program, c.args);
+    std::vector<std::string> argv = { std::string("vtmediatoollpr_") +
+                                      c.model };
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    Driver driver(argv[0], c.model);
+    ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+    const Contents& before = driver.original;
+    FormatSettings settings = settings_for(argv);
 
     int failures_reported = 0;
     // The last sync of a run is the directory's, after the last rename.
     bool last_sync_reported = false;
     int n = 1;
     for (; n < kMaxCalls; ++n) {
-      write_contents(files, before);
-      write_file(log, "");
+      driver.restore();
+      write_file(driver.log_path(), "");
       FaultyFileOps faulty(n, kInjectedError);
       StoreEnv env;
-      env.driver_root = root;
+      env.driver_root = driver.root();
       env.files = &faulty;
       int descriptors = open_descriptor_count();
 
       int error = 0;
-      int status = run(c, program, settings, env, &error);
+      int status = run(c, argv, settings, env, &error);
       SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
                    faulty.failed_call);
 
       EXPECT_EQ(descriptors, open_descriptor_count());
-      EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+      EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+      std::string format_id = logged_format_id(driver.log_path());
       std::vector<Stage> stages;
       if (c.operation == kDelete)
         stages = delete_stages(before, c.deleted_id, c.default_media);
       else if (c.operation == kReplacingAddRequest)
-        stages = replace_stages(before, settings, logged_format_id(log),
-                                c.deleted_id, c.default_media);
+        stages = replace_stages(before, argv, format_id, c.deleted_id,
+                                c.default_media);
       else
-        stages = add_stages(before, settings, logged_format_id(log));
-      int stage = stage_of(stages, read_contents(files));
+        stages = add_stages(before, argv, format_id);
+      int stage = stage_of(stages, driver.contents());
       EXPECT_NE(-1, stage) << "a data file is neither old nor new";
       int last = static_cast<int>(stages.size()) - 1;
 
@@ -173,7 +187,7 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
         EXPECT_EQ(kStoreFileFailed, status);
         EXPECT_EQ(kInjectedError, error) << strerror(error);
         ++failures_reported;
-        expect_finished_by_the_same_command(c, program, settings, tree);
+        expect_finished_by_the_same_command(c, argv, settings, driver);
       }
     }
     EXPECT_LT(n, kMaxCalls);

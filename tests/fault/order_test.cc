@@ -40,12 +40,13 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
       "-n", "Shelf edge", "-w", "12", "-h", "30" };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    LoggedTree tree("txr580");
+    Driver driver(argv[0], "txr580");
+    ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     // The identifier stands in every file that holds the old format.
     ScopedEnv probe("VT_STANDIN_PROBE", kOldId);
-    Contents before = tree.before;
+    Contents before = driver.original;
     if (c.missing >= 0) {
-      unlink(tree.files.all()[c.missing].c_str());
+      unlink(driver.files.all()[c.missing].c_str());
       before[c.missing] = "";
     }
     FaultyFileOps faulty;
@@ -53,26 +54,24 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     faulty.fail_at = c.fail_write;
     faulty.fail_errno = EIO;
     StoreEnv env;
-    env.driver_root = tree.root;
+    env.driver_root = driver.root();
     env.files = &faulty;
     std::string out;
 
     EXPECT_EQ(c.out.empty() ? 0 : 255, run_tool_here(argv, env, &out));
     EXPECT_EQ(c.out, out);
-    std::string log = read_file(tree.log);
+    std::string log = driver.companion_log();
     std::vector<std::string_view> runs = split_lines(log);
     ASSERT_EQ(c.probes.size(), runs.size()) << log;
     for (size_t i = 0; i < runs.size(); ++i) {
       EXPECT_NE(std::string::npos, runs[i].find(i == 0 ? "[-d]" : "[-n]"));
       EXPECT_NE(std::string::npos, runs[i].find(c.probes[i])) << runs[i];
     }
-    FormatSettings settings = settings_for(argv[0],
-        std::vector<std::string>(argv.begin() + 1, argv.end()));
     std::vector<Stage> stages = replace_stages(
-        before, settings, logged_format_id(tree.log), kOldId,
+        before, argv, logged_format_id(driver.log_path()), kOldId,
         "Media=vtS12mm\n");
-    EXPECT_EQ(c.stage, stage_of(stages, read_contents(tree.files)));
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(tree.files));
+    EXPECT_EQ(c.stage, stage_of(stages, driver.contents()));
+    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
   }
 }
 

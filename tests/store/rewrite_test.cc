@@ -33,17 +33,6 @@ LineEdit insert_entry() {
   return edit;
 }
 
-// Keeps a restrictive umask for one test, so that only an explicit mode
-// change can give the rewritten file its 0666.
-class RestrictiveUmask {
- public:
-  RestrictiveUmask() : saved_(umask(077)) {}
-  ~RestrictiveUmask() { umask(saved_); }
-
- private:
-  mode_t saved_;
-};
-
 // Fails the 1st, 2nd, ... call of |kind| until a rewrite gets through.
 // Every failed run must leave the data file as it was, no temporary file
 // of its own and no open descriptor, and report the failing call's errno.
@@ -85,19 +74,6 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
 }
 
 }  // namespace
-
-TEST(RewriteFile, ReplacesTheFileWithEditedLinesMode0666) {
-  RestrictiveUmask umask_077;
-  TempDir dir;
-  std::string path = dir.file("func");
-  write_file(path, kOriginal);
-  chmod(path.c_str(), 0600);
-  int error = 0;
-  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), &error));
-  EXPECT_EQ(kRewritten, read_file(path));
-  EXPECT_EQ(0666, file_mode(path));
-  EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
-}
 
 TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
   struct Case {

@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -17,6 +16,8 @@
 #include <string_view>
 
 #include <gtest/gtest.h>
+
+#include "cli/tool.h"
 
 extern char** environ;
 
@@ -54,7 +55,83 @@ void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
   }
 }
 
+// The argument vector and environment of a child, as execve takes them;
+// a variable given in |env| replaces the one of the same name.
+struct ExecArgs {
+  ExecArgs(const std::vector<std::string>& args,
+           const std::vector<std::string>& env)
+      : arg_strings(args), env_strings(env) {
+    for (char** e = environ; *e; ++e) {
+      std::string_view name(*e, strcspn(*e, "="));
+      bool replaced = false;
+      for (const std::string& given : env)
+        replaced = replaced || given.compare(0, name.size() + 1,
+                                             std::string(name) + "=") == 0;
+      if (!replaced)
+        env_strings.push_back(*e);
+    }
+    for (std::string& a : arg_strings)
+      argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    for (std::string& e : env_strings)
+      envp.push_back(&e[0]);
+    envp.push_back(nullptr);
+  }
+  std::vector<std::string> arg_strings, env_strings;
+  std::vector<char*> argv, envp;
+};
+
+// Forks and runs |program| in the child with |out_fd| and |err_fd| as its
+// standard output and error. posix_spawn has no portable chdir action
+// here; fork gives full control.
+pid_t spawn(const std::string& program, const std::vector<std::string>& args,
+            const std::string& cwd, const std::vector<std::string>& env,
+            const ChildSetup& in_child, int out_fd, int err_fd) {
+  ExecArgs exec_args(args, env);
+  pid_t pid = fork();
+  check(pid >= 0, "fork");
+  if (pid == 0) {
+    int null_fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    dup2(null_fd, 0);
+    dup2(out_fd, 1);
+    dup2(err_fd, 2);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0)
+      _exit(126);
+    if (in_child)
+      in_child();
+    execve(program.c_str(), exec_args.argv.data(), exec_args.envp.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+int wait_status(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  return status;
+}
+
 }  // namespace
+
+pid_t start_program(const std::string& program,
+                    const std::vector<std::string>& args,
+                    const std::string& cwd,
+                    const std::vector<std::string>& env,
+                    const std::string& output) {
+  std::string sink = output.empty() ? "/dev/null" : output;
+  int fd = open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  check(fd >= 0, "open " + sink);
+  pid_t pid = spawn(program, args, cwd, env, nullptr, fd, fd);
+  close(fd);
+  return pid;
+}
+
+int wait_for(pid_t pid) {
+  int status = wait_status(pid);
+  if (WIFSIGNALED(status))
+    return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
 
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
@@ -62,57 +139,61 @@ RunResult run_program(const std::string& program,
                       const std::vector<std::string>& env,
                       const ChildSetup& in_child) {
   int out_pipe[2], err_pipe[2];
-  check(pipe(out_pipe) == 0 && pipe(err_pipe) == 0, "pipe");
-
-  // A variable given in |env| replaces the one of the same name.
-  std::vector<std::string> env_strings = env;
-  for (char** e = environ; *e; ++e) {
-    std::string_view name(*e, strcspn(*e, "="));
-    bool replaced = false;
-    for (const std::string& given : env)
-      replaced = replaced || given.compare(0, name.size() + 1,
-                                           std::string(name) + "=") == 0;
-    if (!replaced)
-      env_strings.push_back(*e);
-  }
-  std::vector<char*> envp, argv;
-  for (std::string& e : env_strings)
-    envp.push_back(&e[0]);
-  envp.push_back(nullptr);
-  std::vector<std::string> arg_copy = args;
-  for (std::string& a : arg_copy)
-    argv.push_back(&a[0]);
-  argv.push_back(nullptr);
-
-  // posix_spawn has no portable chdir action here; fork gives full control.
-  pid_t pid = fork();
-  check(pid >= 0, "fork");
-  if (pid == 0) {
-    int null_fd = open("/dev/null", O_RDONLY);
-    dup2(null_fd, 0);
-    dup2(out_pipe[1], 1);
-    dup2(err_pipe[1], 2);
-    close(out_pipe[0]);
-    close(err_pipe[0]);
-    if (!cwd.empty() && chdir(cwd.c_str()) != 0)
-      _exit(126);
-    if (in_child)
-      in_child();
-    execve(program.c_str(), argv.data(), envp.data());
-    _exit(127);
-  }
+  check(pipe2(out_pipe, O_CLOEXEC) == 0 && pipe2(err_pipe, O_CLOEXEC) == 0,
+        "pipe");
+  pid_t pid = spawn(program, args, cwd, env, in_child, out_pipe[1],
+                    err_pipe[1]);
   close(out_pipe[1]);
   close(err_pipe[1]);
   RunResult result;
   drain(out_pipe[0], err_pipe[0], &result.out, &result.err);
-  int status;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  int status = wait_status(pid);
   if (WIFEXITED(status))
     result.exit_status = WEXITSTATUS(status);
   else if (WIFSIGNALED(status))
     result.signal = WTERMSIG(status);
   return result;
 }
+
+int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
+                  std::string* out) {
+  fflush(stdout);
+  FILE* capture = tmpfile();
+  check(capture != nullptr, "tmpfile");
+  int saved = dup(1);
+  dup2(fileno(capture), 1);
+  std::vector<const char*> args;
+  for (const std::string& arg : argv)
+    args.push_back(arg.c_str());
+  args.push_back(nullptr);
+  int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
+  fflush(stdout);
+  dup2(saved, 1);
+  close(saved);
+  out->clear();
+  rewind(capture);
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
+    out->append(buffer, got);
+  fclose(capture);
+  return status;
+}
+
+namespace {
+
+// Runs the tool built for tests (driver root "vantrel" below |dir|) under
+// program name |name| (e.g. "vtmediatoollpr_txr580") with |args|.
+RunResult run_tool_in(const std::string& dir, const std::string& name,
+                      const std::vector<std::string>& args,
+                      const std::vector<std::string>& env,
+                      const ChildSetup& in_child) {
+  std::vector<std::string> argv = { name };
+  argv.insert(argv.end(), args.begin(), args.end());
+  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env, in_child);
+}
+
+}  // namespace
 
 DriverFiles driver_files(const std::string& root,
                          const std::string& model_code) {
@@ -148,15 +229,6 @@ DriverFiles lay_driver_tree(const std::string& root,
   return files;
 }
 
-RunResult run_tool_in(const std::string& dir, const std::string& name,
-                      const std::vector<std::string>& args,
-                      const std::vector<std::string>& env,
-                      const ChildSetup& in_child) {
-  std::vector<std::string> argv = { name };
-  argv.insert(argv.end(), args.begin(), args.end());
-  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env, in_child);
-}
-
 RunResult Driver::run(const std::vector<std::string>& args,
                       std::vector<std::string> env,
                       const ChildSetup& in_child) {
@@ -173,6 +245,21 @@ RunResult Driver::run(const std::vector<std::string>& args,
   return result;
 }
 
+pid_t Driver::start(const std::vector<std::string>& args,
+                    const std::string& output) const {
+  std::vector<std::string> argv = { program_ };
+  argv.insert(argv.end(), args.begin(), args.end());
+  return start_program(VT_TOOL_UNDER_TEST, argv, top(),
+                       { "VT_STANDIN_LOG=" + log_path() }, output);
+}
+
+std::vector<std::string> Driver::contents(int skip) const {
+  std::vector<std::string> now;
+  for (const std::string& path : files.all())
+    now.push_back(now.size() == size_t(skip) ? "" : read_file(path));
+  return now;
+}
+
 void Driver::expect_files(std::vector<std::string> expected,
                           const std::string& missing) const {
   std::vector<std::string> paths = files.all();
@@ -186,10 +273,4 @@ void Driver::expect_files(std::vector<std::string> expected,
   }
   for (const std::string& name : dir_entries(inf_dir()))
     EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
-}
-
-void Driver::remember() {
-  original.clear();
-  for (const std::string& path : files.all())
-    original.push_back(read_file(path));
 }

@@ -3,15 +3,17 @@
 #define VTMEDIA_TESTS_E2E_HARNESS_H_
 
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "store/store_env.h"
 #include "test_files.h"
 
-// Helpers for tests that run built executables on driver trees made in a
-// temporary directory.
+// Helpers for tests that run the tool, built or in this process, on
+// driver trees made in a temporary directory.
 
 struct RunResult {
   int exit_status = -1;  // -1 when the program did not exit normally
@@ -20,17 +22,35 @@ struct RunResult {
   std::string err;
 };
 
-// Runs |program| with the argument vector |args| (args[0] is passed as the
-// program name, whatever |program| is) in directory |cwd|, with |env|
-// ("NAME=value") added to this process's environment. Standard input is
-// empty; standard output and error are captured. |in_child|, where given,
-// runs in the child just before the program starts.
+// Runs in the child just before the program starts.
 typedef std::function<void()> ChildSetup;
+
+// Starts |program| with the argument vector |args| (args[0] is passed as
+// the program name, whatever |program| is) in directory |cwd|, with |env|
+// ("NAME=value") added to this process's environment, without waiting
+// for it. Standard input is empty; standard output and error both go to
+// the file |output| ("/dev/null" when empty).
+pid_t start_program(const std::string& program,
+                    const std::vector<std::string>& args,
+                    const std::string& cwd = "",
+                    const std::vector<std::string>& env = {},
+                    const std::string& output = "");
+
+// Waits for |pid|: its exit status, or 128 plus the signal that ended it.
+int wait_for(pid_t pid);
+
+// Runs |program| like start_program and waits for it; standard output
+// and error are captured apart.
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& cwd = "",
                       const std::vector<std::string>& env = {},
                       const ChildSetup& in_child = nullptr);
+
+// Runs the whole tool in this process, so that a test can hand it its own
+// StoreEnv; returns the exit status, with what it printed in |*out|.
+int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
+                  std::string* out);
 
 // The four data files of a model, relative to the driver root.
 struct DriverFiles {
@@ -52,20 +72,25 @@ DriverFiles driver_files(const std::string& root,
 DriverFiles lay_driver_tree(const std::string& root,
                             const std::string& model_code);
 
-// Runs the tool built for tests (driver root "vantrel" below |dir|) under
-// program name |name| (e.g. "vtmediatoollpr_txr580") with |args|.
-RunResult run_tool_in(const std::string& dir, const std::string& name,
-                      const std::vector<std::string>& args,
-                      const std::vector<std::string>& env = {},
-                      const ChildSetup& in_child = nullptr);
+// The line the stand-in companion tool enters in the function and
+// media-information files for the format |id| named |name|, of the size
+// it was given.
+inline std::string standin_page_size_line(const std::string& id,
+                                          const std::string& name,
+                                          const std::string& width,
+                                          const std::string& height) {
+  return "*PageSize " + id + "/" + name + ": \"<</PageSize[" + width + " " +
+      height + "]/ImagingBBox null>>setpagedevice\"\n";
+}
 
 // One model's driver tree in a temporary directory, with what its files
-// held when laid.
+// held when laid; the stand-in companion tool logs the runs the tree's
+// own run and start make.
 class Driver {
  public:
   Driver(const std::string& program, const std::string& code)
       : program_(program), code_(code),
-        files(lay_driver_tree(dir_.path() + "/vantrel", code)) {
+        files(lay_driver_tree(root(), code)) {
     remember();
   }
   Driver(const Driver&) = delete;
@@ -79,6 +104,12 @@ class Driver {
       write_file(paths[i], contents[i]);
     remember();
   }
+  // Puts the original content back.
+  void restore() const {
+    std::vector<std::string> paths = files.all();
+    for (size_t i = 0; i < paths.size(); ++i)
+      write_file(paths[i], original[i]);
+  }
 
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {
@@ -91,15 +122,24 @@ class Driver {
   RunResult run(const std::vector<std::string>& args,
                 std::vector<std::string> env = {},
                 const ChildSetup& in_child = nullptr);
+  // Starts the tool without waiting for it (see start_program).
+  pid_t start(const std::vector<std::string>& args,
+              const std::string& output = "") const;
 
+  // The files' contents now; the one at index |skip| is left out as "",
+  // so that nothing planted there is opened.
+  std::vector<std::string> contents(int skip = -1) const;
+
+  std::string log_path() const { return top() + "/companion.log"; }
   std::string companion_log() const { return read_file(log_path()); }
   std::string companion_arg0() const {
     return "vantrel/" + code_ + "/bin/lpd/vtmediatoolcups_" + code_;
   }
-  std::string inf_dir() const {
-    return dir_.path() + "/vantrel/" + code_ + "/bin/inf";
-  }
   const std::string& top() const { return dir_.path(); }
+  std::string root() const { return top() + "/vantrel"; }
+  std::string inf_dir() const { return root() + "/" + code_ + "/bin/inf"; }
+  // Where a run writes the new content of data file |file|.
+  std::string temp_path(int file) const { return files.all()[file] + ".$$$"; }
 
   // Every data file holds exactly |expected| (its original content where
   // that is empty); a missing file must stay missing.
@@ -107,8 +147,7 @@ class Driver {
                     const std::string& missing = "") const;
 
  private:
-  std::string log_path() const { return dir_.path() + "/companion.log"; }
-  void remember();
+  void remember() { original = contents(); }
 
   TempDir dir_;
   std::string program_;
@@ -118,7 +157,5 @@ class Driver {
   DriverFiles files;
   std::vector<std::string> original;  // function, media-info, rc, area
 };
-
-
 
 #endif  // VTMEDIA_TESTS_E2E_HARNESS_H_

@@ -2,6 +2,8 @@
 #ifndef VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
 #define VTMEDIA_TESTS_SUPPORT_TEST_FILES_H_
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,17 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// Sets the umask for the life of the object; programs started meanwhile
+// inherit it.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : saved_(umask(mask)) {}
+  ~ScopedUmask() { umask(saved_); }
+
+ private:
+  mode_t saved_;
 };
 
 // The whole file, "" when it cannot be read. Driver files run to
