@@ -5,7 +5,9 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/tool.h"
 #include "fault_support.h"
 #include "harness.h"
 
@@ -149,6 +152,54 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   driver.expect_files();
   EXPECT_EQ("", driver.companion_log())
       << "the companion tool ran without the lock";
+}
+
+// On a terminal a person is told why nothing happens yet, once, and then
+// why the run gave up.
+TEST(Locking, WaitIsToldOnceOnATerminal) {
+  Driver driver(kTape, "txr580");
+  HeldLock other_run(driver.inf_dir());
+  int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_LE(0, terminal);
+  ASSERT_EQ(0, grantpt(terminal));
+  ASSERT_EQ(0, unlockpt(terminal));
+  std::string side = ptsname(terminal);
+  fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int err = open(side.c_str(), O_RDWR | O_NOCTTY);
+    int out = open("/dev/null", O_WRONLY);
+    if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0)
+      _exit(100);
+    StoreEnv env;
+    env.driver_root = driver.root();
+    env.lock_timeout_ms = 300;
+    std::vector<std::string> args = { kTape };
+    for (const std::string& arg : add_args("Late"))
+      args.push_back(arg);
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+      argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    _exit(run_tool(static_cast<int>(args.size()), argv.data(), env));
+  }
+  ASSERT_LT(0, pid);
+  EXPECT_EQ(255, wait_for(pid));
+  std::string said;
+  char buffer[512];
+  struct pollfd ready = { terminal, POLLIN, 0 };
+  while (poll(&ready, 1, 200) > 0) {
+    ssize_t got = read(terminal, buffer, sizeof(buffer));
+    if (got <= 0)
+      break;
+    said.append(buffer, got);
+  }
+  close(terminal);
+  // The terminal ends its lines with a carriage return too.
+  EXPECT_EQ("vtmediatoollpr_txr580: waiting for another run on " +
+            driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
+            driver.inf_dir() + ": another run kept the lock for 0.3 s; "
+            "gave up\r\n", said);
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {
