@@ -14,9 +14,20 @@
 #include "fuzz_check.h"
 #include "memory_file.h"
 #include "store/format_id.h"
+#include "store/lookup.h"
 #include "store/status.h"
 
 namespace {
+
+// Whether |line| names the format |name|, with its identifier in |*id|.
+bool names_format(std::string_view line, std::string_view name,
+                  std::string* id) {
+  PageSizeEntry entry;
+  if (!parse_page_size_line(line, &entry) || entry.name != name)
+    return false;
+  *id = std::string(entry.id);
+  return true;
+}
 
 const size_t kMaxIdLength = 99;
 
@@ -38,12 +49,12 @@ void check_match(std::string_view line, std::string_view name,
 
   // What follows the name is not looked at.
   std::string again;
-  FUZZ_CHECK(format_id_in_line(text.substr(0, name_at + name.size()), name,
+  FUZZ_CHECK(names_format(text.substr(0, name_at + name.size()), name,
                                &again));
   FUZZ_CHECK(again == id);
   std::string longer = std::string(text.substr(0, name_at + name.size())) +
       "\t" + std::string(line);
-  FUZZ_CHECK(format_id_in_line(longer, name, &again));
+  FUZZ_CHECK(names_format(longer, name, &again));
   FUZZ_CHECK(again == id);
 }
 
@@ -66,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end);
     std::string id;
-    if (format_id_in_line(line, name, &id)) {
+    if (names_format(line, name, &id)) {
       check_match(line, name, id);
       if (!expected) {
         expected = true;
@@ -77,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemoryFile memory(file, static_cast<uint8_t>(size * 37));
   std::string found_id;
-  int error = 0;
-  int found = find_format_id(&memory, "file", name, &found_id, &error);
+  StoreFailure failure;
+  int found = find_format_id(&memory, "file", name, &found_id, &failure);
   FUZZ_CHECK(found == (expected ? kStoreDone : kStoreNotFound));
   if (expected)
     FUZZ_CHECK(found_id == expected_id);

@@ -18,22 +18,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   std::string_view content(reinterpret_cast<const char*>(data) + 1,
                            size - 1);
-  int error = 0;
+  StoreFailure failure;
 
   // One reader per input: each reader's buffer is large, and allocating
   // it dominates the time of a run.
   MemoryFile file(content, data[0]);
-  LineReader reader(&file, file.open("", 0, 0));
+  LineReader reader(&file, file.open("", 0, 0), "file");
   std::string joined;
   std::string_view piece;
-  while (reader.next_block(&piece, &error)) {
+  while (reader.next_block(&piece, &failure)) {
     FUZZ_CHECK(!piece.empty());
     // Only the file's last line may lack its newline.
     if (piece.back() != '\n')
       FUZZ_CHECK(joined.size() + piece.size() == content.size());
     joined.append(piece.data(), piece.size());
   }
-  FUZZ_CHECK(error == 0);
+  FUZZ_CHECK(failure.error == 0);
   FUZZ_CHECK(joined == content);
   return 0;
 }

@@ -96,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string id = make_format_id(settings, now);
   std::string line = "*PageSize " + id + "/" + settings.format_name +
       ": \"<</PageSize[1 1]/ImagingBBox null>>setpagedevice\"\n";
-  std::string found;
-  FUZZ_CHECK(format_id_in_line(line, settings.format_name, &found));
-  FUZZ_CHECK(found == id);
+  PageSizeEntry entry;
+  FUZZ_CHECK(parse_page_size_line(line, &entry));
+  FUZZ_CHECK(entry.id == id && entry.name == settings.format_name);
   return 0;
 }

@@ -78,9 +78,9 @@ Action refuse(const std::string& why, std::string* reason) {
 
 Action parse_options(int argc, const char* const* argv,
                      FormatSettings* settings, std::string* reason) {
-  // Nothing at all, or "--help", asks for the screen: nothing to explain.
+  // Nothing at all asks for the screen: nothing to explain.
   int pairs = argc - 1;
-  if (pairs == 0 || (pairs == 1 && strcmp(argv[1], "--help") == 0))
+  if (pairs == 0)
     return kActionUsage;
   if (pairs < 2 || pairs % 2 != 0)
     return refuse("options come in pairs: an option, then its value",

@@ -17,8 +17,7 @@ const size_t kMaxFormatName = 32;
 // Reads the option/value pairs after argv[0] into |settings| and chooses
 // the action. Any malformed pair stops reading and asks for the usage
 // screen, saying why in |*reason| where that is given; the record then
-// holds what was parsed so far. No options, or a lone "--help", ask for it
-// with no reason.
+// holds what was parsed so far. No options ask for it with no reason.
 Action parse_options(int argc, const char* const* argv,
                      FormatSettings* settings, std::string* reason = nullptr);
 

@@ -42,7 +42,6 @@ int report(StoreStatus status, const FormatSettings& settings,
   case kStoreDone:
     return kExitOk;
   case kStoreNotFound:
-  case kStoreFileMissing:
     printf("Not found '%s'\n", settings.format_name.c_str());
     return kExitOk;
   case kStoreFileFailed:
@@ -84,12 +83,30 @@ int run_action(Action action, const FormatSettings& settings,
   return report(status, settings, failure, env, program);
 }
 
+// The project's own options, each a single word alone on the line.
+enum Word {
+  kNoWord,
+  kWordHelp,
+  kWordVersion,
+};
+
+Word single_word(int argc, const char* const* argv) {
+  if (argc != 2)
+    return kNoWord;
+  if (strcmp(argv[1], "--help") == 0)
+    return kWordHelp;
+  if (strcmp(argv[1], "--version") == 0)
+    return kWordVersion;
+  return kNoWord;
+}
+
 }  // namespace
 
 int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   const char* program = argc > 0 && argv[0] ? argv[0] : "";
+  Word word = single_word(argc, argv);
   // Asked of any of the names, the model's or the executable's own.
-  if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+  if (word == kWordVersion) {
     printf("vtmediatoollpr %s\n", VT_VERSION);
     fflush(stdout);
     return kExitOk;
@@ -97,6 +114,11 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
     printf("%s is invalid.\n\n", program);
+    fflush(stdout);
+    return kExitOk;
+  }
+  if (word == kWordHelp) {
+    print_usage(settings);
     fflush(stdout);
     return kExitOk;
   }

@@ -6,11 +6,8 @@
 
 #include "store/companion.h"
 #include "store/delete.h"
-#include "store/format_id.h"
-#include "store/lock.h"
-#include "store/paths.h"
-#include "store/rewrite.h"
-#include "store/status.h"
+#include "store/lookup.h"
+#include "store/request.h"
 
 namespace {
 
@@ -59,21 +56,22 @@ std::string print_area_line(const FormatSettings& settings,
 
 namespace {
 
-// The add itself, for a caller that holds the model's lock.
-StoreStatus add_format_locked(const FormatSettings& settings,
-                              const StoreEnv& env, StoreFailure* failure) {
-  const std::string& root = env.driver_root;
-  const std::string& code = settings.model_code;
-  std::string media_info = driver_file_path(root, code, kMediaInfoFile);
+// The add itself, as a step of |request| after any earlier format of the
+// name is gone.
+StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
+  const StoreEnv& env = request->env;
+  std::string media_info = request->path(kMediaInfoFile);
   struct timeval now;
   gettimeofday(&now, nullptr);
   std::string format_id;
-  if (new_format_id(env.files, media_info, settings, now, &format_id,
-                    &failure->error) != kStoreDone)
-    return fail_at(media_info, failure->error, failure);
-  StoreStatus status = run_companion(
-      companion_add_args(companion_path(root, code), settings, format_id),
-      failure);
+  StoreStatus status = new_format_id(env.files, media_info, settings, now,
+                                     &format_id, request->failure);
+  if (status != kStoreDone)
+    return status;
+  status = run_companion(
+      companion_add_args(companion_path(env.driver_root, settings.model_code),
+                         settings, format_id),
+      request->failure);
   if (status != kStoreDone)
     return status;
 
@@ -85,11 +83,9 @@ StoreStatus add_format_locked(const FormatSettings& settings,
   sizes.text = media_info_line(settings, format_id);
   LineEdit area;
   area.text = print_area_line(settings, format_id);
-  if (rewrite_file(env.files, driver_file_path(root, code, kFunctionFile),
-                   entry, failure) != kStoreDone ||
-      rewrite_file(env.files, media_info, sizes, failure) != kStoreDone ||
-      rewrite_file(env.files, driver_file_path(root, code, kPrintAreaFile),
-                   area, failure) != kStoreDone)
+  if (rewrite_data_file(request, kFunctionFile, entry) != kStoreDone ||
+      rewrite_data_file(request, kMediaInfoFile, sizes) != kStoreDone ||
+      rewrite_data_file(request, kPrintAreaFile, area) != kStoreDone)
     return kStoreFileFailed;
   return kStoreDone;
 }
@@ -98,10 +94,12 @@ StoreStatus add_format_locked(const FormatSettings& settings,
 
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
                        StoreFailure* failure) {
-  return run_request(env, settings.model_code, [&](StoreFailure* in_body) {
-    StoreStatus status = delete_format_locked(settings, env, in_body);
+  return run_request(env, settings.model_code, [&](Request* request) {
+    StoreStatus status = prepare_to_write(request);
+    if (status == kStoreDone)
+      status = delete_in_request(request, settings);
     if (status != kStoreDone && status != kStoreNotFound)
       return status;
-    return add_format_locked(settings, env, in_body);
+    return add_in_request(request, settings);
   }, failure);
 }

@@ -37,80 +37,68 @@ const DriverFile kDataFiles[] = {
 };
 
 // What is at |path|, a link not followed: kStoreDone with |*present|
-// telling whether anything is, or kStoreFileFailed with |*error| set.
+// telling whether anything is, or kStoreFileFailed.
 StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
-                    bool* present, int* error) {
+                    bool* present, StoreFailure* failure) {
   *present = files->lstat(path.c_str(), info) == 0;
-  if (!*present && errno != ENOENT) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
+  if (!*present && errno != ENOENT)
+    return fail_at(path, errno, failure);
   return kStoreDone;
 }
 
 // Checks that |path| holds a regular file this run may read and replace
 // in the directory of status |dir|, or nothing.
 StoreStatus check_data_path(FileOps* files, const std::string& path,
-                            const struct stat& dir, int* error) {
+                            const struct stat& dir, StoreFailure* failure) {
   struct stat info;
   bool present;
-  if (look_at(files, path, &info, &present, error) != kStoreDone)
+  if (look_at(files, path, &info, &present, failure) != kStoreDone)
     return kStoreFileFailed;
   if (!present)
     return kStoreDone;
-  if ((*error = data_file_error(info)) != 0)
-    return kStoreFileFailed;
-  if (files->access(path.c_str(), R_OK) != 0) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
+  if (int error = data_file_error(info))
+    return fail_at(path, error, failure);
+  if (files->access(path.c_str(), R_OK) != 0)
+    return fail_at(path, errno, failure);
   // In a sticky directory only the file's owner, the directory's or root
   // may rename over a file.
   uid_t user = geteuid();
   if ((dir.st_mode & S_ISVTX) && user != 0 && info.st_uid != user &&
-      dir.st_uid != user) {
-    *error = EPERM;
-    return kStoreFileFailed;
-  }
+      dir.st_uid != user)
+    return fail_at(path, EPERM, failure);
   return kStoreDone;
 }
 
 // Removes whatever is at the temporary path |path|.
 StoreStatus clear_temp_path(FileOps* files, const std::string& path,
-                            int* error) {
+                            StoreFailure* failure) {
   struct stat info;
   bool present;
-  if (look_at(files, path, &info, &present, error) != kStoreDone)
+  if (look_at(files, path, &info, &present, failure) != kStoreDone)
     return kStoreFileFailed;
   if (!present)
     return kStoreDone;
   int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
                                      : files->unlink(path.c_str());
-  if (result != 0 && errno != ENOENT) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
+  if (result != 0 && errno != ENOENT)
+    return fail_at(path, errno, failure);
   return kStoreDone;
 }
 
 }  // namespace
 
 StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                           struct stat* info, int* error) {
+                           struct stat* info, StoreFailure* failure) {
   ScopedFd data_fd(files, files->open(
       path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
-  if (data_fd.get() < 0) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
+  if (data_fd.get() < 0)
+    return fail_at(path, errno, failure);
   // Checked on the open file, so that nothing swapped in after an earlier
   // check gets read.
-  if (files->fstat(data_fd.get(), info) != 0) {
-    *error = errno;
-    return kStoreFileFailed;
-  }
-  if ((*error = data_file_error(*info)) != 0)
-    return kStoreFileFailed;
+  if (files->fstat(data_fd.get(), info) != 0)
+    return fail_at(path, errno, failure);
+  if (int error = data_file_error(*info))
+    return fail_at(path, error, failure);
   *fd = data_fd.release();
   return kStoreDone;
 }
@@ -125,17 +113,13 @@ StoreStatus prepare_data_files(FileOps* files, const std::string& root,
     return fail_at(dir_path, errno, failure);
   for (DriverFile file : kDataFiles) {
     std::string path = driver_file_path(root, model_code, file);
-    if (check_data_path(files, path, dir, &failure->error) != kStoreDone) {
-      failure->path = path;
+    if (check_data_path(files, path, dir, failure) != kStoreDone)
       return kStoreFileFailed;
-    }
   }
   for (DriverFile file : kDataFiles) {
     std::string temp = temp_path_for(driver_file_path(root, model_code, file));
-    if (clear_temp_path(files, temp, &failure->error) != kStoreDone) {
-      failure->path = temp;
+    if (clear_temp_path(files, temp, failure) != kStoreDone)
       return kStoreFileFailed;
-    }
   }
   return kStoreDone;
 }

@@ -16,20 +16,20 @@
 
 // Opens the data file at |path| for reading without following a link or
 // waiting on a FIFO. Returns kStoreDone with the descriptor in |*fd| and
-// its status in |*info|, or kStoreFileFailed with the errno in |*error|
-// (ENOENT for a missing file; ELOOP for a link, EISDIR for a directory,
-// EINVAL for any other kind of file, EMLINK for a file with a second name).
+// its status in |*info|, or kStoreFileFailed with |*failure| set (ENOENT
+// for a missing file; ELOOP for a link, EISDIR for a directory, EINVAL
+// for any other kind of file, EMLINK for a file with a second name).
 StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                           struct stat* info, int* error);
+                           struct stat* info, StoreFailure* failure);
 
-// Readies a model's data directory, of status |dir|, for a run, before
-// anything runs or changes: the run must be able to replace the data
-// files (the directory writable and searchable, each data file readable
-// and, in a sticky directory, the user's own, the directory's owner or
-// root), each data file must be a regular file or absent, and whatever
-// an earlier run left at a temporary path goes (a file or link is
-// removed, an empty directory too). Returns kStoreDone, or
-// kStoreFileFailed with |*failure| set and nothing changed but the
+// Readies a model's data directory, of status |dir|, for a request that
+// writes, before anything runs or changes: the run must be able to
+// replace the data files (the directory writable and searchable, each
+// data file readable and, in a sticky directory, the user's own, the
+// directory's owner's or root's), each data file must be a regular file
+// or absent, and whatever an earlier run left at a temporary path goes (a
+// file or link is removed, an empty directory too). Returns kStoreDone,
+// or kStoreFileFailed with |*failure| set and nothing changed but the
 // temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code,

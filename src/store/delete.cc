@@ -2,11 +2,7 @@
 #include "store/delete.h"
 
 #include "store/companion.h"
-#include "store/format_id.h"
-#include "store/lock.h"
-#include "store/paths.h"
-#include "store/rewrite.h"
-#include "store/status.h"
+#include "store/lookup.h"
 
 namespace {
 
@@ -25,50 +21,40 @@ LineEdit drop_lines_holding(const std::string& format_id) {
 
 StoreStatus delete_format(const FormatSettings& settings,
                           const StoreEnv& env, StoreFailure* failure) {
-  return run_request(env, settings.model_code, [&](StoreFailure* in_body) {
-    return delete_format_locked(settings, env, in_body);
+  return run_request(env, settings.model_code, [&](Request* request) {
+    StoreStatus status = prepare_to_write(request);
+    if (status != kStoreDone)
+      return status;
+    return delete_in_request(request, settings);
   }, failure);
 }
 
-StoreStatus delete_format_locked(const FormatSettings& settings,
-                                 const StoreEnv& env, StoreFailure* failure) {
-  const std::string& root = env.driver_root;
-  const std::string& code = settings.model_code;
-  const std::string& name = settings.format_name;
+StoreStatus delete_in_request(Request* request,
+                              const FormatSettings& settings) {
+  const StoreEnv& env = request->env;
   StoreStatus status = run_companion(
-      companion_delete_args(companion_path(root, code), settings), failure);
+      companion_delete_args(
+          companion_path(env.driver_root, settings.model_code), settings),
+      request->failure);
   if (status != kStoreDone)
     return status;
 
-  // The function file's identifier goes from that file and the
-  // media-information file's from the other three; where one of the two
-  // files no longer names the format (a delete cut short), the other's
-  // serves all four, so that the same command finishes the job.
-  std::string function_file = driver_file_path(root, code, kFunctionFile);
-  std::string media_info = driver_file_path(root, code, kMediaInfoFile);
-  std::string function_id, media_id;
-  status = find_format_id(env.files, function_file, name, &function_id,
-                          &failure->error);
-  if (status == kStoreFileMissing)
-    return kStoreNotFound;  // no function file, no format to delete
-  if (status == kStoreFileFailed)
-    return fail_at(function_file, failure->error, failure);
-  bool in_function_file = status == kStoreDone;
-  status = find_format_id(env.files, media_info, name, &media_id,
-                          &failure->error);
-  if (status == kStoreFileFailed)
-    return fail_at(media_info, failure->error, failure);
-  bool in_media_info = status == kStoreDone;
-  if (!in_function_file && !in_media_info)
-    return kStoreNotFound;
-  if (!in_function_file)
-    function_id = media_id;
-  if (!in_media_info)
-    media_id = function_id;
+  NamedFormat format;
+  status = find_named_format(env.files, env.driver_root, settings.model_code,
+                             settings.format_name, &format, request->failure);
+  if (status != kStoreDone)
+    return status;
+  // Where one of the two files no longer names the format (a delete cut
+  // short), the other's identifier serves all four, so that the same
+  // command finishes the job.
+  if (format.function_id.empty())
+    format.function_id = format.media_id;
+  if (format.media_id.empty())
+    format.media_id = format.function_id;
 
   LineEdit reset;
   reset.kind = LineEdit::kReplace;
-  reset.needle = media_id;
+  reset.needle = format.media_id;
   reset.text = is_roll_label(settings) ? kRollDefaultMedia : kTapeDefaultMedia;
   // The media-information file, which names the format, goes last: a run
   // cut short anywhere before leaves the name there to be found again.
@@ -76,14 +62,13 @@ StoreStatus delete_format_locked(const FormatSettings& settings,
     DriverFile file;
     LineEdit edit;
   } steps[] = {
-    { kFunctionFile, drop_lines_holding(function_id) },
+    { kFunctionFile, drop_lines_holding(format.function_id) },
     { kResourceFile, reset },
-    { kPrintAreaFile, drop_lines_holding(media_id) },
-    { kMediaInfoFile, drop_lines_holding(media_id) },
+    { kPrintAreaFile, drop_lines_holding(format.media_id) },
+    { kMediaInfoFile, drop_lines_holding(format.media_id) },
   };
   for (const auto& step : steps) {
-    if (rewrite_file(env.files, driver_file_path(root, code, step.file),
-                     step.edit, failure) != kStoreDone)
+    if (rewrite_data_file(request, step.file, step.edit) != kStoreDone)
       return kStoreFileFailed;
   }
   return kStoreDone;

@@ -2,17 +2,17 @@
 #ifndef VTMEDIA_STORE_DELETE_H_
 #define VTMEDIA_STORE_DELETE_H_
 
+#include "store/request.h"
 #include "store/settings.h"
 #include "store/status.h"
 #include "store/store_env.h"
 
 // Removes the label format named |settings.format_name| as one request
-// (see run_request): see delete_format_locked. Returns as that does, or
-// kStoreFileFailed when the request cannot start.
+// (see run_request and delete_in_request).
 StoreStatus delete_format(const FormatSettings& settings,
                           const StoreEnv& env, StoreFailure* failure);
 
-// The delete itself, for a caller that holds the model's lock: runs the
+// The delete as a step of |request|, whose files are readied: runs the
 // companion tool, finds the format's identifier in the "*PageSize" lines
 // of the function and media-information files, drops every line holding
 // it as a whole identifier from the four data files in the order
@@ -24,10 +24,9 @@ StoreStatus delete_format(const FormatSettings& settings,
 // files names the format (a delete cut short), its identifier serves all
 // four. Returns kStoreDone; kStoreNotFound when the name is in neither
 // file or the function file is missing, nothing changed;
-// kStoreFileFailed with |*failure| set when a file fails, those
-// before it in the order staying changed; or the companion tool's
-// failure, nothing changed.
-StoreStatus delete_format_locked(const FormatSettings& settings,
-                                 const StoreEnv& env, StoreFailure* failure);
+// kStoreFileFailed when a file fails, those before it in the order
+// staying changed; or the companion tool's failure, nothing changed.
+StoreStatus delete_in_request(Request* request,
+                              const FormatSettings& settings);
 
 #endif  // VTMEDIA_STORE_DELETE_H_

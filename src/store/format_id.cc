@@ -2,17 +2,8 @@
 #include "store/format_id.h"
 
 #include <ctype.h>
-#include <errno.h>
 #include <stdio.h>
 #include <string.h>
-
-#include <functional>
-#include <set>
-
-#include "store/byte_search.h"
-#include "store/data_file.h"
-#include "store/line_reader.h"
-#include "store/status.h"
 
 const char kFormatIdMarker[] = "VtL";
 
@@ -21,12 +12,9 @@ namespace {
 const char kPageSize[] = "*PageSize";
 const size_t kMarkerLength = 3;
 const size_t kMediaNameLength = 10;
-// Name length 2, width at least 2, height 3, seconds 1, microseconds 4.
-const size_t kMinHexDigits = 12;
+// Name length 2, width at least 2, height 3, and the time digits.
+const size_t kMinHexDigits = 7 + kFormatIdTimeDigits;
 const size_t kMaxIdLength = 99;
-// The seconds digit and the four microsecond digits end every identifier.
-const size_t kTimeDigits = 5;
-const long kMicrosecondsPerSecond = 1000000;
 
 bool all_hex(std::string_view text) {
   for (char c : text) {
@@ -36,15 +24,20 @@ bool all_hex(std::string_view text) {
   return true;
 }
 
+uint64_t hex_value(std::string_view digits) {
+  uint64_t value = 0;
+  for (char c : digits) {
+    int digit = isdigit(static_cast<unsigned char>(c)) ?
+        c - '0' : tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
 // Letters, digits, "_" and "." may follow a head of a longer identifier.
 bool continues_identifier(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
          (c >= 'a' && c <= 'z') || c == '_' || c == '.';
-}
-
-int hex_value(char c) {
-  return isdigit(static_cast<unsigned char>(c)) ?
-      c - '0' : tolower(static_cast<unsigned char>(c)) - 'a' + 10;
 }
 
 }  // namespace
@@ -62,150 +55,65 @@ std::string make_format_id(const FormatSettings& settings,
   return id;
 }
 
-const char* find_identifier(const char* from, const char* end,
-                            std::string_view id) {
-  while (const char* hit = find_bytes(from, end, id)) {
-    const char* after = hit + id.size();
-    if (after == end || !continues_identifier(*after))
-      return hit;
-    from = hit + 1;
+bool read_format_id(std::string_view id, FormatIdFields* fields) {
+  if (id.size() > kMaxIdLength || id.compare(0, kMarkerLength,
+                                             kFormatIdMarker) != 0)
+    return false;
+  std::string_view rest = id.substr(kMarkerLength);
+  fields->media_name = std::string_view();
+  if (!rest.empty() && rest[0] == '_') {
+    if (rest.size() < kMediaNameLength || rest.compare(0, 3, "_vt") != 0)
+      return false;
+    fields->media_name = rest.substr(0, kMediaNameLength);
+    rest.remove_prefix(kMediaNameLength);
   }
-  return nullptr;
+  if (rest.size() < kMinHexDigits || !all_hex(rest))
+    return false;
+  size_t height_at = rest.size() - kFormatIdTimeDigits - 3;
+  fields->name_length = hex_value(rest.substr(0, 2));
+  fields->width_mm = hex_value(rest.substr(2, height_at - 2));
+  fields->height_field = hex_value(rest.substr(height_at, 3));
+  return true;
 }
 
-bool format_id_in_line(std::string_view line, std::string_view name,
-                       std::string* id) {
+bool stands_whole(std::string_view text, size_t at, size_t length) {
+  size_t after = at + length;
+  return after == text.size() || !continues_identifier(text[after]);
+}
+
+size_t find_identifier(std::string_view text, std::string_view id,
+                       size_t from) {
+  if (id.empty())
+    return std::string_view::npos;
+  for (size_t at = text.find(id, from); at != std::string_view::npos;
+       at = text.find(id, at + 1)) {
+    if (stands_whole(text, at, id.size()))
+      return at;
+  }
+  return std::string_view::npos;
+}
+
+bool parse_page_size_line(std::string_view line, PageSizeEntry* entry) {
   if (line.compare(0, sizeof(kPageSize) - 1, kPageSize) != 0)
     return false;
   size_t start = line.find(kFormatIdMarker);
   if (start == std::string_view::npos)
     return false;
   size_t slash = line.find('/', start);
-  if (slash == std::string_view::npos || slash - start > kMaxIdLength)
+  if (slash == std::string_view::npos)
+    return false;
+  std::string_view id = line.substr(start, slash - start);
+  FormatIdFields fields;
+  if (!read_format_id(id, &fields) || fields.name_length == 0 ||
+      line.size() - (slash + 1) < fields.name_length)
     return false;
   // Only the text before a NUL byte counts, and nothing after the name is
   // looked at.
-  size_t name_end = slash + 1 + name.size();
-  if (line.compare(slash + 1, name.size(), name) != 0 ||
-      memchr(line.data(), '\0', name_end) != nullptr)
+  std::string_view name = line.substr(slash + 1, fields.name_length);
+  if (memchr(line.data(), '\0', slash + 1 + name.size()) != nullptr ||
+      name.find('\n') != std::string_view::npos)
     return false;
-
-  std::string_view candidate = line.substr(start, slash - start);
-  std::string_view fields = candidate.substr(kMarkerLength);
-  if (!fields.empty() && fields[0] == '_') {
-    if (fields.size() < kMediaNameLength || fields.compare(0, 3, "_vt") != 0)
-      return false;
-    fields.remove_prefix(kMediaNameLength);
-  }
-  if (fields.size() < kMinHexDigits || !all_hex(fields))
-    return false;
-
-  size_t name_length = hex_value(fields[0]) * 16 + hex_value(fields[1]);
-  if (name.size() != name_length)
-    return false;
-  id->assign(candidate.data(), candidate.size());
+  entry->id = id;
+  entry->name = name;
   return true;
-}
-
-namespace {
-
-// The first "*PageSize" line of |block| (whole lines) that names |name|,
-// with the identifier in |*id|; null when there is none. Only lines that
-// hold the marker can name a format, and a large file holds few of them,
-// so the marker is searched for across the block instead of taking every
-// line in turn.
-const char* find_format_line(std::string_view block, std::string_view name,
-                             std::string* id) {
-  const char* from = block.data();
-  const char* end = from + block.size();
-  while (const char* hit = find_bytes(from, end, kFormatIdMarker)) {
-    // |from| starts a line, so the line of the hit starts after the last
-    // newline before it.
-    const char* start = static_cast<const char*>(
-        memrchr(from, '\n', hit - from));
-    start = start ? start + 1 : from;
-    const char* newline = static_cast<const char*>(
-        memchr(hit, '\n', end - hit));
-    const char* line_end = newline ? newline + 1 : end;
-    if (format_id_in_line(std::string_view(start, line_end - start), name,
-                          id))
-      return start;
-    from = line_end;
-  }
-  return nullptr;
-}
-
-// Hands each block of whole lines of the data file at |path| to |visit|
-// until it returns false. Returns kStoreDone, kStoreFileMissing, or
-// kStoreFileFailed with |*error| set.
-StoreStatus scan_file(FileOps* files, const std::string& path,
-                      const std::function<bool(std::string_view)>& visit,
-                      int* error) {
-  int fd;
-  struct stat info;
-  if (open_data_file(files, path, &fd, &info, error) != kStoreDone) {
-    // One that is there but cannot be read must not pass for one without
-    // the name.
-    return *error == ENOENT ? kStoreFileMissing : kStoreFileFailed;
-  }
-  ScopedFd owner(files, fd);
-  LineReader reader(files, fd);
-  std::string_view block;
-  *error = 0;
-  while (reader.next_block(&block, error)) {
-    if (!visit(block))
-      return kStoreDone;
-  }
-  return *error != 0 ? kStoreFileFailed : kStoreDone;
-}
-
-}  // namespace
-
-StoreStatus find_format_id(FileOps* files, const std::string& path,
-                           const std::string& name, std::string* id,
-                           int* error) {
-  bool found = false;
-  StoreStatus status = scan_file(files, path, [&](std::string_view block) {
-    found = find_format_line(block, name, id) != nullptr;
-    return !found;
-  }, error);
-  if (status == kStoreDone && !found)
-    return kStoreNotFound;
-  return status;
-}
-
-StoreStatus new_format_id(FileOps* files, const std::string& path,
-                          const FormatSettings& settings, struct timeval now,
-                          std::string* id, int* error) {
-  *id = make_format_id(settings, now);
-  // The time stamps of the identifiers in the file that differ from the
-  // new one in their time stamp alone.
-  std::string head = id->substr(0, id->size() - kTimeDigits);
-  std::set<std::string> taken;
-  StoreStatus status = scan_file(files, path, [&](std::string_view block) {
-    const char* end = block.data() + block.size();
-    for (const char* at = block.data();
-         (at = find_bytes(at, end, head)) != nullptr; ++at) {
-      const char* stamp = at + head.size();
-      const char* after = stamp + kTimeDigits;
-      if (end - stamp >= static_cast<ptrdiff_t>(kTimeDigits) &&
-          (after == end || !continues_identifier(*after)))
-        taken.insert(std::string(stamp, kTimeDigits));
-    }
-    return true;
-  }, error);
-  if (status == kStoreFileFailed)
-    return status;  // a missing file holds none
-  // Consecutive microseconds give different stamps, so this passes over
-  // each taken one at most once.
-  for (size_t step = 0; step < taken.size(); ++step) {
-    if (taken.count(id->substr(id->size() - kTimeDigits)) == 0)
-      break;
-    if (++now.tv_usec == kMicrosecondsPerSecond) {
-      now.tv_usec = 0;
-      ++now.tv_sec;
-    }
-    *id = make_format_id(settings, now);
-  }
-  return kStoreDone;
 }

@@ -2,54 +2,58 @@
 #ifndef VTMEDIA_STORE_FORMAT_ID_H_
 #define VTMEDIA_STORE_FORMAT_ID_H_
 
+#include <stdint.h>
 #include <sys/time.h>
 
 #include <string>
 #include <string_view>
 
 #include "store/settings.h"
-#include "store/file_ops.h"
-#include "store/status.h"
 
 // Every format's lines carry a generated identifier before its name:
 // "VtL", the media name (10 characters or none), the name length (2 hex
 // digits), the width (2 or more), the height (3), and 1 + 4 digits of the
 // time of day that keep equal requests apart.
 extern const char kFormatIdMarker[];  // "VtL"
+// The seconds digit and the four microsecond digits end every identifier.
+const size_t kFormatIdTimeDigits = 5;
 
 std::string make_format_id(const FormatSettings& settings,
                            const struct timeval& now);
 
-// The first place in [from, end) where the identifier |id| stands whole:
-// not followed by a letter, digit, "_" or ".", which would make it the
-// head of a longer identifier. Null when there is none.
-const char* find_identifier(const char* from, const char* end,
-                            std::string_view id);
+// The fields of an identifier, as read back from the driver files.
+struct FormatIdFields {
+  std::string_view media_name;  // empty where the identifier has none
+  unsigned name_length = 0;
+  uint64_t width_mm = 0;
+  unsigned height_field = 0;    // the height modulo 4096
+};
 
-// The identifier of a new format made at |now|: the one make_format_id
-// gives, or, where that already stands in the file at |path|, the one of
-// the first later microsecond that does not, so that deleting either
-// format never takes the other. A missing file holds none. Returns
-// kStoreDone with |*id| set, or kStoreFileFailed with the errno in
-// |*error| when the file cannot be read.
-StoreStatus new_format_id(FileOps* files, const std::string& path,
-                          const FormatSettings& settings, struct timeval now,
-                          std::string* id, int* error);
+// Reads |id| (without the name that follows it); false when it does not
+// have the identifier's layout.
+bool read_format_id(std::string_view id, FormatIdFields* fields);
 
-// If |line| is a "*PageSize" line whose identifier is followed by "/" and
-// exactly |name|, stores the identifier in |*id| and returns true.
-// Identifiers of every length the tool makes are recognised; text that
-// does not read as one never matches.
-bool format_id_in_line(std::string_view line, std::string_view name,
-                       std::string* id);
+// Whether the |length| bytes at |at| in |text| stand whole as an
+// identifier: not followed by a letter, digit, "_" or ".", which would
+// make them the head of a longer one.
+bool stands_whole(std::string_view text, size_t at, size_t length);
 
-// Looks up |name| in the "*PageSize" lines of the file at |path|; the first
-// match counts. Returns kStoreDone with |*id| set; kStoreNotFound when the
-// name is not there; kStoreFileMissing when the file is not; or
-// kStoreFileFailed when it cannot be opened or read, with the errno in
-// |*error|.
-StoreStatus find_format_id(FileOps* files, const std::string& path,
-                           const std::string& name, std::string* id,
-                           int* error);
+// The first place from |from| where the identifier |id| stands whole in
+// |text|, or npos. An empty |id| stands nowhere.
+size_t find_identifier(std::string_view text, std::string_view id,
+                       size_t from = 0);
+
+// A format as one "*PageSize" line names it.
+struct PageSizeEntry {
+  std::string_view id;
+  std::string_view name;
+};
+
+// Whether |line| (one line, its newline optional) names a format: it
+// starts with "*PageSize", its first "VtL" begins an identifier that runs
+// to the next "/" and reads as one, and the name is the next n bytes, n
+// being the identifier's length field, none of them a newline and no NUL
+// before the end of the name. The entry's views point into |line|.
+bool parse_page_size_line(std::string_view line, PageSizeEntry* entry);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

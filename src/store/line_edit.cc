@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/line_edit.h"
 
-#include <string.h>
-
-#include "store/byte_search.h"
 #include "store/format_id.h"
+#include "store/lines.h"
 
 namespace {
 
-// Where the needle of |edit| first counts in [from, end), or null.
-const char* find_needle(const LineEdit& edit, const char* from,
-                        const char* end) {
+// Where the needle of |edit| first counts in |block| from |from|, or npos.
+size_t find_needle(const LineEdit& edit, std::string_view block,
+                   size_t from) {
   if (edit.kind == LineEdit::kInsertAfter)
-    return find_bytes(from, end, edit.needle);
-  return find_identifier(from, end, edit.needle);
+    return block.find(edit.needle, from);
+  return find_identifier(block, edit.needle, from);
 }
 
 // What to write after or instead of a selected line.
@@ -44,33 +42,31 @@ bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink) {
   if (edit.kind == LineEdit::kAppend)
     return sink(block);
+  // An empty needle would select every place of every line.
+  if (edit.needle.empty())
+    return false;
   // Only lines the needle occurs in need a look; the stretches between
   // them go out whole.
-  const char* begin = block.data();
-  const char* end = begin + block.size();
-  const char* copied = begin;  // output is complete up to here
-  const char* hit = find_needle(edit, begin, end);
-  while (hit != nullptr) {
-    const char* line_start = static_cast<const char*>(
-        memrchr(copied, '\n', hit - copied));
-    line_start = line_start ? line_start + 1 : copied;
-    const char* newline = static_cast<const char*>(
-        memchr(hit, '\n', end - hit));
-    const char* line_end = newline ? newline + 1 : end;
+  size_t copied = 0;  // output is complete up to here
+  size_t hit = find_needle(edit, block, 0);
+  while (hit != std::string_view::npos) {
+    std::string_view line = line_at(block, hit);
+    size_t line_start = line.data() - block.data();
+    size_t line_end = line_start + line.size();
     // A needle past a NUL does not count. Any earlier place of it in the
     // line was passed over by the search, so this one decides.
-    if (memchr(line_start, '\0', hit - line_start) == nullptr) {
+    if (line.substr(0, hit - line_start).find('\0') ==
+        std::string_view::npos) {
       if (line_start > copied &&
-          !sink(std::string_view(copied, line_start - copied)))
+          !sink(block.substr(copied, line_start - copied)))
         return false;
-      if (!emit_selected(edit, std::string_view(line_start,
-                                                line_end - line_start), sink))
+      if (!emit_selected(edit, line, sink))
         return false;
       copied = line_end;
     }
-    hit = find_needle(edit, line_end, end);
+    hit = find_needle(edit, block, line_end);
   }
-  if (copied < end)
-    return sink(std::string_view(copied, end - copied));
+  if (copied < block.size())
+    return sink(block.substr(copied));
   return true;
 }

@@ -17,7 +17,7 @@ struct LineEdit {
     kAppend,       // copy every line, then |text| on a line of its own
   };
   Kind kind = kAppend;
-  std::string needle;  // never empty and never holds a newline
+  std::string needle;  // holds no newline; never empty (see edit_block)
   std::string text;
 };
 
@@ -28,6 +28,8 @@ typedef std::function<bool(std::string_view)> PieceSink;
 // whole. kDrop and kReplace select a line by the identifier |needle|
 // standing whole in it (see find_identifier); kInsertAfter by |needle|
 // anywhere in it. The appended text of kAppend is not written here.
+// Returns false when the sink refuses, and for an empty needle, which
+// only a fault can give.
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink);
 

@@ -4,17 +4,16 @@
 #include <errno.h>
 #include <string.h>
 
-#include <new>
-
 namespace {
 
 const size_t kInitialBuffer = 64 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(FileOps* files, int fd) : files_(files), fd_(fd) {}
+LineReader::LineReader(FileOps* files, int fd, const std::string& path)
+    : files_(files), fd_(fd), path_(path) {}
 
-bool LineReader::next_block(std::string_view* block, int* error) {
+bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
   // Keep the unfinished line that followed the last block.
   if (consumed_ > 0) {
     memmove(buffer_.get(), buffer_.get() + consumed_, end_ - consumed_);
@@ -30,14 +29,8 @@ bool LineReader::next_block(std::string_view* block, int* error) {
       return true;
     }
     if (end_ == size_) {
-      // Anybody may write the driver files, so a line may be larger than
-      // the memory there is: that is a failure, not an abort.
       size_t larger_size = size_ == 0 ? kInitialBuffer : size_ * 2;
-      std::unique_ptr<char[]> larger(new (std::nothrow) char[larger_size]);
-      if (!larger) {
-        *error = ENOMEM;
-        return false;
-      }
+      std::unique_ptr<char[]> larger(new char[larger_size]);
       if (end_ > 0)
         memcpy(larger.get(), buffer_.get(), end_);
       buffer_.swap(larger);
@@ -47,7 +40,7 @@ bool LineReader::next_block(std::string_view* block, int* error) {
     if (got < 0) {
       if (errno == EINTR)
         continue;
-      *error = errno;
+      fail_at(path_, errno, failure);
       return false;
     }
     if (got == 0) {

@@ -3,9 +3,11 @@
 #define VTMEDIA_STORE_LINE_READER_H_
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "store/file_ops.h"
+#include "store/status.h"
 
 // Reads an open file in large blocks that end on a line boundary, so that
 // callers can scan many lines per call. Lines of any length and bytes of
@@ -14,17 +16,19 @@
 // its longest line. Views stay valid until the next call.
 class LineReader {
  public:
-  LineReader(FileOps* files, int fd);
+  // |path| names the file of |fd| in a failure.
+  LineReader(FileOps* files, int fd, const std::string& path);
 
   // The next run of whole lines; only the file's last line may lack its
   // newline. Returns true with a block; false at the end of the file, or
-  // on a read error or when no memory is left for a long line, with its
-  // errno in |*error|.
-  bool next_block(std::string_view* block, int* error);
+  // on a read error, described in |*failure|, which is left alone at the
+  // end.
+  bool next_block(std::string_view* block, StoreFailure* failure);
 
  private:
   FileOps* files_;
   int fd_;
+  std::string path_;
   std::unique_ptr<char[]> buffer_;
   size_t size_ = 0;
   size_t end_ = 0;       // bytes held in buffer_

@@ -15,7 +15,7 @@
 namespace {
 
 const size_t kOutputBuffer = 128 * 1024;
-// A long run of unchanged lines is written from where it lies, uncopied.
+// A long run of unchanged lines is written from where it lies.
 const size_t kDirectWrite = 16 * 1024;
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
@@ -25,8 +25,11 @@ const mode_t kDataFileMode = 0666;
 // goes, so every failure has the one way out.
 class TempFile {
  public:
-  TempFile(FileOps* files, const std::string& path)
-      : files_(files), path_(path) {}
+  // |data_path| names the data file in a failure.
+  TempFile(FileOps* files, const std::string& data_path,
+           StoreFailure* failure)
+      : files_(files), data_path_(data_path),
+        path_(temp_path_for(data_path)), failure_(failure) {}
   ~TempFile() {
     if (fd_ >= 0)
       files_->close(fd_);
@@ -36,7 +39,7 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  // Each returns false on failure, with the errno in error().
+  // Each returns false on failure, described in the failure.
   // The run cleared the path under its lock, so anything there now is
   // another's: that is a failure, and a link there is never followed.
   bool create() {
@@ -86,10 +89,9 @@ class TempFile {
   }
 
   bool fail(int error) {
-    error_ = error;
+    fail_at(data_path_, error, failure_);
     return false;
   }
-  int error() const { return error_; }
 
  private:
   bool flush() {
@@ -112,27 +114,28 @@ class TempFile {
   }
 
   FileOps* files_;
+  const std::string& data_path_;
   std::string path_;
+  StoreFailure* failure_;
   int fd_ = -1;
   bool created_ = false;
   std::string pending_;
   int last_ = -1;  // the last byte put, -1 for none
-  int error_ = 0;
 };
 
 // Fills |temp| with the lines of |data_fd| through |edit|.
-bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
-                   TempFile* temp) {
+bool write_content(FileOps* files, int data_fd, const std::string& path,
+                   const LineEdit& edit, TempFile* temp,
+                   StoreFailure* failure) {
   PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
-  LineReader reader(files, data_fd);
+  LineReader reader(files, data_fd, path);
   std::string_view block;
-  int error = 0;
-  while (reader.next_block(&block, &error)) {
+  while (reader.next_block(&block, failure)) {
     if (!edit_block(edit, block, sink))
       return false;
   }
-  if (error != 0)
-    return temp->fail(error);
+  if (failure->error != 0)
+    return false;
   if (edit.kind != LineEdit::kAppend)
     return true;
   if (!temp->at_line_start() && !temp->put("\n"))
@@ -143,16 +146,21 @@ bool write_content(FileOps* files, int data_fd, const LineEdit& edit,
 }  // namespace
 
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
-                         const LineEdit& edit, int* error) {
+                         const LineEdit& edit, StoreFailure* failure) {
+  // An edit that selects by nothing is a fault of the caller; it must
+  // fail here, not select every line.
+  if (edit.kind != LineEdit::kAppend && edit.needle.empty())
+    return fail_at(path, EINVAL, failure);
   int fd;
   struct stat data_info;
-  if (open_data_file(files, path, &fd, &data_info, error) != kStoreDone)
+  if (open_data_file(files, path, &fd, &data_info, failure) != kStoreDone)
     return kStoreFileFailed;
   ScopedFd data_fd(files, fd);
-  TempFile temp(files, temp_path_for(path));
-  if (temp.create() && write_content(files, data_fd.get(), edit, &temp) &&
+  TempFile temp(files, path, failure);
+  failure->error = 0;
+  if (temp.create() &&
+      write_content(files, data_fd.get(), path, edit, &temp, failure) &&
       temp.commit(path, data_info))
     return kStoreDone;
-  *error = temp.error();
   return kStoreFileFailed;
 }

@@ -9,24 +9,14 @@
 #include "store/line_edit.h"
 
 // Replaces the data file at |path| by its lines passed through |edit|
-// (an appended text starts on a line of its own). The new
-// content goes to the ".$$$" file beside it, created exclusively, written
-// in full, synced, given the data file's owner and mode 0666 and only
-// then renamed over the data file, so readers see the old file or the new
-// one, never a part. Returns kStoreDone, or kStoreFileFailed with the
-// errno of the failing call in |*error|; the data file is then untouched
-// and no temporary file remains.
+// (an appended text starts on a line of its own). The new content goes to
+// the ".$$$" file beside it, created exclusively, written in full, synced,
+// given the data file's owner and mode 0666 and only then renamed over
+// the data file, so readers see the old file or the new one, never a
+// part. Returns kStoreDone, or kStoreFileFailed with |*failure| naming
+// the data file and the errno of the failing call; the data file is then
+// untouched and no temporary file remains.
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
-                         const LineEdit& edit, int* error);
-
-// The same for a request, which names the file in |*failure| when it
-// fails.
-inline StoreStatus rewrite_file(FileOps* files, const std::string& path,
-                                const LineEdit& edit, StoreFailure* failure) {
-  if (rewrite_file(files, path, edit, &failure->error) == kStoreDone)
-    return kStoreDone;
-  failure->path = path;
-  return kStoreFileFailed;
-}
+                         const LineEdit& edit, StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_REWRITE_H_

@@ -21,7 +21,6 @@ struct FormatSettings {
 
 // Roll-label models have types up to this one; tape models are above it.
 const int32_t kLastRollLabelType = 2;
-const int32_t kTapeModelType = 3;
 
 inline bool is_roll_label(const FormatSettings& settings) {
   return settings.model_type <= kLastRollLabelType;

@@ -5,21 +5,19 @@
 #include <string>
 
 // What every function of the store returns, carried up to the front end,
-// which alone turns it into a message and an exit status. Where a call
-// failed, the function also hands back the errno of that call.
+// which alone turns it into a message and an exit status.
 enum StoreStatus {
   kStoreDone = 0,
   kStoreNotFound = 1,              // no format of that name
   kStoreFileFailed = -1,           // a driver file could not be used
   kStoreCompanionFailed = -2,      // the companion tool ran and refused
   kStoreCompanionNotStarted = -3,  // the companion tool could not be run
-  kStoreFileMissing = 2,           // a looked-up file is not there
-  kStoreLockTimedOut = -4,         // another run kept the model's lock
+  kStoreLockTimedOut = -4,         // another process kept the model's lock
 };
 
-// What a request that failed ran into, for the front end to say: the
-// errno of the failing call and the file or program it concerned; for a
-// companion tool that ran and failed, how it ended.
+// What a call that failed ran into, filled where it failed, for the front
+// end to say: the errno of the failing call and the file or program it
+// concerned; for a companion tool that ran and failed, how it ended.
 struct StoreFailure {
   int error = 0;
   std::string path;

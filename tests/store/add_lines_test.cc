@@ -8,7 +8,7 @@ namespace {
 FormatSettings tape(const std::string& name, int64_t width, int64_t height,
                     int64_t head_dots) {
   FormatSettings settings;
-  settings.model_type = kTapeModelType;
+  settings.model_type = kLastRollLabelType + 1;
   settings.format_name = name;
   settings.width_mm = width;
   settings.height_mm = height;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/format_id.h"
+#include "store/lookup.h"
 #include "store/status.h"
 
 #include <errno.h>
@@ -36,14 +37,6 @@ TEST(MakeFormatId, TapeFormatIsTwentyFiveCharactersInFixedFields) {
   std::string id = make_format_id(request("_vtS12mm__", "Shop 12", 10, 50),
                                   at(0x5F00001B, 0x1A2B));
   EXPECT_EQ("VtL_vtS12mm__070A032B1A2B", id);
-  ASSERT_EQ(25u, id.size());
-  EXPECT_EQ("VtL", id.substr(0, 3));
-  EXPECT_EQ("_vtS12mm__", id.substr(3, 10));
-  EXPECT_EQ("07", id.substr(13, 2));
-  EXPECT_EQ("0A", id.substr(15, 2));
-  EXPECT_EQ("032", id.substr(17, 3));
-  EXPECT_EQ("B", id.substr(20, 1));
-  EXPECT_EQ("1A2B", id.substr(21, 4));
 }
 
 TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
@@ -75,7 +68,17 @@ TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
   }
 }
 
-TEST(FormatIdInLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
+// Whether |line| names the format |name|, with its identifier in |*id|.
+bool names_format(std::string_view line, std::string_view name,
+                  std::string* id) {
+  PageSizeEntry entry;
+  if (!parse_page_size_line(line, &entry) || entry.name != name)
+    return false;
+  *id = std::string(entry.id);
+  return true;
+}
+
+TEST(ParsePageSizeLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
   struct Case {
     std::string line;
     std::string name;
@@ -93,6 +96,7 @@ TEST(FormatIdInLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
     { " *PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
     { "*Pagesize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
     { "x*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
+    { "*PageSiz VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
     // The name must have exactly the length the identifier gives.
     { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop", nullptr },
     { "*PageSize VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 1", nullptr },
@@ -146,11 +150,34 @@ TEST(FormatIdInLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
   };
   for (const Case& c : cases) {
     std::string id = "unchanged";
-    bool found = format_id_in_line(c.line, c.name, &id);
+    bool found = names_format(c.line, c.name, &id);
     EXPECT_EQ(c.id != nullptr, found) << c.line << " / " << c.name;
     if (c.id != nullptr && found) {
       EXPECT_EQ(c.id, id) << c.line;
     }
+  }
+}
+
+TEST(ReadFormatId, GivesTheFieldsAListingShows) {
+  struct Case {
+    const char* id;
+    const char* media;
+    unsigned name_length;
+    uint64_t width;
+    unsigned height;
+  } cases[] = {
+    { "VtL_vtS12mm__070A03271A2B", "_vtS12mm__", 7, 10, 0x32 },
+    { "VtL0D3E0641A7F0", "", 13, 62, 100 },
+    { "VtL047FFFFFFF03201234", "", 4, 0x7FFFFFFF, 0x32 },
+    { "VtL_vtHS9mm__0107FFF00001", "_vtHS9mm__", 1, 7, 0xFFF },
+  };
+  for (const Case& c : cases) {
+    FormatIdFields fields;
+    ASSERT_TRUE(read_format_id(c.id, &fields)) << c.id;
+    EXPECT_EQ(c.media, fields.media_name) << c.id;
+    EXPECT_EQ(c.name_length, fields.name_length) << c.id;
+    EXPECT_EQ(c.width, fields.width_mm) << c.id;
+    EXPECT_EQ(c.height, fields.height_field) << c.id;
   }
 }
 
@@ -166,8 +193,9 @@ TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
        "*PageSize VtL_vtS12mm__070A03272222/Shop 12: first\n"
        "*PageSize VtL_vtS12mm__070A03273333/Shop 12: second\n");
   std::string id;
-  int error = 0;
-  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Shop 12", &id, &error));
+  StoreFailure failure;
+  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Shop 12", &id,
+                                       &failure));
   EXPECT_EQ("VtL_vtS12mm__070A03272222", id);
 }
 
@@ -176,25 +204,26 @@ TEST(FindFormatId, FindsALastLineWithoutNewline) {
   std::string path = dir.file("func");
   write_file(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
   std::string id;
-  int error = 0;
-  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Address label", &id,
-                              &error));
+  StoreFailure failure;
+  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Address label",
+                                       &id, &failure));
   EXPECT_EQ("VtL0D3E0641A7F0", id);
 }
 
 TEST(FindFormatId, MissingFileIsToldApartFromAnAbsentName) {
   TempDir dir;
   std::string id;
-  int error = 0;
-  EXPECT_EQ(kStoreFileMissing, find_format_id(real_file_ops(),
-                                              dir.file("missing"), "a", &id,
-                                              &error));
+  StoreFailure failure;
+  EXPECT_EQ(kStoreFileFailed, find_format_id(real_file_ops(),
+                                             dir.file("missing"), "a", &id,
+                                             &failure));
+  EXPECT_EQ(ENOENT, failure.error);
   write_file(dir.file("empty"), "");
-  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("empty"), "a", &id,
-                              &error));
+  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("empty"),
+                                           "a", &id, &failure));
   write_file(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
-  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("other"), "Address",
-                              &id, &error));
+  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("other"),
+                                           "Address", &id, &failure));
 }
 
 TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
@@ -208,8 +237,38 @@ TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
   files.fail_at = 3;
   files.fail_errno = EIO;
   std::string id;
-  int error = 0;
-  EXPECT_EQ(kStoreFileFailed, find_format_id(&files, path, "Address label", &id, &error));
-  EXPECT_EQ(EIO, error);
+  StoreFailure failure;
+  EXPECT_EQ(kStoreFileFailed, find_format_id(&files, path, "Address label",
+                                             &id, &failure));
+  EXPECT_EQ(EIO, failure.error);
+  EXPECT_EQ(path, failure.path);
   EXPECT_EQ(0, files.open_descriptors);
+}
+
+TEST(NewFormatId, PassesOverEveryStampTakenByAnIdentifierStandingWhole) {
+  FormatSettings settings = request("", "Box", 62, 100);
+  const std::string head = "VtL033E064";  // the identifier less its stamp
+  struct Case {
+    std::string file;
+    const char* id;  // made at 1 s 0x10 us
+  } cases[] = {
+    { "", "VtL033E064" "10010" },
+    { head + "10010:\t1\n", "VtL033E064" "10011" },
+    // A third with the same head takes the stamp after both.
+    { head + "10011/b\n" + head + "10010/a\n", "VtL033E064" "10012" },
+    // The last line of a file may lack its newline.
+    { "x\n*PageSize " + head + "10010", "VtL033E064" "10011" },
+    // The head of a longer identifier takes nothing.
+    { head + "10010F/a\n" + head + "10010_\n", "VtL033E064" "10010" },
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    write_file(dir.file("mediainf"), c.file);
+    std::string id;
+    StoreFailure failure;
+    EXPECT_EQ(kStoreDone, new_format_id(real_file_ops(), dir.file("mediainf"),
+                                        settings, at(1, 0x10), &id,
+                                        &failure));
+    EXPECT_EQ(c.id, id) << c.file;
+  }
 }

@@ -22,18 +22,18 @@ std::string read_blocks(const std::string& content, size_t max_read) {
   FaultyFileOps files;
   files.max_read = max_read;
   int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd);
+  LineReader reader(&files, fd, "file");
   std::string joined;
   std::string_view block;
-  int error = 0;
-  while (reader.next_block(&block, &error)) {
+  StoreFailure failure;
+  while (reader.next_block(&block, &failure)) {
     EXPECT_FALSE(block.empty());
     joined.append(block.data(), block.size());
     if (joined.size() < content.size()) {
       EXPECT_EQ('\n', block.back()) << "a block split a line";
     }
   }
-  EXPECT_EQ(0, error);
+  EXPECT_EQ(0, failure.error);
   files.close(fd);
   return joined;
 }
@@ -74,13 +74,13 @@ TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
   files.fail_at = 2;
   files.fail_errno = EIO;
   int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd);
+  LineReader reader(&files, fd, "file");
   std::string_view block;
-  int error = 0;
-  EXPECT_TRUE(reader.next_block(&block, &error));
+  StoreFailure failure;
+  EXPECT_TRUE(reader.next_block(&block, &failure));
   EXPECT_EQ("one\n", block);
-  EXPECT_FALSE(reader.next_block(&block, &error));
-  EXPECT_EQ(EIO, error);
+  EXPECT_FALSE(reader.next_block(&block, &failure));
+  EXPECT_EQ(EIO, failure.error);
   files.close(fd);
 }
 
@@ -92,14 +92,14 @@ TEST(LineReader, InterruptedReadIsRetried) {
   files.fail_at = 1;
   files.fail_errno = EINTR;
   int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd);
+  LineReader reader(&files, fd, "file");
   std::string_view block;
-  int error = 0;
-  ASSERT_TRUE(reader.next_block(&block, &error));
+  StoreFailure failure;
+  ASSERT_TRUE(reader.next_block(&block, &failure));
   EXPECT_EQ("one\n", block);
-  ASSERT_TRUE(reader.next_block(&block, &error));
+  ASSERT_TRUE(reader.next_block(&block, &failure));
   EXPECT_EQ("two", block);
-  EXPECT_FALSE(reader.next_block(&block, &error));
-  EXPECT_EQ(0, error);
+  EXPECT_FALSE(reader.next_block(&block, &failure));
+  EXPECT_EQ(0, failure.error);
   files.close(fd);
 }

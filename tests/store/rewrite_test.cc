@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
-#include "store/format_id.h"
+#include "store/lookup.h"
 #include "store/status.h"
 #include "test_files.h"
 
@@ -53,8 +53,8 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
     files.fail_at = n;
     files.fail_errno = fail_errno;
     files.fail_with_zero = with_zero;
-    int error = 0;
-    int status = rewrite_file(&files, path, insert_entry(), &error);
+    StoreFailure failure;
+    int status = rewrite_file(&files, path, insert_entry(), &failure);
     EXPECT_EQ(0, files.open_descriptors);
     EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
     if (status == 0) {
@@ -66,7 +66,7 @@ void fail_each_call_in_turn(FaultyFileOps::Kind kind, int fail_errno,
     ++failures;
     EXPECT_EQ(-1, status);
     EXPECT_TRUE(files.fault_hit);
-    EXPECT_EQ(with_zero ? ENOSPC : fail_errno, error);
+    EXPECT_EQ(with_zero ? ENOSPC : fail_errno, failure.error);
     EXPECT_EQ(kOriginal, read_file(path));
     EXPECT_EQ(0600, file_mode(path));
   }
@@ -94,8 +94,8 @@ TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
     write_file(path, c.before);
     LineEdit edit;
     edit.text = "T\n";
-    int error = 0;
-    EXPECT_EQ(0, rewrite_file(real_file_ops(), path, edit, &error));
+    StoreFailure failure;
+    EXPECT_EQ(0, rewrite_file(real_file_ops(), path, edit, &failure));
     EXPECT_EQ(c.after, read_file(path)) << c.before;
   }
 }
@@ -107,8 +107,8 @@ TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
       std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" + kNul +
       "[CustomTape]\n" + std::string(150000, 'd');
   write_file(path, content);
-  int error = 0;
-  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), &error));
+  StoreFailure failure;
+  ASSERT_EQ(0, rewrite_file(real_file_ops(), path, insert_entry(), &failure));
   EXPECT_EQ(std::string(300000, 'a') + kNul + "b\n" +
             std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" +
             kEntry + kNul + "[CustomTape]\n" + std::string(150000, 'd'),
@@ -117,11 +117,29 @@ TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
 
 TEST(RewriteFile, MissingDataFileFailsWithItsErrnoAndCreatesNothing) {
   TempDir dir;
-  int error = 0;
+  StoreFailure failure;
   EXPECT_EQ(-1, rewrite_file(real_file_ops(), dir.file("func"),
-                             insert_entry(), &error));
-  EXPECT_EQ(ENOENT, error);
+                             insert_entry(), &failure));
+  EXPECT_EQ(ENOENT, failure.error);
   EXPECT_TRUE(dir_entries(dir.path()).empty());
+}
+
+TEST(RewriteFile, EditThatSelectsByNothingFailsAndWritesNothing) {
+  for (LineEdit::Kind kind : { LineEdit::kInsertAfter, LineEdit::kDrop,
+                               LineEdit::kReplace }) {
+    TempDir dir;
+    std::string path = dir.file("func");
+    write_file(path, kOriginal);
+    LineEdit edit = insert_entry();
+    edit.kind = kind;
+    edit.needle.clear();
+    StoreFailure failure;
+    EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), path, edit,
+                                             &failure)) << kind;
+    EXPECT_EQ(EINVAL, failure.error);
+    EXPECT_EQ(kOriginal, read_file(path));
+    EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
+  }
 }
 
 TEST(RewriteFile, AnythingAtTheTemporaryPathFailsTheRewriteUntouched) {
@@ -133,9 +151,9 @@ TEST(RewriteFile, AnythingAtTheTemporaryPathFailsTheRewriteUntouched) {
   write_file(dir.file("victim"), "keep me\n");
   ASSERT_EQ(0, symlink(dir.file("victim").c_str(),
                        dir.file("func.$$$").c_str()));
-  int error = 0;
-  EXPECT_EQ(-1, rewrite_file(real_file_ops(), path, insert_entry(), &error));
-  EXPECT_EQ(EEXIST, error);
+  StoreFailure failure;
+  EXPECT_EQ(-1, rewrite_file(real_file_ops(), path, insert_entry(), &failure));
+  EXPECT_EQ(EEXIST, failure.error);
   EXPECT_EQ(kOriginal, read_file(path));
   EXPECT_EQ("keep me\n", read_file(dir.file("victim")));
   EXPECT_EQ((std::vector<std::string>{ "func", "func.$$$", "victim" }),
@@ -171,8 +189,8 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     files.fail_kind = FaultyFileOps::kWrite;
     files.fail_at = 1;
     files.fail_errno = EINTR;
-    int error = 0;
-    EXPECT_EQ(0, rewrite_file(&files, path, insert_entry(), &error));
+    StoreFailure failure;
+    EXPECT_EQ(0, rewrite_file(&files, path, insert_entry(), &failure));
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(kRewritten, read_file(path)) << "writes of " << max_write;
     EXPECT_EQ(0, files.open_descriptors);
@@ -202,15 +220,15 @@ TEST(RewriteFile, OnlyARegularFileIsReadOrReplaced) {
       ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
     else
       ASSERT_EQ(0, mkdir(path.c_str(), 0755));
-    int error = 0;
+    StoreFailure failure;
     EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), path,
-                                             insert_entry(), &error));
-    EXPECT_EQ(c.error, error);
+                                             insert_entry(), &failure));
+    EXPECT_EQ(c.error, failure.error);
     std::string id;
-    error = 0;
+    failure = StoreFailure();
     EXPECT_EQ(kStoreFileFailed, find_format_id(real_file_ops(), path, "x",
-                                               &id, &error));
-    EXPECT_EQ(c.error, error);
+                                               &id, &failure));
+    EXPECT_EQ(c.error, failure.error);
     EXPECT_EQ(kOriginal, read_file(dir.file("target")));
     EXPECT_EQ((std::vector<std::string>{ "func", "target" }),
               dir_entries(dir.path()));

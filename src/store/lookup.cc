@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "store/lookup.h"
+
+#include <errno.h>
+
+#include <set>
+
+#include "store/data_file.h"
+#include "store/line_reader.h"
+#include "store/lines.h"
+#include "store/paths.h"
+
+namespace {
+
+const long kMicrosecondsPerSecond = 1000000;
+
+// Whether a failed read of a data file was only its absence.
+bool was_missing(StoreStatus status, const StoreFailure& failure) {
+  return status == kStoreFileFailed && failure.error == ENOENT;
+}
+
+void next_microsecond(struct timeval* now) {
+  if (++now->tv_usec == kMicrosecondsPerSecond) {
+    now->tv_usec = 0;
+    ++now->tv_sec;
+  }
+}
+
+}  // namespace
+
+StoreStatus scan_data_file(
+    FileOps* files, const std::string& path,
+    const std::function<bool(std::string_view block)>& visit,
+    StoreFailure* failure) {
+  int fd;
+  struct stat info;
+  if (open_data_file(files, path, &fd, &info, failure) != kStoreDone)
+    return kStoreFileFailed;
+  ScopedFd owner(files, fd);
+  LineReader reader(files, fd, path);
+  std::string_view block;
+  failure->error = 0;
+  while (reader.next_block(&block, failure)) {
+    if (!visit(block))
+      return kStoreDone;
+  }
+  return failure->error != 0 ? kStoreFileFailed : kStoreDone;
+}
+
+bool for_each_page_size_line(
+    std::string_view block,
+    const std::function<bool(const PageSizeEntry& entry)>& visit) {
+  // Only lines that hold the marker can name a format, and a large file
+  // holds few of them, so the marker is searched for across the block.
+  size_t from = 0;
+  for (size_t hit; (hit = block.find(kFormatIdMarker, from)) !=
+                   std::string_view::npos;) {
+    std::string_view line = line_at(block, hit);
+    PageSizeEntry entry;
+    if (parse_page_size_line(line, &entry) && !visit(entry))
+      return false;
+    from = line.data() + line.size() - block.data();
+  }
+  return true;
+}
+
+StoreStatus find_format_id(FileOps* files, const std::string& path,
+                           const std::string& name, std::string* id,
+                           StoreFailure* failure) {
+  bool found = false;
+  StoreStatus status = scan_data_file(files, path, [&](std::string_view block) {
+    return for_each_page_size_line(block, [&](const PageSizeEntry& entry) {
+      found = entry.name == name;
+      if (found)
+        id->assign(entry.id.data(), entry.id.size());
+      return !found;
+    });
+  }, failure);
+  if (status == kStoreDone && !found)
+    return kStoreNotFound;
+  return status;
+}
+
+StoreStatus find_named_format(FileOps* files, const std::string& root,
+                              const std::string& model_code,
+                              const std::string& name, NamedFormat* format,
+                              StoreFailure* failure) {
+  // A file that is there but cannot be read must not pass for one without
+  // the name; without a function file there is no format to delete.
+  StoreFailure scan;
+  StoreStatus in_function = find_format_id(
+      files, driver_file_path(root, model_code, kFunctionFile), name,
+      &format->function_id, &scan);
+  if (was_missing(in_function, scan))
+    return kStoreNotFound;
+  if (in_function == kStoreFileFailed) {
+    *failure = scan;
+    return in_function;
+  }
+  StoreStatus in_media_info = find_format_id(
+      files, driver_file_path(root, model_code, kMediaInfoFile), name,
+      &format->media_id, &scan);
+  if (in_media_info == kStoreFileFailed && !was_missing(in_media_info, scan)) {
+    *failure = scan;
+    return in_media_info;
+  }
+  if (in_function != kStoreDone && in_media_info != kStoreDone)
+    return kStoreNotFound;
+  return kStoreDone;
+}
+
+StoreStatus new_format_id(FileOps* files, const std::string& path,
+                          const FormatSettings& settings, struct timeval now,
+                          std::string* id, StoreFailure* failure) {
+  *id = make_format_id(settings, now);
+  // The time stamps of the identifiers in the file that differ from the
+  // new one in their time stamp alone.
+  std::string head = id->substr(0, id->size() - kFormatIdTimeDigits);
+  std::set<std::string> taken;
+  StoreFailure scan;
+  StoreStatus status = scan_data_file(files, path,
+                                      [&](std::string_view block) {
+    for (size_t at = block.find(head); at != std::string_view::npos;
+         at = block.find(head, at + 1)) {
+      if (block.size() - at >= id->size() &&
+          stands_whole(block, at, id->size()))
+        taken.insert(std::string(block.substr(at + head.size(),
+                                              kFormatIdTimeDigits)));
+    }
+    return true;
+  }, &scan);
+  if (status != kStoreDone && !was_missing(status, scan)) {
+    *failure = scan;
+    return status;  // a missing file holds none
+  }
+  // Consecutive microseconds give different stamps, so this passes over
+  // each taken one at most once.
+  for (size_t step = 0; step < taken.size(); ++step) {
+    if (taken.count(id->substr(head.size())) == 0)
+      break;
+    next_microsecond(&now);
+    *id = make_format_id(settings, now);
+  }
+  return kStoreDone;
+}
