@@ -14,18 +14,15 @@
 
 namespace {
 
-const size_t kOutputBuffer = 128 * 1024;
-// A long run of unchanged lines is written from where it lies.
-const size_t kDirectWrite = 16 * 1024;
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
 
 // The temporary file of one rewrite, in the manner of a lock file: it
 // either takes the data file's place on commit() or is removed when this
-// goes, so every failure has the one way out.
+// goes, so every failure has the one way out. Each call returns false on
+// failure, which it describes as the data file's.
 class TempFile {
  public:
-  // |data_path| names the data file in a failure.
   TempFile(FileOps* files, const std::string& data_path,
            StoreFailure* failure)
       : files_(files), data_path_(data_path),
@@ -39,7 +36,6 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  // Each returns false on failure, described in the failure.
   // The run cleared the path under its lock, so anything there now is
   // another's: that is a failure, and a link there is never followed.
   bool create() {
@@ -52,55 +48,9 @@ class TempFile {
     return true;
   }
 
-  bool put(std::string_view piece) {
-    if (piece.empty())
-      return true;
-    last_ = static_cast<unsigned char>(piece.back());
-    if (piece.size() >= kDirectWrite)
-      return flush() && write_all(piece);
-    if (pending_.size() + piece.size() > kOutputBuffer && !flush())
-      return false;
-    pending_.append(piece.data(), piece.size());
-    return true;
-  }
-
-  // Whether what was put so far ends a line (or is nothing at all).
-  bool at_line_start() const { return last_ == '\n' || last_ == -1; }
-
-  // Puts the file in place of |target|, whose status is |owner|.
-  bool commit(const std::string& target, const struct stat& owner) {
-    if (!flush())
-      return false;
-    // Root rewrites files that the driver's other users own; they must
-    // stay theirs. Anybody else can only keep files that are their own.
-    if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
-        (errno != EPERM || geteuid() == 0))
-      return fail(errno);
-    if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
-      return fail(errno);
-    int fd = fd_;
-    fd_ = -1;
-    if (files_->close(fd) != 0)
-      return fail(errno);
-    if (files_->rename(path_.c_str(), target.c_str()) != 0)
-      return fail(errno);
-    created_ = false;
-    return true;
-  }
-
-  bool fail(int error) {
-    fail_at(data_path_, error, failure_);
-    return false;
-  }
-
- private:
-  bool flush() {
-    bool ok = write_all(pending_);
-    pending_.clear();
-    return ok;
-  }
-
-  bool write_all(std::string_view bytes) {
+  bool put(std::string_view bytes) {
+    if (!bytes.empty())
+      at_line_start_ = bytes.back() == '\n';
     while (!bytes.empty()) {
       ssize_t wrote = files_->write(fd_, bytes.data(), bytes.size());
       if (wrote < 0 && errno == EINTR)
@@ -113,14 +63,41 @@ class TempFile {
     return true;
   }
 
+  // Whether what was put so far ends a line (or is nothing at all).
+  bool at_line_start() const { return at_line_start_; }
+
+  // Puts the file in place of the data file, whose status is |owner|.
+  bool commit(const struct stat& owner) {
+    // Root rewrites files that the driver's other users own; they must
+    // stay theirs. Anybody else can only keep files that are their own.
+    if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
+        (errno != EPERM || geteuid() == 0))
+      return fail(errno);
+    if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
+      return fail(errno);
+    int fd = fd_;
+    fd_ = -1;
+    if (files_->close(fd) != 0)
+      return fail(errno);
+    if (files_->rename(path_.c_str(), data_path_.c_str()) != 0)
+      return fail(errno);
+    created_ = false;
+    return true;
+  }
+
+ private:
+  bool fail(int error) {
+    fail_at(data_path_, error, failure_);
+    return false;
+  }
+
   FileOps* files_;
   const std::string& data_path_;
   std::string path_;
   StoreFailure* failure_;
   int fd_ = -1;
   bool created_ = false;
-  std::string pending_;
-  int last_ = -1;  // the last byte put, -1 for none
+  bool at_line_start_ = true;
 };
 
 // Fills |temp| with the lines of |data_fd| through |edit|.
@@ -134,21 +111,17 @@ bool write_content(FileOps* files, int data_fd, const std::string& path,
     if (!edit_block(edit, block, sink))
       return false;
   }
-  if (failure->error != 0)
-    return false;
-  if (edit.kind != LineEdit::kAppend)
-    return true;
-  if (!temp->at_line_start() && !temp->put("\n"))
-    return false;
-  return temp->put(edit.text);
+  if (failure->error != 0 || edit.kind != LineEdit::kAppend)
+    return failure->error == 0;
+  return (temp->at_line_start() || temp->put("\n")) && temp->put(edit.text);
 }
 
 }  // namespace
 
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
                          const LineEdit& edit, StoreFailure* failure) {
-  // An edit that selects by nothing is a fault of the caller; it must
-  // fail here, not select every line.
+  // An edit that selects by nothing is the caller's fault; it fails here
+  // rather than select every line.
   if (edit.kind != LineEdit::kAppend && edit.needle.empty())
     return fail_at(path, EINVAL, failure);
   int fd;
@@ -160,7 +133,7 @@ StoreStatus rewrite_file(FileOps* files, const std::string& path,
   failure->error = 0;
   if (temp.create() &&
       write_content(files, data_fd.get(), path, edit, &temp, failure) &&
-      temp.commit(path, data_info))
+      temp.commit(data_info))
     return kStoreDone;
   return kStoreFileFailed;
 }

@@ -21,7 +21,7 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
   struct Case {
     const char* what;
     int missing;  // index in DriverFiles::all, or -1
-    int fail_write;  // the write call to fail, or 0
+    int fail_rename;  // the rename call to fail, or 0
     int stage;    // of replace_stages, where the files end up
     std::string out;
     std::vector<std::string> probes;  // per companion run
@@ -31,9 +31,8 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
       std::string(strerror(ENOENT)) + "\n", { "{held}" } },
     { "imageable-area file missing", 3, 0, 2,
       std::string(strerror(ENOENT)) + "\n", { "{held}" } },
-    // The delete's rewrites write one block each: the second is the
-    // resource file's.
-    { "resource file write fails", -1, 2, 1,
+    // The delete's second rename is the resource file's.
+    { "resource file rename fails", -1, 2, 1,
       std::string(strerror(EIO)) + "\n", { "{held}" } },
   };
   const std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "q",
@@ -50,8 +49,8 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
       before[c.missing] = "";
     }
     FaultyFileOps faulty;
-    faulty.fail_kind = FaultyFileOps::kWrite;
-    faulty.fail_at = c.fail_write;
+    faulty.fail_kind = FaultyFileOps::kRename;
+    faulty.fail_at = c.fail_rename;
     faulty.fail_errno = EIO;
     StoreEnv env;
     env.driver_root = driver.root();
