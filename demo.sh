@@ -6,7 +6,9 @@
 # build-demo/sandbox, lays the sample driver tree and the stand-in for the
 # driver's companion tool there (afresh on every run), and then adds,
 # replaces and deletes a format on a tape model and on a roll-label model,
-# showing what each step changed. /opt/vantrel is never touched.
+# saying in a line what each step did and why and showing what it changed.
+# It ends with the sandbox equal to the sample. /opt/vantrel is never
+# touched.
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$PWD
@@ -75,6 +77,21 @@ run() {
     fi
 }
 
+# says TEXT: what the last step did and why, in words.
+says() {
+    echo "=> $*"
+}
+
+# dots CODE NAME: the printable size that the media-information file
+# gives the format NAME, in the printer's dots.
+dots() {
+    local across along dpi=180
+    [[ $1 == rk* ]] && dpi=300
+    IFS=$'\t' read -r _ across along < <(
+        grep -F "/$2:"$'\t' "$sandbox/$1/bin/inf/mediainf$1")
+    echo "$across dots across and $along along, at $dpi dots per inch"
+}
+
 # snapshot CODE: remembers the data files, to show the next step's changes.
 snapshot() {
     rm -rf "$build/before"
@@ -107,9 +124,11 @@ same_as_sample() {
     fi
 }
 
-# session CODE PRINTER NAME W H W2 H2 KIND
+# session CODE PRINTER NAME W H W2 H2 KIND WHY WHY2: WHY and WHY2 say how
+# the first and the second size were stored.
 session() {
     local code=$1 printer=$2 name=$3 w=$4 h=$5 w2=$6 h2=$7 kind=$8
+    local why=$9 why2=${10}
     local tool=vtmediatoollpr_$code names
     lay "$code"
     heading "$code ($kind): the driver files, laid from the sample"
@@ -120,27 +139,38 @@ session() {
     snapshot "$code"
     run "$tool" -P "$printer" -n "$name" -w "$w" -h "$h"
     changes "$code"
+    says "$why; the media-information file holds the printable size:" \
+         "$(dots "$code" "$name")"
 
     heading "$code: add \"$name\" again, $w2 mm x $h2 mm: it replaces the first"
     snapshot "$code"
     run "$tool" -P "$printer" -n "$name" -w "$w2" -h "$h2"
     changes "$code"
+    says "the old format was deleted first, then the new one added: $why2;" \
+         "the printable size is now $(dots "$code" "$name")"
 
     heading "$code: delete \"$name\""
     snapshot "$code"
     run "$tool" -P "$printer" -d "$name"
     changes "$code"
+    says "every line holding the format's identifier is gone; the resource" \
+         "file did not name it as the current media, so it is unchanged"
 
     heading "$code: delete \"$name\" once more: it is gone"
     run "$tool" -P "$printer" -d "$name"
+    says "no file names \"$name\" any more: the tool says so and changes nothing"
 
     heading "$code: the files are back as they were"
     echo "\$ diff -r sample/driver/$code/bin/inf sandbox/$code/bin/inf"
     same_as_sample "$code"
 }
 
-session txr580 TX-R580 "Shop 12" 12 50 24 80 "tape printer"
-session rk210 RK210 "Parcel 62x50" 62 50 62 100 "roll-label printer"
+session txr580 TX-R580 "Shop 12" 12 50 24 80 "tape printer" \
+    "12 mm is served by 12 mm tape, which prints 10 mm, so the width became 10 mm on that tape" \
+    "24 mm tape prints 22 mm, so 24 became 22"
+session rk210 RK210 "Parcel 62x50" 62 50 62 100 "roll-label printer" \
+    "roll labels take the size as given, 62 x 50 mm" \
+    "62 x 100 mm, as given"
 
 # The sample's own formats are what the resource files point at: deleting
 # one resets the printer's current media.
@@ -148,6 +178,25 @@ heading "txr580: delete \"Shelf edge\", the current media in the resource file"
 snapshot txr580
 run vtmediatoollpr_txr580 -P TX-R580 -d "Shelf edge"
 changes txr580
+says "the resource file named \"Shelf edge\" as the current media, so it" \
+     "fell back to the model's default, 12 mm tape"
+
+# The sandbox is left as the sample, for trying the tool by hand.
+lay txr580
+says "txr580 laid afresh from the sample, so that the sandbox is the sample again"
+
+heading "The formats of the sample, as --list prints them"
+run vtmediatoollpr_txr580 --list
+run vtmediatoollpr_rk210 --list
+says "name, width and height in mm, tape, identifier, and whether every file" \
+     "holds it; --list only reads the files"
+
+heading "The sandbox is the sample"
+for code in txr580 rk210; do
+    echo "\$ diff -r sample/driver/$code/bin/inf sandbox/$code/bin/inf"
+    same_as_sample "$code"
+done
 
 heading "Done"
-echo "The sandbox is $sandbox; run ./demo.sh again to start afresh."
+echo "The sandbox is $sandbox, equal to the sample; try the tool there"
+echo "(README: Trying it by hand), or run ./demo.sh again to start afresh."

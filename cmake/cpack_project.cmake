@@ -32,3 +32,14 @@ if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   endif()
   set(ENV{SOURCE_DATE_EPOCH} "${vt_epoch}")
 endif()
+
+# Each package is made of the parts its distribution expects: the .deb
+# of every part `cmake --install` installs, Debian's copyright file and
+# changelog among them; the RPM of the program's parts and the licence
+# text, its %license, with the changelog in the spec file only.
+if(CPACK_GENERATOR STREQUAL "RPM")
+  set(vt_build "${CPACK_VTMEDIATOOL_BINARY_DIR}")
+  set(CPACK_INSTALL_CMAKE_PROJECTS
+      "${vt_build};vtmediatoollpr;Unspecified;/"
+      "${vt_build};vtmediatoollpr;rpm_licence;/")
+endif()

@@ -2,8 +2,11 @@
 # Debian and RPM packages of what cmake/install.cmake installs: `cpack -G
 # DEB` or `cpack -G RPM` in the build directory. The copyright and
 # changelog files every Debian package carries are installed by `cmake
-# --install` as well. Two builds of one commit give the same bytes:
-# cmake/cpack_project.cmake sets SOURCE_DATE_EPOCH when cpack runs.
+# --install` as well; the RPM carries the licence text instead, where
+# Fedora keeps licences, and its changelog in the spec file only
+# (cmake/cpack_project.cmake chooses the parts each package is made of).
+# Two builds of one commit give the same bytes: cmake/cpack_project.cmake
+# sets SOURCE_DATE_EPOCH when cpack runs.
 
 set(VTMEDIATOOL_PACKAGE_MAINTAINER
     "Vantrel driver maintainers <vtmediatoollpr@vantrel.invalid>"
@@ -15,7 +18,13 @@ vtmediatool_gzip(vtmediatool_changelog "${PROJECT_SOURCE_DIR}/packaging/changelo
                  "${vtmediatool_changelog}.gz")
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright"
               "${vtmediatool_changelog}.gz"
-        DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+        DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT debian_doc)
+# Only the RPM asks for this part by name.
+set(vtmediatool_licensedir
+    "${CMAKE_INSTALL_DATADIR}/licenses/${PROJECT_NAME}")
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
+        DESTINATION "${vtmediatool_licensedir}"
+        COMPONENT rpm_licence EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vtmediatoollpr)
@@ -32,6 +41,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VTMEDIATOOL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The print system whose queues -P names.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS lprng)
 # CPack puts the summary above this and indents it as dpkg wants.
 set(vtmediatool_description
 "Adds a custom label format (a name, a width and a height in millimetres)
@@ -58,11 +69,12 @@ set(CPACK_PRE_BUILD_SCRIPTS
 
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_RELEASE 1)
+# The distribution's tag (%{?dist}, as .fc40) where rpmbuild defines one.
+set(CPACK_RPM_PACKAGE_RELEASE_DIST ON)
 set(CPACK_RPM_PACKAGE_SUMMARY
     "Label-format tool of the Vantrel label-printer driver for LPRng")
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${vtmediatool_description}")
 set(CPACK_RPM_PACKAGE_LICENSE GPL-2.0-or-later)
-set(CPACK_RPM_PACKAGE_GROUP Applications/System)
 set(CPACK_RPM_PACKAGE_URL "https://vantrel.invalid/vtmediatoollpr")
 # The paths are the FHS's; the tool is not made to run from elsewhere.
 set(CPACK_PACKAGE_RELOCATABLE OFF)
@@ -79,14 +91,19 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION)
 foreach(dir "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_LIBEXECDIR}"
             "${CMAKE_INSTALL_DATADIR}" "${CMAKE_INSTALL_DATADIR}/doc"
             "${CMAKE_INSTALL_MANDIR}" "${CMAKE_INSTALL_MANDIR}/man1"
+            "${CMAKE_INSTALL_DATADIR}/licenses"
             "${CMAKE_INSTALL_DATADIR}/bash-completion"
             "${vtmediatool_completion_dir}")
   vtmediatool_packaged_path(dir "${dir}")
   list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION "${dir}")
 endforeach()
-vtmediatool_packaged_path(vtmediatool_docdir "${CMAKE_INSTALL_DOCDIR}")
-set(CPACK_RPM_USER_FILELIST "%license ${vtmediatool_docdir}/copyright"
-                            "%doc ${vtmediatool_docdir}/changelog.gz")
+vtmediatool_packaged_path(vtmediatool_rpm_licensedir
+                          "${vtmediatool_licensedir}")
+set(CPACK_RPM_USER_FILELIST "%license ${vtmediatool_rpm_licensedir}/LICENSE")
+# CPack's own spec file sets the Group tag, which Fedora has dropped;
+# this one is CPack's without it.
+set(CPACK_RPM_USER_BINARY_SPECFILE
+    "${PROJECT_SOURCE_DIR}/packaging/vtmediatoollpr.spec.in")
 # Files go in as installed (already stripped, the manual page already
 # compressed); rpm's own post-install steps would rework them.
 set(CPACK_RPM_SPEC_INSTALL_POST /bin/true)
@@ -105,6 +122,7 @@ set(CPACK_RPM_CHANGELOG_FILE "${PROJECT_BINARY_DIR}/doc/rpm-changelog")
 
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/cpack_project.cmake")
 set(CPACK_VTMEDIATOOL_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
+set(CPACK_VTMEDIATOOL_BINARY_DIR "${PROJECT_BINARY_DIR}")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")

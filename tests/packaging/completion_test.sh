@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Runs the bash completion against a sample printcap and checks what it
-# offers at each position of a command line.
+# Runs the bash completion against a sample printcap, and a stand-in for
+# the tool that lists fixed formats, and checks what it offers at each
+# position of a command line.
 # Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP
 set -u
 script=$1
@@ -40,14 +41,32 @@ check() {
     fi
 }
 
+# The completion asks the command being completed for its formats: here a
+# stand-in that answers --list alone, as the tool does, and a bare name
+# that holds no model, which answers as the tool does too.
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cat > "$dir/vtmediatoollpr_txr580" <<'STANDIN'
+#!/bin/sh
+[ "$*" = --list ] || exit 0
+printf '%s\t10\t50\t_vtS12mm__\tVtL_vtS12mm__070A03271A2B\tcomplete\n' \
+    'Shop 12' 'Shelf edge' HS12x40 'q$(id)'
+echo "not a format" >&2
+STANDIN
+printf '#!/bin/sh\necho "vtmediatoollpr is invalid."; echo\n' \
+    > "$dir/vtmediatoollpr"
+chmod +x "$dir/vtmediatoollpr_txr580" "$dir/vtmediatoollpr"
+PATH=$dir:$PATH
+
 # shellcheck disable=SC2016  # the name is literally q$(id)
 queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
 cmd=vtmediatoollpr_txr580
 
 # name | expected | words after the command (the last one is being typed)
 cases=(
-    "first option offers every letter|-P -n -d -w -h|"
-    "a dash offers every letter|-P -n -d -w -h|-"
+    "first word offers every option|-P -n -d -w -h --list --help --version|"
+    "a dash offers every option|-P -n -d -w -h --list --help --version|-"
+    "two dashes offer the long options|--list --help --version|--"
     "a typed letter completes alone|-P|-P"
     "after -P every queue and alias|$queues|-P "
     "queue prefix narrows the names|TX-R580 TX-D270|-P TX-"
@@ -55,7 +74,9 @@ cases=(
     "option known by its first two letters|$queues|-Printer "
     "no names after -n||-P q -n "
     "no names after -w||-P q -n a -w "
-    "no names after -d||-P q -d "
+    "after -d the listed names, quoted|Shop\\ 12 Shelf\\ edge HS12x40 q\\\$\\(id\\)|-P q -d "
+    "a name prefix narrows the names|Shop\\ 12 Shelf\\ edge|-P q -d Sh"
+    "a quoted prefix matches unquoted|Shop\\ 12|-P q -d \"Shop"
     "after -P the rest of an add or a delete|-n -d -w -h|-P q "
     "after -n only the sizes|-w -h|-P q -n a "
     "after -n and -w only -h|-h|-P q -n a -w 12 "
@@ -79,6 +100,8 @@ for model in rk210 rk260 rk380mx tx4100zn txr580 txr520 txr390k txr330qe \
 done
 check "vtmediatoollpr is completed" "-P" \
       "$(offered "$printcap" vtmediatoollpr -P)"
+check "a name without a model offers no formats" "" \
+      "$(offered "$printcap" vtmediatoollpr -d "")"
 
 # A missing printcap offers no names and says nothing.
 err=$(offered /nonexistent/printcap "$cmd" -P "" 2>&1 >/dev/null)
@@ -87,8 +110,6 @@ check "missing printcap offers no names" "" \
 check "missing printcap prints no error" "" "$err"
 
 # Queue names are offered as they stand, never run through the shell.
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
 # shellcheck disable=SC2016
 printf '%s\n' 'pr$(touch${IFS}ran)|*' > "$dir/printcap"
 got=$(cd "$dir" && offered "$dir/printcap" "$cmd" -P "")

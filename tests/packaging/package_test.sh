@@ -5,7 +5,8 @@
 # installed, that lintian (pedantic, every tag shown) finds no error or
 # warning in it and no missing hardening. An override belongs in the
 # package with a comment that says why. Where rpmbuild is installed, the
-# RPM too: the same files, and rpmlint finds nothing.
+# RPM too: the same program files, the licence text as its %license and
+# Fedora's tags, and rpmlint finds nothing.
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR VERSION BINDIR LIBEXECDIR
 #                        MANDIR DATADIR "INSTALLED CODES"
 set -u
@@ -93,6 +94,7 @@ check_field Package '^vtmediatoollpr$'
 check_field Version "^${version//./\\.}$"
 check_field Architecture "^$arch$"
 check_field Maintainer '^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$'
+check_field Suggests '^lprng$'
 # A summary line, then extended lines each indented by exactly one blank.
 nl=$'\n'
 check_field Description \
@@ -201,12 +203,13 @@ else
     echo "lintian is not installed (Debian: lintian); its check is skipped"
 fi
 
-# The RPM holds what the .deb holds, owns its own two directories and no
-# other, and marks the copyright file as the licence.
+# The RPM holds the program files of the .deb, owns its own two
+# directories and no other, and carries the licence text, not Debian's
+# copyright file, which points at a file only Debian has.
 if command -v rpmbuild >/dev/null 2>&1; then
     if cpack -G RPM --config "$build/CPackConfig.cmake" -B "$tmp/rpm" \
             > "$tmp/cpack-rpm.log" 2>&1 &&
-       rpm=$(ls "$tmp"/rpm/vtmediatoollpr-"$version"-1.*.rpm 2> /dev/null)
+       rpm=$(ls "$tmp"/rpm/vtmediatoollpr-"$version"-1*.rpm 2> /dev/null)
     then
         ok "cpack -G RPM made $(basename "$rpm")"
         # path size mtime digest mode owner group config doc rdev link
@@ -214,14 +217,16 @@ if command -v rpmbuild >/dev/null 2>&1; then
         rpm_files=$(awk '$5 !~ /^04/ { link = $5 ~ /^012/ ? "-> " $11 : " "
                                        print "." $1, link }' <<< "$dump" |
                     sort)
-        if [[ $rpm_files == "$got" ]]; then
-            ok "the RPM holds the files and links of the .deb"
+        licence=/usr/share/licenses/vtmediatoollpr/LICENSE
+        program=$(grep -v '^\./usr/share/doc/' <<< "$got")
+        if [[ $rpm_files == "$(sort <<< "$program$nl.$licence  ")" ]]; then
+            ok "the RPM holds the program files and links of the .deb"
         else
             fail "RPM and .deb files differ (< .deb, > RPM):"
-            diff <(echo "$got") <(echo "$rpm_files")
+            diff <(echo "$program") <(echo "$rpm_files")
         fi
         dirs=$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | tr '\n' ' ')
-        if [[ $dirs == "${helper%/*} ./usr/share/doc/vtmediatoollpr " ]]; then
+        if [[ $dirs == "${helper%/*} .${licence%/*} " ]]; then
             ok "the RPM owns its two directories only"
         else
             fail "the RPM owns the directories [$dirs]"
@@ -233,13 +238,22 @@ if command -v rpmbuild >/dev/null 2>&1; then
         else
             fail "the RPM's owners or the binary's mode"
         fi
-        if [[ $(rpm -qp --licensefiles "$rpm") == \
-              /usr/share/doc/vtmediatoollpr/copyright &&
+        digest=$(awk '$1 == l { print $4 }' l="$licence" <<< "$dump")
+        if [[ $(rpm -qp --licensefiles "$rpm") == "$licence" &&
+              $digest == "$(sha256sum < "$source/LICENSE" | cut -d' ' -f1)" &&
               $(rpm -qp --qf '%{LICENSE}' "$rpm") == GPL-2.0-or-later ]]; then
-            ok "License GPL-2.0-or-later, the copyright file marked %license"
+            ok "License GPL-2.0-or-later, the GPL text marked %license"
         else
             fail "License or %license: $(rpm -qp --qf '%{LICENSE}' "$rpm")" \
-                 "$(rpm -qp --licensefiles "$rpm")"
+                 "$(rpm -qp --licensefiles "$rpm") (sha256 $digest)"
+        fi
+        # No Group tag (rpm shows its absence as Unspecified), and the
+        # distribution's tag after the release where rpmbuild has one.
+        tags=$(rpm -qp --qf '%{GROUP} %{RELEASE}' "$rpm")
+        if [[ $tags == "Unspecified 1$(rpm --eval '%{?dist}')" ]]; then
+            ok "no Group tag; release ${tags#* }"
+        else
+            fail "Group and release are [$tags]"
         fi
         if command -v rpmlint >/dev/null 2>&1; then
             rpmlint -c "$source/packaging/rpmlint.toml" "$rpm" \

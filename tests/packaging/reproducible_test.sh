@@ -5,7 +5,7 @@
 # that the packages of the two builds are the same bytes: neither
 # directory, nor the time of the build, nor the order of the files gets
 # into them. BUILD_DIR's packages get their time from cpack alone, the
-# copy's (which has no git) from SOURCE_DATE_EPOCH as the README says to
+# copy's (which has no git) from SOURCE_DATE_EPOCH as doc/PACKAGING.md says to
 # set it, so the two agree only if cpack follows that rule.
 # Usage: reproducible_test.sh BUILD_DIR SOURCE_DIR
 set -u
