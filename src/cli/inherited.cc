@@ -19,5 +19,8 @@ bool reset_inherited_state() {
     }
   }
   signal(SIGCHLD, SIG_DFL);
+  // A write past the file-size limit then fails as a full disk does, and
+  // its temporary file is removed, instead of the run being killed.
+  signal(SIGXFSZ, SIG_IGN);
   return true;
 }

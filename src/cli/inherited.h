@@ -6,7 +6,8 @@
 // descriptor is opened on /dev/null, so that no file the tool opens takes
 // its number (and the companion tool's output with it), and SIGCHLD goes
 // back to its default, so that the companion tool's exit status can be
-// collected. Returns false when /dev/null cannot be opened.
+// collected. SIGXFSZ is ignored, so that exceeding the file-size limit is
+// a failed write. Returns false when /dev/null cannot be opened.
 bool reset_inherited_state();
 
 #endif  // VTMEDIA_CLI_INHERITED_H_

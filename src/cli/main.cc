@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/exit_status.h"
+#include "cli/explain.h"
 #include "cli/inherited.h"
 #include "cli/tool.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     return kExitFailure;
   StoreEnv env;
   env.driver_root = VT_DRIVER_ROOT;
-  return run_tool(argc, argv, env);
+  return finish_output(argc > 0 ? argv[0] : "",
+                       run_tool(argc, argv, env));
 }

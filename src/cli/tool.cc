@@ -9,6 +9,7 @@
 #include <new>
 
 #include "cli/exit_status.h"
+#include "cli/explain.h"
 #include "cli/model.h"
 #include "cli/options.h"
 #include "cli/usage.h"
@@ -21,14 +22,6 @@
 #endif
 
 namespace {
-
-// Standard output carries only what callers parse; this one line on
-// standard error tells a person what went wrong.
-void explain(const char* program, const std::string& what) {
-  const char* slash = strrchr(program, '/');
-  fprintf(stderr, "%s: %s\n", slash ? slash + 1 : program, what.c_str());
-  fflush(stderr);
-}
 
 std::string at_path(const StoreFailure& failure, const char* what) {
   return failure.path.empty() ? what : failure.path + ": " + what;
@@ -53,8 +46,9 @@ int report(StoreStatus status, const FormatSettings& settings,
     printf("%s\n", strerror(failure.error));
     char seconds[32];
     snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
-    explain(program, failure.path + ": another run kept the lock for " +
-            seconds + " s; gave up");
+    explain(program, failure.path +
+            ": another process holds the lock; gave up after " + seconds +
+            " s");
     return kExitFailure;
   }
   case kStoreCompanionFailed:

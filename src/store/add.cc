@@ -71,7 +71,7 @@ StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
   status = run_companion(
       companion_add_args(companion_path(env.driver_root, settings.model_code),
                          settings, format_id),
-      request->failure);
+      request->dir_fd, request->failure);
   if (status != kStoreDone)
     return status;
 
@@ -95,7 +95,7 @@ StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
                        StoreFailure* failure) {
   return run_request(env, settings.model_code, [&](Request* request) {
-    StoreStatus status = prepare_to_write(request);
+    StoreStatus status = prepare_to_write(request, settings, true);
     if (status == kStoreDone)
       status = delete_in_request(request, settings);
     if (status != kStoreDone && status != kStoreNotFound)

@@ -16,12 +16,14 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
                                                const FormatSettings& settings);
 
 // Runs the companion tool with |args| (args[0] is its path) and waits for
-// it. No shell is involved, so names reach the tool exactly as given.
+// it. No shell is involved, so names reach the tool exactly as given. It
+// inherits |lock_fd|, the request's lock, which so lives until both have
+// ended; a SIGTERM, SIGHUP or SIGINT meanwhile is passed on to it.
 // Returns kStoreDone when it exited with status 0; kStoreCompanionFailed
 // when it exited otherwise or died by a signal, with how in |*failure|;
 // kStoreCompanionNotStarted when it could not be started (missing, not
 // executable, not a program), with the errno in |*failure|.
-StoreStatus run_companion(const std::vector<std::string>& args,
+StoreStatus run_companion(const std::vector<std::string>& args, int lock_fd,
                           StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_COMPANION_H_

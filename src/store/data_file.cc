@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "store/paths.h"
@@ -46,14 +47,35 @@ StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
   return kStoreDone;
 }
 
+// Why nothing can be renamed over the file at |path|, though its
+// permissions allow it: EPERM for an immutable or append-only file, EBUSY
+// for a mount point (a device number of its own would also be one, but
+// overlay file systems give their files such numbers); 0 when it can be.
+int replace_error(const std::string& path) {
+  struct statx attributes;
+  if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS,
+            &attributes) != 0)
+    return 0;  // what the rename will meet is not known; it decides
+  uint64_t known = attributes.stx_attributes_mask;
+  uint64_t set = attributes.stx_attributes & known;
+  if (set & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND))
+    return EPERM;
+  if (set & STATX_ATTR_MOUNT_ROOT)
+    return EBUSY;
+  return 0;
+}
+
 // Checks that |path| holds a regular file this run may read and replace
-// in the directory of status |dir|, or nothing.
+// in the directory of status |dir|, or nothing; |*problem| is ENOENT for
+// nothing, or why a rename over the file would fail (see replace_error).
 StoreStatus check_data_path(FileOps* files, const std::string& path,
-                            const struct stat& dir, StoreFailure* failure) {
+                            const struct stat& dir, int* problem,
+                            StoreFailure* failure) {
   struct stat info;
   bool present;
   if (look_at(files, path, &info, &present, failure) != kStoreDone)
     return kStoreFileFailed;
+  *problem = present ? 0 : ENOENT;
   if (!present)
     return kStoreDone;
   if (int error = data_file_error(info))
@@ -66,7 +88,20 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
   if ((dir.st_mode & S_ISVTX) && user != 0 && info.st_uid != user &&
       dir.st_uid != user)
     return fail_at(path, EPERM, failure);
+  *problem = replace_error(path);
   return kStoreDone;
+}
+
+// Whether |count| more descriptors can be opened, beside |fd|.
+bool can_open(int fd, int count) {
+  if (count == 0)
+    return true;
+  int spare = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (spare < 0)
+    return false;
+  bool more = can_open(fd, count - 1);
+  close(spare);
+  return more;
 }
 
 // Removes whatever is at the temporary path |path|.
@@ -104,8 +139,9 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 }
 
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
-                               const std::string& model_code,
-                               const struct stat& dir, StoreFailure* failure) {
+                               const std::string& model_code, int dir_fd,
+                               const struct stat& dir, int* problems,
+                               StoreFailure* failure) {
   // A run that could not replace the files must fail before the
   // companion tool has changed anything.
   std::string dir_path = data_dir_path(root, model_code);
@@ -113,9 +149,15 @@ StoreStatus prepare_data_files(FileOps* files, const std::string& root,
     return fail_at(dir_path, errno, failure);
   for (DriverFile file : kDataFiles) {
     std::string path = driver_file_path(root, model_code, file);
-    if (check_data_path(files, path, dir, failure) != kStoreDone)
+    if (check_data_path(files, path, dir, &problems[file], failure) !=
+        kStoreDone)
       return kStoreFileFailed;
   }
+  // A rewrite holds the data file and its temporary file open beside the
+  // lock's directory.
+  if (!can_open(dir_fd, 2))
+    return fail_at(driver_file_path(root, model_code, kFunctionFile), EMFILE,
+                   failure);
   for (DriverFile file : kDataFiles) {
     std::string temp = temp_path_for(driver_file_path(root, model_code, file));
     if (clear_temp_path(files, temp, failure) != kStoreDone)

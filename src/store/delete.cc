@@ -22,7 +22,7 @@ LineEdit drop_lines_holding(const std::string& format_id) {
 StoreStatus delete_format(const FormatSettings& settings,
                           const StoreEnv& env, StoreFailure* failure) {
   return run_request(env, settings.model_code, [&](Request* request) {
-    StoreStatus status = prepare_to_write(request);
+    StoreStatus status = prepare_to_write(request, settings, false);
     if (status != kStoreDone)
       return status;
     return delete_in_request(request, settings);
@@ -35,7 +35,7 @@ StoreStatus delete_in_request(Request* request,
   StoreStatus status = run_companion(
       companion_delete_args(
           companion_path(env.driver_root, settings.model_code), settings),
-      request->failure);
+      request->dir_fd, request->failure);
   if (status != kStoreDone)
     return status;
 

@@ -23,6 +23,8 @@ std::string driver_file_path(const std::string& root,
     return dir + "vt" + model_code + "rc";
   case kPrintAreaFile:
     return dir + "PrintArea";
+  case kDriverFileCount:
+    break;
   }
   return std::string();
 }

@@ -10,6 +10,7 @@ enum DriverFile {
   kMediaInfoFile,  // mediainf<code>
   kResourceFile,   // vt<code>rc
   kPrintAreaFile,  // PrintArea, the imageable areas
+  kDriverFileCount
 };
 
 // The driver's spooler-side companion tool, run (never edited) by every

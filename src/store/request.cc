@@ -3,8 +3,11 @@
 
 #include <errno.h>
 
+#include <vector>
+
 #include "store/data_file.h"
 #include "store/lock.h"
+#include "store/lookup.h"
 #include "store/rewrite.h"
 
 StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
@@ -30,10 +33,40 @@ StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
   return status;
 }
 
-StoreStatus prepare_to_write(Request* request) {
-  return prepare_data_files(request->env.files, request->env.driver_root,
-                            request->model_code, request->dir,
-                            request->failure);
+StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
+                             bool adding) {
+  const StoreEnv& env = request->env;
+  int problems[kDriverFileCount];
+  StoreStatus status = prepare_data_files(
+      env.files, env.driver_root, request->model_code, request->dir_fd,
+      request->dir, problems, request->failure);
+  if (status != kStoreDone)
+    return status;
+  bool any = false;
+  for (int problem : problems)
+    any = any || problem != 0;
+  if (!any)
+    return kStoreDone;
+  // Which files the request rewrites, in its order, depends on whether
+  // the name is there; the lookup after the companion's delete decides
+  // again, as the companion may change the files.
+  NamedFormat named;
+  status = find_named_format(env.files, env.driver_root, request->model_code,
+                             settings.format_name, &named, request->failure);
+  if (status == kStoreFileFailed)
+    return status;
+  std::vector<DriverFile> rewrites;
+  if (status == kStoreDone)
+    rewrites = { kFunctionFile, kResourceFile, kPrintAreaFile,
+                 kMediaInfoFile };
+  if (adding)
+    rewrites.insert(rewrites.end(),
+                    { kFunctionFile, kMediaInfoFile, kPrintAreaFile });
+  for (DriverFile file : rewrites) {
+    if (problems[file] != 0)
+      return fail_at(request->path(file), problems[file], request->failure);
+  }
+  return kStoreDone;
 }
 
 StoreStatus rewrite_data_file(Request* request, DriverFile file,

@@ -9,6 +9,7 @@
 
 #include "store/line_edit.h"
 #include "store/paths.h"
+#include "store/settings.h"
 #include "store/status.h"
 #include "store/store_env.h"
 
@@ -37,8 +38,12 @@ StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
                         StoreFailure* failure);
 
 // Readies the data files for a request that writes (see
-// prepare_data_files); before anything runs or changes.
-StoreStatus prepare_to_write(Request* request);
+// prepare_data_files), before anything runs or changes, and refuses one
+// certain to fail at a file it will rewrite: every file, when the function
+// or media-information file names |settings.format_name|; the function,
+// media-information and imageable-area files too when |adding|.
+StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
+                             bool adding);
 
 // Replaces |file| through |edit| (see rewrite_file).
 StoreStatus rewrite_data_file(Request* request, DriverFile file,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/rewrite.h"
 
+#include <attr/error_context.h>
+#include <attr/libattr.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +18,33 @@ namespace {
 
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
+
+void note_copy_error(struct error_context* context, const char*, ...);
+
+// What a copy of extended attributes ran into first.
+struct CopyErrors : error_context {
+  CopyErrors() : error_context{ note_copy_error, nullptr, nullptr } {}
+  int first_error = 0;
+};
+
+void note_copy_error(struct error_context* context, const char*, ...) {
+  CopyErrors* errors = static_cast<CopyErrors*>(context);
+  if (errors->first_error == 0)
+    errors->first_error = errno;
+}
+
+// The attributes that carry permissions (ACLs), and the others but those
+// the system says never to copy.
+int is_permission_attribute(const char* name, struct error_context* context) {
+  return attr_copy_action(name, context) == ATTR_ACTION_PERMISSIONS;
+}
+int is_other_attribute(const char* name, struct error_context* context) {
+  return attr_copy_action(name, context) == 0;
+}
+
+bool unsupported(int error) {
+  return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
 
 // The temporary file of one rewrite, in the manner of a lock file: it
 // either takes the data file's place on commit() or is removed when this
@@ -66,13 +95,16 @@ class TempFile {
   // Whether what was put so far ends a line (or is nothing at all).
   bool at_line_start() const { return at_line_start_; }
 
-  // Puts the file in place of the data file, whose status is |owner|.
-  bool commit(const struct stat& owner) {
+  // Puts the file in place of the data file, open as |data_fd| of status
+  // |owner|.
+  bool commit(int data_fd, const struct stat& owner) {
     // Root rewrites files that the driver's other users own; they must
     // stay theirs. Anybody else can only keep files that are their own.
     if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
         (errno != EPERM || geteuid() == 0))
       return fail(errno);
+    if (!copy_attributes(data_fd))
+      return false;
     if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
       return fail(errno);
     int fd = fd_;
@@ -86,6 +118,21 @@ class TempFile {
   }
 
  private:
+  // A site's ACL on a data file must come along, or the rewrite fails;
+  // other attributes (an SELinux label among them) come where this run
+  // may set them. None is needed where the file system has none.
+  bool copy_attributes(int data_fd) {
+    CopyErrors acl_errors;
+    if (attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
+                     is_permission_attribute, &acl_errors) != 0 &&
+        !unsupported(acl_errors.first_error))
+      return fail(acl_errors.first_error != 0 ? acl_errors.first_error : EIO);
+    CopyErrors other_errors;
+    attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
+                 is_other_attribute, &other_errors);
+    return true;
+  }
+
   bool fail(int error) {
     fail_at(data_path_, error, failure_);
     return false;
@@ -133,7 +180,7 @@ StoreStatus rewrite_file(FileOps* files, const std::string& path,
   failure->error = 0;
   if (temp.create() &&
       write_content(files, data_fd.get(), path, edit, &temp, failure) &&
-      temp.commit(data_info))
+      temp.commit(data_fd.get(), data_info))
     return kStoreDone;
   return kStoreFileFailed;
 }

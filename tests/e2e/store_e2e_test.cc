@@ -379,27 +379,27 @@ namespace {
 // A run on the tape model's sample tree with one data file missing.
 struct MissingFileCase {
   int missing;  // index in DriverFiles::all
-  int changed;  // how many files, in the operation's order, it changes
   const char* out;
   int exit_status;
 };
 
-// Runs |args| once for each case and checks what it printed, its exit
-// status and the files: the first |changed| of those in |order| as
-// |changed_files| gives them, the rest as they were. |plain_companion|
-// puts a companion that only succeeds in place of the stand-in, which
-// needs the function and media-information files itself.
+// Runs |args| once for each case. A request that would rewrite the
+// missing file is refused before the companion runs, naming the file,
+// and changes nothing; one that succeeds silently ends with the files as
+// |changed_files| gives them. |plain_companion| puts a companion that only logs its run
+// in place of the stand-in, which needs the function and
+// media-information files itself.
 void check_missing_file_runs(
     const std::vector<MissingFileCase>& cases,
     const std::vector<std::string>& args, bool plain_companion,
-    const std::vector<int>& order,
     const std::function<std::vector<std::string>(const Driver&)>&
         changed_files) {
   for (const MissingFileCase& c : cases) {
     SCOPED_TRACE("missing file " + std::to_string(c.missing));
     Driver driver(kTape, "txr580");
     if (plain_companion)
-      driver.use_companion_script("exit 0\n");
+      driver.use_companion_script("echo run >> '" + driver.log_path() +
+                                  "'\n");
     std::string missing = driver.files.all()[c.missing];
     unlink(missing.c_str());
     RunResult run = driver.run(args);
@@ -409,11 +409,14 @@ void check_missing_file_runs(
     EXPECT_EQ(c.exit_status == 0 ? "" : "vtmediatoollpr_txr580: " +
               missing.substr(driver.top().size() + 1) + ": " + c.out,
               run.err);
+    EXPECT_EQ(c.exit_status != 0, driver.companion_log().empty());
     std::vector<std::string> expected = driver.original;
-    if (c.changed > 0) {
+    if (c.exit_status == 0 && *c.out == '\0') {
       std::vector<std::string> changed = changed_files(driver);
-      for (int i = 0; i < c.changed; ++i)
-        expected[order[i]] = changed[order[i]];
+      for (size_t i = 0; i < expected.size(); ++i) {
+        if (static_cast<int>(i) != c.missing)
+          expected[i] = changed[i];
+      }
     }
     driver.expect_files(expected, missing);
   }
@@ -428,28 +431,27 @@ std::string entered_id(const Driver& driver) {
 
 }  // namespace
 
-TEST(StoreEndToEnd, MissingDataFileStopsTheDeleteWhereItIsNeeded) {
-  // Deleting the sample's "Shelf edge": the files before the missing one
-  // in the order are changed already; the media-information file, which
-  // names the format for the next run, goes last.
+TEST(StoreEndToEnd, MissingDataFileRefusesTheDeleteBeforeItStarts) {
+  // Deleting the sample's "Shelf edge"; without a function file there is
+  // nothing to delete.
   check_missing_file_runs({
-      { 0, 0, "Not found 'Shelf edge'\n", 0 },
-      { 2, 1, "No such file or directory\n", 255 },
-      { 3, 2, "No such file or directory\n", 255 },
-      { 1, 3, "No such file or directory\n", 255 },
-    }, { "-P", "q", "-d", "Shelf edge" }, false, { 0, 2, 3, 1 },
+      { 0, "Not found 'Shelf edge'\n", 0 },
+      { 2, "No such file or directory\n", 255 },
+      { 3, "No such file or directory\n", 255 },
+      { 1, "No such file or directory\n", 255 },
+    }, { "-P", "q", "-d", "Shelf edge" }, false,
     [](const Driver& driver) {
       return after_delete(driver.original, kShelfEdgeId, "Media=vtS12mm\n");
     });
 }
 
-TEST(StoreEndToEnd, MissingDataFileStopsTheAddWhereItIsNeeded) {
+TEST(StoreEndToEnd, MissingDataFileRefusesTheAddBeforeItStarts) {
   check_missing_file_runs({
-      { 0, 0, "No such file or directory\n", 255 },
-      { 1, 1, "No such file or directory\n", 255 },
-      { 2, 3, "", 0 },  // adding never touches the resource file
-      { 3, 2, "No such file or directory\n", 255 },
-    }, { "-P", "q", "-n", "New", "-w", "12", "-h", "50" }, true, { 0, 1, 3 },
+      { 0, "No such file or directory\n", 255 },
+      { 1, "No such file or directory\n", 255 },
+      { 2, "", 0 },  // adding never touches the resource file
+      { 3, "No such file or directory\n", 255 },
+    }, { "-P", "q", "-n", "New", "-w", "12", "-h", "50" }, true,
     [](const Driver& driver) {
       return after_add(driver.original, entered_id(driver), "New", "10",
                        "50", "70\t353", "0.00\t0.00\t28.00\t141.52", false);

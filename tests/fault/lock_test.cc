@@ -145,7 +145,7 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   std::string dir = driver.inf_dir();
   EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
   EXPECT_EQ("vtmediatoollpr_txr580: " + dir +
-            ": another run kept the lock for 0.3 s; gave up\n",
+            ": another process holds the lock; gave up after 0.3 s\n",
             read_file(err_path));
   EXPECT_LE(kTimeoutMs, waited);
   EXPECT_GT(kTimeoutMs + 5000, waited);
@@ -198,8 +198,8 @@ TEST(Locking, WaitIsToldOnceOnATerminal) {
   // The terminal ends its lines with a carriage return too.
   EXPECT_EQ("vtmediatoollpr_txr580: waiting for another run on " +
             driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
-            driver.inf_dir() + ": another run kept the lock for 0.3 s; "
-            "gave up\r\n", said);
+            driver.inf_dir() + ": another process holds the lock; gave up "
+            "after 0.3 s\r\n", said);
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {

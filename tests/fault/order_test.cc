@@ -27,10 +27,11 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     std::vector<std::string> probes;  // per companion run
   } cases[] = {
     { "all files there", -1, 0, 8, "", { "{held}", "{gone}" } },
-    { "resource file missing", 2, 0, 1,
-      std::string(strerror(ENOENT)) + "\n", { "{held}" } },
-    { "imageable-area file missing", 3, 0, 2,
-      std::string(strerror(ENOENT)) + "\n", { "{held}" } },
+    // Certain to fail: refused before anything runs.
+    { "resource file missing", 2, 0, 0,
+      std::string(strerror(ENOENT)) + "\n", {} },
+    { "imageable-area file missing", 3, 0, 0,
+      std::string(strerror(ENOENT)) + "\n", {} },
     // The delete's second rename is the resource file's.
     { "resource file rename fails", -1, 2, 1,
       std::string(strerror(EIO)) + "\n", { "{held}" } },
