@@ -414,10 +414,18 @@ TEST(ParseOptions, TapeHeightIsRaisedToMinimumAndCapped) {
   }
 }
 
+// The program name each model is installed under, roll-label models or
+// tape models.
+std::vector<std::string> programs_of(bool roll_label) {
+  std::vector<std::string> programs;
+  for (const ModelEntry& model : kModels) {
+    if ((model.model_type <= kLastRollLabelType) == roll_label)
+      programs.push_back(std::string("vtmediatoollpr_") + model.model_code);
+  }
+  return programs;
+}
+
 TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
-  const char* const programs[] = {
-    "vtmediatoollpr_rk210", "vtmediatoollpr_rk260", "vtmediatoollpr_rk380mx",
-  };
   struct SizeCase {
     const char* name;
     int64_t width;
@@ -432,12 +440,12 @@ TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
     { "HS12", 12, 700 },
     { "Shop", 2147483647, 2147483647 },
   };
-  for (const char* program : programs) {
+  for (const std::string& program : programs_of(true)) {
     for (const SizeCase& c : cases) {
-      Parsed parsed = parse(program,
+      Parsed parsed = parse(program.c_str(),
           { "-P", "q", "-n", c.name, "-w", std::to_string(c.width),
             "-h", std::to_string(c.height) });
-      std::string what = std::string(program) + " " + c.name + " " +
+      std::string what = program + " " + c.name + " " +
           std::to_string(c.width) + "x" + std::to_string(c.height);
       EXPECT_EQ(kActionAdd, parsed.action) << what;
       EXPECT_EQ(c.width, parsed.settings.width_mm) << what;
@@ -449,21 +457,16 @@ TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
 }
 
 TEST(ParseOptions, EveryTapeModelFitsWidths) {
-  const char* const programs[] = {
-    "vtmediatoollpr_tx4100zn", "vtmediatoollpr_txr580",
-    "vtmediatoollpr_txr520", "vtmediatoollpr_txr390k",
-    "vtmediatoollpr_txr330qe", "vtmediatoollpr_txr300",
-    "vtmediatoollpr_txd270",
-  };
-  for (const char* program : programs) {
-    Parsed parsed = parse(program, tape_add("Shop", "12", "2"));
+  for (const std::string& program : programs_of(false)) {
+    Parsed parsed = parse(program.c_str(), tape_add("Shop", "12", "2"));
     EXPECT_EQ(kActionAdd, parsed.action) << program;
     EXPECT_EQ(10, parsed.settings.width_mm) << program;
     EXPECT_EQ(70, parsed.settings.head_dots) << program;
     EXPECT_EQ("_vtS12mm__", parsed.settings.media_name) << program;
     EXPECT_EQ(4, parsed.settings.height_mm) << program;
-    EXPECT_EQ(kActionUsage,
-              parse(program, tape_add("Shop", "25", "50")).action) << program;
+    EXPECT_EQ(kActionUsage, parse(program.c_str(),
+                                  tape_add("Shop", "25", "50")).action)
+        << program;
   }
 }
 
