@@ -17,8 +17,6 @@ const ModelEntry* model_in(const char* text) {
 }  // namespace
 
 bool identify_model(const char* program_path, FormatSettings* settings) {
-  if (program_path == nullptr)
-    return false;
   // The name the tool was installed under decides; a directory that
   // happens to hold another model's key must not.
   const char* slash = strrchr(program_path, '/');

@@ -109,10 +109,4 @@ TEST(IdentifyModel, NamesWithoutExactKeyMatchNothing) {
   }
 }
 
-TEST(IdentifyModel, MissingProgramNameMatchesNothing) {
-  FormatSettings settings;
-  EXPECT_FALSE(identify_model(nullptr, &settings));
-  EXPECT_EQ("", settings.model_code);
-}
-
 }  // namespace
