@@ -212,29 +212,21 @@ const NumberCase kNumberForms[] = {
   { "-99999999999999999999", 0 },
 };
 
-TEST(ParseOptions, WidthIsTheLeadingDecimalNumber) {
-  for (const NumberCase& c : kNumberForms) {
-    Parsed parsed = parse(kRollTool,
-        { "-P", "q", "-n", "a", "-w", c.value, "-h", "50" });
-    if (c.number == 0) {
-      EXPECT_EQ(kActionUsage, parsed.action) << "-w [" << c.value << "]";
-      continue;
+TEST(ParseOptions, WidthAndHeightAreTheLeadingDecimalNumber) {
+  for (const std::string option : { "-w", "-h" }) {
+    for (const NumberCase& c : kNumberForms) {
+      Args args = { "-P", "q", "-n", "a", "-w", "62", "-h", "50" };
+      args[option == "-w" ? 5 : 7] = c.value;
+      Parsed parsed = parse(kRollTool, args);
+      std::string what = option + " [" + c.value + "]";
+      if (c.number == 0) {
+        EXPECT_EQ(kActionUsage, parsed.action) << what;
+        continue;
+      }
+      EXPECT_EQ(kActionAdd, parsed.action) << what;
+      EXPECT_EQ(c.number, option == "-w" ? parsed.settings.width_mm :
+                                          parsed.settings.height_mm) << what;
     }
-    EXPECT_EQ(kActionAdd, parsed.action) << "-w [" << c.value << "]";
-    EXPECT_EQ(c.number, parsed.settings.width_mm) << "-w [" << c.value << "]";
-  }
-}
-
-TEST(ParseOptions, HeightIsTheLeadingDecimalNumber) {
-  for (const NumberCase& c : kNumberForms) {
-    Parsed parsed = parse(kRollTool,
-        { "-P", "q", "-n", "a", "-w", "62", "-h", c.value });
-    if (c.number == 0) {
-      EXPECT_EQ(kActionUsage, parsed.action) << "-h [" << c.value << "]";
-      continue;
-    }
-    EXPECT_EQ(kActionAdd, parsed.action) << "-h [" << c.value << "]";
-    EXPECT_EQ(c.number, parsed.settings.height_mm) << "-h [" << c.value << "]";
   }
 }
 
