@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arg_vector.h"
 #include "cli/model.h"
 
 namespace {
@@ -25,20 +26,11 @@ struct Parsed {
 Parsed parse(const char* program, const Args& args) {
   Parsed parsed;
   EXPECT_TRUE(identify_model(program, &parsed.settings)) << program;
-  std::vector<const char*> argv = { program };
-  for (const std::string& arg : args)
-    argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-  parsed.action = parse_options(static_cast<int>(args.size()) + 1,
-                                argv.data(), &parsed.settings);
+  Args argv = { program };
+  argv.insert(argv.end(), args.begin(), args.end());
+  parsed.action = parse_options(static_cast<int>(argv.size()),
+                                arg_pointers(argv).data(), &parsed.settings);
   return parsed;
-}
-
-std::string show(const Args& args) {
-  std::string text;
-  for (const std::string& arg : args)
-    text += "[" + arg + "]";
-  return text;
 }
 
 struct ActionCase {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "arg_vector.h"
 #include "cli/model.h"
 #include "expected_usage.h"
 #include "harness.h"
@@ -20,13 +21,6 @@ typedef std::vector<std::string> Args;
 
 RunResult run_shipped(const Args& argv) {
   return run_program(VT_SHIPPED_TOOL, argv);
-}
-
-std::string show(const Args& args) {
-  std::string text;
-  for (const std::string& arg : args)
-    text += "[" + arg + "]";
-  return text;
 }
 
 void expect_answer(const Args& argv, const std::string& out,

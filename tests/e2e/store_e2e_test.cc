@@ -14,12 +14,12 @@
 
 #include "cli/model.h"
 #include "harness.h"
+#include "nul_byte.h"
 #include "reference_edit.h"
 #include "split_lines.h"
 
 namespace {
 
-const std::string kNul(1, '\0');
 const char kTape[] = "vtmediatoollpr_txr580";
 const char kRoll[] = "vtmediatoollpr_rk210";
 // The formats the sample driver tree comes with.
