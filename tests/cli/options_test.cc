@@ -398,8 +398,8 @@ TEST(ParseOptions, TapeHeightIsRaisedToMinimumAndCapped) {
   }
 }
 
-// The program name each model is installed under, roll-label models or
-// tape models.
+// The names the roll-label models (or the tape models) are installed
+// under.
 std::vector<std::string> programs_of(bool roll_label) {
   std::vector<std::string> programs;
   for (const ModelEntry& model : kModels) {
