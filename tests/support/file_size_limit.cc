@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Compiled into every program that links test_support (an interface
-// source of it), so that no linker can leave it out.
-#include "file_size_limit.h"
+// Limits the size of the files a test program, or any program it starts,
+// may write, before main: a write that runs away then dies of SIGXFSZ
+// instead of filling the disk. The largest test files run to a few tens
+// of MiB. An interface source of test_support, compiled into every
+// program that links it, since nothing calls it.
+#include <sys/resource.h>
 
 namespace {
+
+const rlim_t kFileSizeLimit = rlim_t(64) << 20;
 
 struct FileSizeLimit {
   FileSizeLimit() {
     struct rlimit limit;
     if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
       return;
-    if (limit.rlim_max == RLIM_INFINITY || limit.rlim_max > kTestFileSizeLimit)
-      limit.rlim_cur = kTestFileSizeLimit;
-    else
-      limit.rlim_cur = limit.rlim_max;
+    bool lower = limit.rlim_max == RLIM_INFINITY ||
+                 limit.rlim_max > kFileSizeLimit;
+    limit.rlim_cur = lower ? kFileSizeLimit : limit.rlim_max;
     setrlimit(RLIMIT_FSIZE, &limit);
   }
 };
