@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arg_vector.h"
 #include "cli/model.h"
 
 namespace {
@@ -25,20 +26,11 @@ struct Parsed {
 Parsed parse(const char* program, const Args& args) {
   Parsed parsed;
   EXPECT_TRUE(identify_model(program, &parsed.settings)) << program;
-  std::vector<const char*> argv = { program };
-  for (const std::string& arg : args)
-    argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-  parsed.action = parse_options(static_cast<int>(args.size()) + 1,
-                                argv.data(), &parsed.settings);
+  Args argv = { program };
+  argv.insert(argv.end(), args.begin(), args.end());
+  parsed.action = parse_options(static_cast<int>(argv.size()),
+                                arg_pointers(argv).data(), &parsed.settings);
   return parsed;
-}
-
-std::string show(const Args& args) {
-  std::string text;
-  for (const std::string& arg : args)
-    text += "[" + arg + "]";
-  return text;
 }
 
 struct ActionCase {
@@ -212,29 +204,21 @@ const NumberCase kNumberForms[] = {
   { "-99999999999999999999", 0 },
 };
 
-TEST(ParseOptions, WidthIsTheLeadingDecimalNumber) {
-  for (const NumberCase& c : kNumberForms) {
-    Parsed parsed = parse(kRollTool,
-        { "-P", "q", "-n", "a", "-w", c.value, "-h", "50" });
-    if (c.number == 0) {
-      EXPECT_EQ(kActionUsage, parsed.action) << "-w [" << c.value << "]";
-      continue;
+TEST(ParseOptions, WidthAndHeightAreTheLeadingDecimalNumber) {
+  for (const std::string option : { "-w", "-h" }) {
+    for (const NumberCase& c : kNumberForms) {
+      Args args = { "-P", "q", "-n", "a", "-w", "62", "-h", "50" };
+      args[option == "-w" ? 5 : 7] = c.value;
+      Parsed parsed = parse(kRollTool, args);
+      std::string what = option + " [" + c.value + "]";
+      if (c.number == 0) {
+        EXPECT_EQ(kActionUsage, parsed.action) << what;
+        continue;
+      }
+      EXPECT_EQ(kActionAdd, parsed.action) << what;
+      EXPECT_EQ(c.number, option == "-w" ? parsed.settings.width_mm :
+                                          parsed.settings.height_mm) << what;
     }
-    EXPECT_EQ(kActionAdd, parsed.action) << "-w [" << c.value << "]";
-    EXPECT_EQ(c.number, parsed.settings.width_mm) << "-w [" << c.value << "]";
-  }
-}
-
-TEST(ParseOptions, HeightIsTheLeadingDecimalNumber) {
-  for (const NumberCase& c : kNumberForms) {
-    Parsed parsed = parse(kRollTool,
-        { "-P", "q", "-n", "a", "-w", "62", "-h", c.value });
-    if (c.number == 0) {
-      EXPECT_EQ(kActionUsage, parsed.action) << "-h [" << c.value << "]";
-      continue;
-    }
-    EXPECT_EQ(kActionAdd, parsed.action) << "-h [" << c.value << "]";
-    EXPECT_EQ(c.number, parsed.settings.height_mm) << "-h [" << c.value << "]";
   }
 }
 
@@ -414,10 +398,18 @@ TEST(ParseOptions, TapeHeightIsRaisedToMinimumAndCapped) {
   }
 }
 
+// The names the roll-label models (or the tape models) are installed
+// under.
+std::vector<std::string> programs_of(bool roll_label) {
+  std::vector<std::string> programs;
+  for (const ModelEntry& model : kModels) {
+    if ((model.model_type <= kLastRollLabelType) == roll_label)
+      programs.push_back(std::string("vtmediatoollpr_") + model.model_code);
+  }
+  return programs;
+}
+
 TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
-  const char* const programs[] = {
-    "vtmediatoollpr_rk210", "vtmediatoollpr_rk260", "vtmediatoollpr_rk380mx",
-  };
   struct SizeCase {
     const char* name;
     int64_t width;
@@ -432,12 +424,12 @@ TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
     { "HS12", 12, 700 },
     { "Shop", 2147483647, 2147483647 },
   };
-  for (const char* program : programs) {
+  for (const std::string& program : programs_of(true)) {
     for (const SizeCase& c : cases) {
-      Parsed parsed = parse(program,
+      Parsed parsed = parse(program.c_str(),
           { "-P", "q", "-n", c.name, "-w", std::to_string(c.width),
             "-h", std::to_string(c.height) });
-      std::string what = std::string(program) + " " + c.name + " " +
+      std::string what = program + " " + c.name + " " +
           std::to_string(c.width) + "x" + std::to_string(c.height);
       EXPECT_EQ(kActionAdd, parsed.action) << what;
       EXPECT_EQ(c.width, parsed.settings.width_mm) << what;
@@ -449,21 +441,16 @@ TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
 }
 
 TEST(ParseOptions, EveryTapeModelFitsWidths) {
-  const char* const programs[] = {
-    "vtmediatoollpr_tx4100zn", "vtmediatoollpr_txr580",
-    "vtmediatoollpr_txr520", "vtmediatoollpr_txr390k",
-    "vtmediatoollpr_txr330qe", "vtmediatoollpr_txr300",
-    "vtmediatoollpr_txd270",
-  };
-  for (const char* program : programs) {
-    Parsed parsed = parse(program, tape_add("Shop", "12", "2"));
+  for (const std::string& program : programs_of(false)) {
+    Parsed parsed = parse(program.c_str(), tape_add("Shop", "12", "2"));
     EXPECT_EQ(kActionAdd, parsed.action) << program;
     EXPECT_EQ(10, parsed.settings.width_mm) << program;
     EXPECT_EQ(70, parsed.settings.head_dots) << program;
     EXPECT_EQ("_vtS12mm__", parsed.settings.media_name) << program;
     EXPECT_EQ(4, parsed.settings.height_mm) << program;
-    EXPECT_EQ(kActionUsage,
-              parse(program, tape_add("Shop", "25", "50")).action) << program;
+    EXPECT_EQ(kActionUsage, parse(program.c_str(),
+                                  tape_add("Shop", "25", "50")).action)
+        << program;
   }
 }
 

@@ -12,13 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/model.h"
 #include "harness.h"
+#include "nul_byte.h"
 #include "reference_edit.h"
 #include "split_lines.h"
 
 namespace {
 
-const std::string kNul(1, '\0');
 const char kTape[] = "vtmediatoollpr_txr580";
 const char kRoll[] = "vtmediatoollpr_rk210";
 // The formats the sample driver tree comes with.
@@ -141,26 +142,13 @@ TEST(StoreEndToEnd, RollLabelFormatAddedWithItsDotsAndPointsThenDeleted) {
 }
 
 TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
-  struct Model {
-    const char* program;
-    const char* code;
-    const RoundTrip* trip;
-  } models[] = {
-    { "vtmediatoollpr_rk210", "rk210", &kRoll62x50 },
-    { "vtmediatoollpr_rk260", "rk260", &kRoll62x50 },
-    { "vtmediatoollpr_rk380mx", "rk380mx", &kRoll62x50 },
-    { "vtmediatoollpr_tx4100zn", "tx4100zn", &kTape12x50 },
-    { "vtmediatoollpr_txr580", "txr580", &kTape12x50 },
-    { "vtmediatoollpr_txr520", "txr520", &kTape12x50 },
-    { "vtmediatoollpr_txr390k", "txr390k", &kTape12x50 },
-    { "vtmediatoollpr_txr330qe", "txr330qe", &kTape12x50 },
-    { "vtmediatoollpr_txr300", "txr300", &kTape12x50 },
-    { "vtmediatoollpr_txd270", "txd270", &kTape12x50 },
-  };
-  for (const Model& model : models) {
-    SCOPED_TRACE(model.program);
-    Driver driver(model.program, model.code);
-    add_then_delete(driver, "Printer", "Shop 12", *model.trip);
+  for (const ModelEntry& model : kModels) {
+    std::string program = std::string("vtmediatoollpr_") + model.model_code;
+    SCOPED_TRACE(program);
+    Driver driver(program, model.model_code);
+    bool roll = model.model_type <= kLastRollLabelType;
+    add_then_delete(driver, "Printer", "Shop 12",
+                    roll ? kRoll62x50 : kTape12x50);
   }
 }
 

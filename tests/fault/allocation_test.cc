@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/tool.h"
 #include "fault_support.h"
 
 namespace {
@@ -42,26 +41,20 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
   Driver driver("vtmediatoollpr_txr580", "txr580");
   std::string output = driver.top() + "/output";
   std::string errors = driver.top() + "/errors";
+  const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P", "q",
+      "-n", "Shelf edge", "-w", "12", "-h", "50" };
+  StoreEnv env;
+  env.driver_root = driver.root();
   int failures = 0;
   for (long n = 1; n < 5000; ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n));
     driver.restore();
-    fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
+    pid_t pid = fork_tool(kAdd, env, [&] {
       if (freopen(output.c_str(), "w", stdout) == nullptr ||
           freopen(errors.c_str(), "w", stderr) == nullptr)
         _exit(100);
-      StoreEnv env;
-      env.driver_root = driver.root();
-      const char* argv[] = { "vtmediatoollpr_txr580", "-P", "q", "-n",
-                             "Shelf edge", "-w", "12", "-h", "50", nullptr };
       g_fail_at = n;
-      int status = run_tool(9, argv, env);
-      fflush(stdout);
-      _exit(status);
-    }
-    ASSERT_LT(0, pid);
+    });
     int status = wait_for(pid);
     EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
     if (status == 0) {

@@ -10,7 +10,6 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,12 +30,6 @@ const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P",
 
 std::vector<std::string> add_args() {
   return std::vector<std::string>(kAdd.begin() + 1, kAdd.end());
-}
-
-long long now_ms() {
-  struct timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
 // Lines of the kind the file holds, |bytes| of them in all.

@@ -11,12 +11,10 @@
 #include <string.h>
 #include <sys/file.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "cli/tool.h"
 #include "fault_support.h"
 #include "harness.h"
 
@@ -24,12 +22,6 @@ namespace {
 
 const int kRuns = 8;
 const char kTape[] = "vtmediatoollpr_txr580";
-
-long long now_ms() {
-  struct timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
 
 std::vector<std::string> add_args(const std::string& name) {
   return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
@@ -164,26 +156,18 @@ TEST(Locking, WaitIsToldOnceOnATerminal) {
   ASSERT_EQ(0, grantpt(terminal));
   ASSERT_EQ(0, unlockpt(terminal));
   std::string side = ptsname(terminal);
-  fflush(stdout);
-  pid_t pid = fork();
-  if (pid == 0) {
+  StoreEnv env;
+  env.driver_root = driver.root();
+  env.lock_timeout_ms = 300;
+  std::vector<std::string> argv = { kTape };
+  for (const std::string& arg : add_args("Late"))
+    argv.push_back(arg);
+  pid_t pid = fork_tool(argv, env, [&] {
     int err = open(side.c_str(), O_RDWR | O_NOCTTY);
     int out = open("/dev/null", O_WRONLY);
     if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0)
       _exit(100);
-    StoreEnv env;
-    env.driver_root = driver.root();
-    env.lock_timeout_ms = 300;
-    std::vector<std::string> args = { kTape };
-    for (const std::string& arg : add_args("Late"))
-      args.push_back(arg);
-    std::vector<const char*> argv;
-    for (const std::string& arg : args)
-      argv.push_back(arg.c_str());
-    argv.push_back(nullptr);
-    _exit(run_tool(static_cast<int>(args.size()), argv.data(), env));
-  }
-  ASSERT_LT(0, pid);
+  });
   EXPECT_EQ(255, wait_for(pid));
   std::string said;
   char buffer[512];

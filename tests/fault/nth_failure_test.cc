@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "arg_vector.h"
 #include "cli/model.h"
 #include "cli/options.h"
 #include "fault_support.h"
@@ -59,10 +60,7 @@ const int kInjectedError = EIO;
 
 // The settings the front end makes of |argv|, for the store's own calls.
 FormatSettings settings_for(const std::vector<std::string>& argv) {
-  std::vector<const char*> args;
-  for (const std::string& arg : argv)
-    args.push_back(arg.c_str());
-  args.push_back(nullptr);
+  std::vector<const char*> args = arg_pointers(argv);
   FormatSettings settings;
   EXPECT_TRUE(identify_model(args[0], &settings)) << args[0];
   EXPECT_NE(kActionUsage, parse_options(static_cast<int>(argv.size()),

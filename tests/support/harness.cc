@@ -9,6 +9,7 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,16 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include "arg_vector.h"
 #include "cli/tool.h"
 
 extern char** environ;
 
 namespace {
-
-void check(bool ok, const std::string& what) {
-  if (!ok)
-    throw std::runtime_error(what + ": " + strerror(errno));
-}
 
 // Drains both pipes together so that neither can fill up and stall.
 void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
@@ -162,11 +159,8 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
   check(capture != nullptr, "tmpfile");
   int saved = dup(1);
   dup2(fileno(capture), 1);
-  std::vector<const char*> args;
-  for (const std::string& arg : argv)
-    args.push_back(arg.c_str());
-  args.push_back(nullptr);
-  int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
+  int status = run_tool(static_cast<int>(argv.size()),
+                        arg_pointers(argv).data(), env);
   fflush(stdout);
   dup2(saved, 1);
   close(saved);
@@ -178,6 +172,28 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
     out->append(buffer, got);
   fclose(capture);
   return status;
+}
+
+pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
+                const ChildSetup& in_child) {
+  std::vector<const char*> args = arg_pointers(argv);
+  fflush(stdout);
+  pid_t pid = fork();
+  check(pid >= 0, "fork");
+  if (pid == 0) {
+    if (in_child)
+      in_child();
+    int status = run_tool(static_cast<int>(argv.size()), args.data(), env);
+    fflush(stdout);
+    _exit(status);
+  }
+  return pid;
+}
+
+long long now_ms() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
 namespace {

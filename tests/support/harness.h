@@ -52,6 +52,16 @@ RunResult run_program(const std::string& program,
 int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
                   std::string* out);
 
+// Forks a child that runs |in_child|, then the whole tool on |argv| with
+// |env|, and exits with its exit status; returns the child's pid without
+// waiting. For runs that must be set apart from this process (a terminal,
+// an allocation made to fail) yet need their own StoreEnv.
+pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
+                const ChildSetup& in_child);
+
+// Milliseconds on a clock that only goes forward, for timing runs.
+long long now_ms();
+
 // The four data files of a model, relative to the driver root.
 struct DriverFiles {
   std::string function_file;

@@ -17,16 +17,16 @@
 
 namespace {
 
-void check(bool ok, const std::string& what) {
-  if (!ok)
-    throw std::runtime_error(what + ": " + strerror(errno));
-}
-
 int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
   return remove(path);
 }
 
 }  // namespace
+
+void check(bool ok, const std::string& what) {
+  if (!ok)
+    throw std::runtime_error(what + ": " + strerror(errno));
+}
 
 TempDir::TempDir() {
   const char* base = getenv("TMPDIR");

@@ -9,6 +9,10 @@
 
 // Files and directories for tests to work in.
 
+// Throws, naming |what| and errno, unless |ok|: for the steps that set a
+// test up, which must not fail.
+void check(bool ok, const std::string& what);
+
 // A fresh directory, removed with everything in it when this goes.
 class TempDir {
  public:
