@@ -8,11 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
+#include "nul_byte.h"
 #include "test_files.h"
 
 namespace {
-
-const std::string kNul(1, '\0');
 
 FormatSettings request(const std::string& media, const std::string& name,
                        int64_t width, int64_t height) {

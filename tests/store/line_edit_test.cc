@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "nul_byte.h"
 #include "reference_edit.h"
 
 namespace {
-
-const std::string kNul(1, '\0');
 
 LineEdit make_edit(LineEdit::Kind kind, const std::string& needle,
                    const std::string& text) {

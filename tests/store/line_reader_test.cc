@@ -7,11 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
+#include "nul_byte.h"
 #include "test_files.h"
 
 namespace {
-
-const std::string kNul(1, '\0');
 
 // |content| as the reader hands it out block by block, reading at most
 // |max_read| bytes per call (0: as much as asked); every block must end a

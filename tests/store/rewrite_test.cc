@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
+#include "nul_byte.h"
 #include "store/lookup.h"
 #include "store/status.h"
 #include "test_files.h"
 
 namespace {
 
-const std::string kNul(1, '\0');
 const std::string kEntry = "VtL_vtS12mm__070A03271A2B/Shop 12\n";
 
 const std::string kOriginal =
