@@ -13,15 +13,26 @@ void explain(const char* program, const std::string& what) {
   fflush(stderr);
 }
 
+namespace {
+
+// Why standard output first lost what was written to it; 0 while nothing
+// was lost. The C library drops what it could not write, so a later
+// flush no longer tells.
+int g_output_error = 0;
+
+}  // namespace
+
+void flush_output() {
+  if (fflush(stdout) != 0 && g_output_error == 0)
+    g_output_error = errno != 0 ? errno : EIO;
+}
+
 int finish_output(const char* program, int status) {
-  bool lost_before = ferror(stdout) != 0;
-  // The C library keeps what it could not write, so a flush that fails
-  // again tells why; one that now succeeds cannot.
-  errno = 0;
-  bool lost_now = fflush(stdout) != 0;
-  if (!lost_before && !lost_now)
+  flush_output();
+  if (g_output_error == 0 && ferror(stdout))
+    g_output_error = EIO;
+  if (g_output_error == 0)
     return status;
-  int error = lost_now && errno != 0 ? errno : EIO;
-  explain(program, std::string("write error: ") + strerror(error));
+  explain(program, std::string("write error: ") + strerror(g_output_error));
   return kExitFailure;
 }

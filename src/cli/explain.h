@@ -9,6 +9,9 @@
 // the program's file name.
 void explain(const char* program, const std::string& what);
 
+// Flushes standard output, keeping why it failed for finish_output.
+void flush_output();
+
 // Flushes standard output and returns |status|, or, when anything the run
 // wrote there was lost (a full disk, a closed pipe), says so and returns
 // the failure status: a caller must not take lost output for an answer.

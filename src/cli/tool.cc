@@ -102,18 +102,18 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   // Asked of any of the names, the model's or the executable's own.
   if (word == kWordVersion) {
     printf("vtmediatoollpr %s\n", VT_VERSION);
-    fflush(stdout);
+    flush_output();
     return kExitOk;
   }
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
     printf("%s is invalid.\n\n", program);
-    fflush(stdout);
+    flush_output();
     return kExitOk;
   }
   if (word == kWordHelp) {
     print_usage(settings);
-    fflush(stdout);
+    flush_output();
     return kExitOk;
   }
 
@@ -132,7 +132,7 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     Action action = parse_options(argc, argv, &settings, &reason);
     if (action == kActionUsage) {
       print_usage(settings);
-      fflush(stdout);
+      flush_output();
       if (!reason.empty())
         explain(program, reason);
       status = kExitOk;
@@ -144,6 +144,6 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     explain(program, strerror(ENOMEM));
     status = kExitFailure;
   }
-  fflush(stdout);
+  flush_output();
   return status;
 }

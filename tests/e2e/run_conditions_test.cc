@@ -33,6 +33,22 @@ int lines_holding(const std::vector<std::string>& contents,
   return count;
 }
 
+const uid_t kNobody = 65534;
+
+// Runs the tool on |driver| as user nobody, or, with |set_uid|, as a
+// set-user-ID root program that nobody started.
+RunResult run_as_nobody(Driver& driver, const std::vector<std::string>& args,
+                        bool set_uid = false) {
+  std::string log = driver.log_path();
+  write_file(log, "");
+  chmod(log.c_str(), 0666);
+  return driver.run(args, {}, [set_uid] {
+    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
+      _exit(125);
+  });
+}
+
 }  // namespace
 
 TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
@@ -40,15 +56,17 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
   struct Case {
     const char* what;
     ChildSetup in_child;
+    const char* chatter_on = "VT_STANDIN_CHATTER_OUT=";
   } cases[] = {
     { "standard output closed", [] { close(1); } },
+    { "standard error closed", [] { close(2); }, "VT_STANDIN_CHATTER_ERR=" },
     { "SIGCHLD ignored", [] { signal(SIGCHLD, SIG_IGN); } },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
     RunResult add = driver.run(kAdd, { std::string("VT_STANDIN_CHATTER=") +
-                                       kChatter }, c.in_child);
+                                       kChatter, c.chatter_on }, c.in_child);
     EXPECT_EQ(0, add.exit_status);
     std::vector<std::string> after = driver.contents();
     for (const std::string& content : after)
@@ -67,7 +85,6 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
 TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
   if (geteuid() != 0)
     GTEST_SKIP() << "needs root to run the tool as another user";
-  const uid_t kNobody = 65534;
   struct Case {
     const char* what;
     mode_t dir_mode;
@@ -86,18 +103,53 @@ TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
     ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
     for (const std::string& path : driver.files.all())
       ASSERT_EQ(0, chmod(path.c_str(), 0666));
-    std::string log = driver.log_path();
-    write_file(log, "");
-    ASSERT_EQ(0, chmod(log.c_str(), 0666));
-    RunResult run = driver.run(c.args, {}, [kNobody] {
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-          setuid(kNobody) != 0)
-        _exit(125);
-    });
+    RunResult run = run_as_nobody(driver, c.args);
     EXPECT_EQ(255, run.exit_status);
     EXPECT_EQ(c.out, run.out);
     EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
     driver.expect_files();
+  }
+}
+
+TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "needs root to run the tool as another user";
+  struct Case {
+    const char* what;
+    mode_t dir_mode;
+    bool dir_is_nobodys;
+    mode_t function_file_mode;
+    bool set_uid;
+    const char* out;  // "" for a run that succeeds
+  } cases[] = {
+    { "directory writable, not searchable", 0776, false, 0666, false,
+      "Permission denied\n" },
+    { "function file not readable", 0777, false, 0600, false,
+      "Permission denied\n" },
+    // The directory's owner may replace anybody's file in it.
+    { "sticky directory of the user", 01777, true, 0666, false, "" },
+    // Permissions are the effective user's, as the calls judge them.
+    { "set-user-ID run started by nobody", 0755, false, 0644, true, "" },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
+    ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
+    if (c.dir_is_nobodys) {
+      ASSERT_EQ(0, chown(driver.inf_dir().c_str(), kNobody, kNobody));
+    }
+    for (const std::string& path : driver.files.all())
+      ASSERT_EQ(0, chmod(path.c_str(), 0666));
+    ASSERT_EQ(0, chmod(driver.files.function_file.c_str(),
+                       c.function_file_mode));
+    RunResult run = run_as_nobody(driver, kAdd, c.set_uid);
+    EXPECT_EQ(*c.out ? 255 : 0, run.exit_status);
+    EXPECT_EQ(c.out, run.out);
+    if (*c.out != '\0') {
+      EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
+      driver.expect_files();
+    }
   }
 }
 

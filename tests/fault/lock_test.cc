@@ -204,6 +204,55 @@ TEST(Locking, RunOnAnotherModelDoesNotWait) {
   expect_entered_once(roll.contents(), "Parcel");
 }
 
+TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
+  for (int signal_number : { SIGTERM, SIGKILL }) {
+    SCOPED_TRACE(strsignal(signal_number));
+    Driver driver(kTape, "txr580");
+    // The stand-in does the adding, from where it finds the driver files.
+    std::string standin = driver.root() + "/txr580/bin/real";
+    make_dirs(standin);
+    standin += "/vtmediatoolcups_txr580";
+    write_file(standin, read_file(driver.files.companion));
+    ASSERT_EQ(0, chmod(standin.c_str(), 0755));
+    std::string hold = driver.top() + "/hold";
+    std::string events = driver.top() + "/events";
+    write_file(hold, "");
+    // An add's companion waits while |hold| is there; each run logs its
+    // start and end.
+    driver.use_companion_script(
+        "echo \"start $3 $4\" >> '" + events + "'\n"
+        "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
+        "case \"$*\" in *-specid*)\n"
+        "  while [ -e '" + hold + "' ]; do sleep 0.01; done;;\n"
+        "esac\n'" + standin + "' \"$@\"; status=$?\n"
+        "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
+
+    pid_t first = driver.start(add_args("First"));
+    long long deadline = now_ms() + 10000;
+    while (read_file(events).find("start -n First") == std::string::npos &&
+           now_ms() < deadline)
+      usleep(10 * 1000);
+    ASSERT_EQ(0, kill(first, signal_number));
+    wait_for(first);
+    pid_t second = driver.start(add_args("Second"));
+    usleep(300 * 1000);
+    if (signal_number == SIGKILL) {
+      int status;
+      EXPECT_EQ(0, waitpid(second, &status, WNOHANG)) << "did not wait";
+      driver.expect_files();
+    }
+    unlink(hold.c_str());
+    EXPECT_EQ(0, wait_for(second));
+    // Nothing of the second run before the first one's companion ended.
+    std::string log = read_file(events);
+    EXPECT_LT(log.find("end -n First"), log.find("Second")) << log;
+
+    EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
+    expect_entered_once(driver.contents(), "First");
+    expect_entered_once(driver.contents(), "Second");
+  }
+}
+
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
   Driver driver(kTape, "txr580");
   HeldLock other_run(driver.inf_dir());

@@ -75,4 +75,34 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
   }
 }
 
+TEST(RequestOrder, RenamesAreSyncedInTheDirectoryWhetherTheRunEndsWellOrNot) {
+  struct Case {
+    const char* what;
+    const char* name;
+    const char* companion;
+    int exit_status;
+    int fsyncs;  // of the temporary files, then the directory
+  } cases[] = {
+    { "new name", "New", "exit 0\n", 0, 3 + 1 },
+    { "no rename", "New", "exit 1\n", 255, 0 },
+    // The delete of the old format renamed four files before the
+    // companion refused the new one.
+    { "companion refuses the add", "Shelf edge",
+      "case \"$*\" in *-specid*) exit 1;; esac\n", 255, 4 + 1 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver("vtmediatoollpr_txr580", "txr580");
+    driver.use_companion_script(c.companion);
+    FaultyFileOps counting;
+    StoreEnv env;
+    env.driver_root = driver.root();
+    env.files = &counting;
+    std::string out;
+    EXPECT_EQ(c.exit_status, run_tool_here({ "vtmediatoollpr_txr580", "-P",
+        "q", "-n", c.name, "-w", "12", "-h", "30" }, env, &out));
+    EXPECT_EQ(c.fsyncs, counting.calls[FaultyFileOps::kFsync]);
+  }
+}
+
 }  // namespace

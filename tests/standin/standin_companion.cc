@@ -13,7 +13,8 @@
 //                      whether any of the four data files holds this text
 //                      as the run starts
 //   VT_STANDIN_CHATTER open the media-information file, then print this
-//                      text on standard output, as a chatty tool would
+//                      text on standard output, as a chatty tool would;
+//                      with VT_STANDIN_CHATTER_ERR set, on standard error
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -94,10 +95,11 @@ int main(int argc, char** argv) {
   const char* chatter = getenv("VT_STANDIN_CHATTER");
   std::string inf, code;
   if (chatter != nullptr && locate(argv[0], &inf, &code)) {
-    // Where standard output was handed over closed, the file takes its
-    // descriptor and the text.
+    // Where a standard descriptor was handed over closed, the file takes
+    // its number and the text.
     FILE* file = fopen((inf + "mediainf" + code).c_str(), "a");
-    printf("%s\n", chatter);
+    fprintf(getenv("VT_STANDIN_CHATTER_ERR") ? stderr : stdout, "%s\n",
+            chatter);
     fflush(stdout);
     if (file != nullptr)
       fclose(file);

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What an administrator's system may do to a run: files it may not
+// replace, too few descriptors, a file-size limit, attributes and ACLs on
+// the files, standard output that takes nothing. A run certain to fail is
+// refused before the companion runs; the others do their whole job.
+
+#include <errno.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "expected_usage.h"
+#include "harness.h"
+
+namespace {
+
+const char kTape[] = "vtmediatoollpr_txr580";
+const std::vector<std::string> kAdd = { "-P", "q", "-n", "New", "-w", "12",
+                                        "-h", "50" };
+const std::vector<std::string> kReAdd = { "-P", "q", "-n", "Shelf edge",
+                                          "-w", "12", "-h", "30" };
+const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
+const int kResource = 2, kPrintArea = 3;  // in DriverFiles::all
+
+// Sets or clears |flag| (FS_IMMUTABLE_FL, FS_APPEND_FL) on |path|; false
+// where the file system has no such attribute.
+bool set_inode_flag(const std::string& path, int flag, bool on) {
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  int flags = 0;
+  bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? flags | flag : flags & ~flag;
+  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  if (fd >= 0)
+    close(fd);
+  return done;
+}
+
+void limit(int resource, rlim_t value) {
+  struct rlimit bound = { value, value };
+  if (setrlimit(resource, &bound) != 0)
+    _exit(125);
+}
+
+}  // namespace
+
+TEST(CertainFailure, RunThatCannotFinishIsRefusedBeforeTheCompanionRuns) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "needs root for file attributes, mounts and limits";
+  enum Setup { kImmutable, kAppendOnly, kMountedOver, kDescriptors };
+  struct Case {
+    const char* what;
+    Setup setup;
+    int file;  // in DriverFiles::all
+    std::vector<std::string> args;
+    const char* out;  // "" for a run that succeeds
+    rlim_t descriptors = 0;  // beside the standard ones, or 0
+  } cases[] = {
+    { "immutable imageable-area file, add", kImmutable, kPrintArea, kAdd,
+      "Operation not permitted\n" },
+    { "append-only imageable-area file, add", kAppendOnly, kPrintArea, kAdd,
+      "Operation not permitted\n" },
+    // An add of a new name never rewrites the resource file; a
+    // replacing add does.
+    { "immutable resource file, add of a new name", kImmutable, kResource,
+      kAdd, "" },
+    { "immutable resource file, replacing add", kImmutable, kResource,
+      kReAdd, "Operation not permitted\n" },
+    { "immutable resource file, delete", kImmutable, kResource, kDelete,
+      "Operation not permitted\n" },
+    { "mount over the imageable-area file", kMountedOver, kPrintArea, kAdd,
+      "Device or resource busy\n" },
+    { "the lock's descriptor and no more", kDescriptors, 0, kAdd,
+      "Too many open files\n", 1 },
+    { "one descriptor short", kDescriptors, 0, kReAdd,
+      "Too many open files\n", 2 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    std::string path = driver.files.all()[c.file];
+    std::string other = driver.top() + "/other";
+    if (c.setup == kImmutable || c.setup == kAppendOnly) {
+      if (!set_inode_flag(path, c.setup == kImmutable ? FS_IMMUTABLE_FL :
+                          FS_APPEND_FL, true))
+        continue;  // no such attributes on this file system
+    } else if (c.setup == kMountedOver) {
+      write_file(other, read_file(path));
+      if (mount(other.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        continue;  // no mounts in this sandbox
+    }
+    rlim_t descriptors = c.descriptors;
+    RunResult run = driver.run(c.args, {}, [descriptors] {
+      if (descriptors == 0)
+        return;
+      // What the test runner leaves open would count too.
+      for (int fd = 3; fd < 1024; ++fd)
+        close(fd);
+      limit(RLIMIT_NOFILE, 3 + descriptors);
+    });
+    if (c.setup == kMountedOver)
+      umount(path.c_str());
+    else if (c.setup != kDescriptors)
+      set_inode_flag(path, FS_IMMUTABLE_FL | FS_APPEND_FL, false);
+
+    if (*c.out == '\0') {
+      EXPECT_EQ(0, run.exit_status);
+      continue;
+    }
+    EXPECT_EQ(255, run.exit_status);
+    EXPECT_EQ(c.out, run.out);
+    EXPECT_EQ("vtmediatoollpr_txr580: " +
+              path.substr(driver.top().size() + 1) + ": " + c.out, run.err);
+    EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
+    driver.expect_files();
+  }
+}
+
+TEST(CertainFailure, WritePastTheFileSizeLimitFailsCleanlyAndTheSameCommandFinishes) {
+  Driver driver(kTape, "txr580");
+  driver.use_companion_script("exit 0\n");
+  // Room for every file as it is, not for the function file's new entry.
+  rlim_t room = driver.original[0].size() + 8;
+  RunResult limited = driver.run(kAdd, {}, [room] {
+    limit(RLIMIT_FSIZE, room);
+  });
+  EXPECT_EQ(255, limited.exit_status);
+  EXPECT_EQ("File too large\n", limited.out);
+  EXPECT_EQ("vtmediatoollpr_txr580: vantrel/txr580/bin/inf/vttxr580func: "
+            "File too large\n", limited.err);
+  driver.expect_files();
+  EXPECT_EQ(4u, dir_entries(driver.inf_dir()).size()) << "a temporary file";
+  EXPECT_EQ(0, driver.run(kAdd).exit_status);
+  EXPECT_NE(driver.original[0], driver.contents()[0]);
+}
+
+TEST(CertainFailure, RewrittenFilesKeepTheirAclAndExtendedAttributes) {
+  // An ACL in the kernel's form: version 2, then tag, permissions and id
+  // for the owner, user nobody (no access), the group, the mask, others.
+  const unsigned char kAcl[] = {
+    2, 0, 0, 0,
+    0x01, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+    0x02, 0, 0, 0, 0xfe, 0xff, 0, 0,
+    0x04, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+    0x10, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+    0x20, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+  };
+  const char kOrigin[] = "set by the site";
+  Driver driver(kTape, "txr580");
+  bool acl = true;
+  for (const std::string& path : driver.files.all()) {
+    if (setxattr(path.c_str(), "user.origin", kOrigin, sizeof(kOrigin), 0) != 0)
+      GTEST_SKIP() << "no extended attributes here: " << strerror(errno);
+    acl = acl && setxattr(path.c_str(), "system.posix_acl_access", kAcl,
+                          sizeof(kAcl), 0) == 0;
+  }
+  ASSERT_EQ(0, driver.run(kAdd).exit_status);
+  ASSERT_EQ(0, driver.run(kDelete).exit_status);
+  for (const std::string& path : driver.files.all()) {
+    SCOPED_TRACE(path);
+    char value[256];
+    ssize_t size = getxattr(path.c_str(), "user.origin", value, sizeof(value));
+    EXPECT_EQ(std::string(kOrigin, sizeof(kOrigin)),
+              std::string(value, size > 0 ? size : 0));
+    if (!acl)
+      continue;
+    size = getxattr(path.c_str(), "system.posix_acl_access", value,
+                    sizeof(value));
+    ASSERT_EQ(static_cast<ssize_t>(sizeof(kAcl)), size);
+    // The entry for nobody is kept; the mode's 0666 shows in the others.
+    EXPECT_EQ(0, memcmp(kAcl + 12, value + 12, 8));
+    EXPECT_EQ(0666, file_mode(path));
+  }
+}
+
+TEST(CertainFailure, LostStandardOutputFailsTheRun) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+  } cases[] = {
+    { "not found", { "-P", "q", "-d", "Nothing" } },
+    { "usage screen", {} },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    RunResult run = driver.run(c.args, {}, [] {
+      int full = open("/dev/full", O_WRONLY);
+      if (full < 0 || dup2(full, 1) != 1)
+        _exit(125);
+    });
+    EXPECT_EQ(255, run.exit_status);
+    EXPECT_EQ("vtmediatoollpr_txr580: write error: No space left on device\n",
+              run.err);
+    driver.expect_files();
+  }
+}
