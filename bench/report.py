@@ -7,7 +7,9 @@ line) on standard input, prints the table of medians and ratios, and with
 The targets: each request at most 1.10 times its floor (bench/floor_run.cc
 doing the same companion runs and file passes and nothing else) at every
 size, and the tool's peak memory at most 8 MiB at every size and flat from
-one size to the next. cp, grep -v, sed -i and the two companion runs of an
+one size to the next; --list at most 1.5 times grep -F VtL over the three
+files it reads, on the large and doubled trees, in at most 8 MiB, flat
+from one to the other. cp, grep -v, sed -i and the two companion runs of an
 add are in the table for comparison only.
 
 Times and ratios are of wall time; with --cpu they are of processor time
@@ -24,6 +26,10 @@ FLOORS = {"add_new": "floor_new", "add_replace": "floor_replace",
           "delete": "floor_delete"}
 BASELINES = ["cp", "grep_v", "sed_i", "companion_x2"]
 SIZES = ["realistic", "large", "doubled"]
+# The listing and what it is measured against, right after it.
+PAIRS = dict(FLOORS, list="grep_vtl")
+LIST_SIZES = ["large", "doubled"]
+LIST_LIMIT = 1.5
 
 FLOOR_LIMIT = 1.10
 MEMORY_LIMIT_KIB = 8 * 1024
@@ -46,7 +52,7 @@ def read_figures(stream, use_cpu):
                for key, values in times.items()}
     # The n-th run of a request and the n-th of its floor were neighbours.
     paired = {}
-    for case, floor in FLOORS.items():
+    for case, floor in PAIRS.items():
         for size in SIZES:
             runs, floors = times.get((case, size)), times.get((floor, size))
             if runs and floors and len(runs) == len(floors):
@@ -69,16 +75,34 @@ def print_table(medians, peaks, use_cpu):
     print(header)
     print("-" * len(header))
     for size in SIZES:
-        for case in TOOL_CASES + list(FLOORS.values()) + BASELINES:
+        for case in list(PAIRS) + list(PAIRS.values()) + BASELINES:
             if (case, size) not in medians:
                 continue
             cells = []
-            for baseline in [FLOORS.get(case)] + BASELINES:
+            for baseline in [PAIRS.get(case)] + BASELINES:
                 r = ratio(medians, case, size, baseline)
                 cells.append("-" if r is None else "%.2f" % r)
             print("%-13s %-9s %10.2f %9.2f %7s %7s %8s %7s %7s" % (
                 case, size, medians[(case, size)] * 1000,
                 peaks[(case, size)] / 1024, *cells))
+
+
+def judge_memory(judge, peaks, cases, sizes, what):
+    """The peak of |cases| at each of |sizes|, and its growth from one to
+    the next."""
+    tool_peak = {}
+    for size in sizes:
+        figures = [peaks[(case, size)] for case in cases
+                   if (case, size) in peaks]
+        tool_peak[size] = max(figures) / 1024 if figures else None
+        judge("%speak memory, %s" % (what, size), tool_peak[size],
+              MEMORY_LIMIT_KIB / 1024, " MiB")
+    for smaller, larger in zip(sizes, sizes[1:]):
+        growth = (None if tool_peak[smaller] is None or
+                  tool_peak[larger] is None
+                  else tool_peak[larger] - tool_peak[smaller])
+        judge("%speak memory growth, %s to %s" % (what, smaller, larger),
+              growth, MEMORY_SLACK_KIB / 1024, " MiB")
 
 
 def check(paired, peaks):
@@ -104,19 +128,11 @@ def check(paired, peaks):
         for case in TOOL_CASES:
             judge("%s %s / its floor" % (size, case),
                   paired.get((case, size)), FLOOR_LIMIT, "x")
-    tool_peak = {}
-    for size in SIZES:
-        figures = [peaks[(case, size)] for case in TOOL_CASES
-                   if (case, size) in peaks]
-        tool_peak[size] = max(figures) / 1024 if figures else None
-        judge("peak memory, %s" % size, tool_peak[size],
-              MEMORY_LIMIT_KIB / 1024, " MiB")
-    for smaller, larger in zip(SIZES, SIZES[1:]):
-        growth = (None if tool_peak[smaller] is None or
-                  tool_peak[larger] is None
-                  else tool_peak[larger] - tool_peak[smaller])
-        judge("peak memory growth, %s to %s" % (smaller, larger), growth,
-              MEMORY_SLACK_KIB / 1024, " MiB")
+    for size in LIST_SIZES:
+        judge("%s list / grep -F VtL" % size, paired.get(("list", size)),
+              LIST_LIMIT, "x")
+    judge_memory(judge, peaks, TOOL_CASES, SIZES, "")
+    judge_memory(judge, peaks, ["list"], LIST_SIZES, "list ")
     print("%d met, %d missed" % (met, missed))
     return missed == 0
 

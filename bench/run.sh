@@ -5,14 +5,16 @@
 # same request's companion runs and file passes and nothing else, and the
 # tool's peak memory, which must not grow with the files. cp of the four
 # files, the same edit by hand with grep -v or sed -i, and the two
-# companion runs of an add are measured too, for comparison.
+# companion runs of an add are measured too, for comparison. On the large
+# and doubled trees, --list is measured against grep -F VtL over the three
+# files it reads.
 #
 #   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
 #                [--build DIR]
 #
 # --check      compare with the targets (each request at most 1.10 times
-#              its floor at every size; at most 8 MiB, flat across sizes);
-#              exit 1 when one is missed
+#              its floor at every size; --list at most 1.5 times the grep;
+#              at most 8 MiB, flat across sizes); exit 1 when one is missed
 # --cpu        judge by processor time instead of wall time (median of
 #              each), for a machine busy with other work
 # --static     measure the tool, the stand-in companion and the floor
@@ -46,7 +48,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '10,26p' "$0"; exit 2 ;;
+    *) sed -n '12,28p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -150,6 +152,8 @@ set_cases() {  # size-label
       mv "$f.new" "$f" || exit 1
     done' sh "$id" "${files[@]}")
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
+  case_list=("$tool" --list)
+  case_grep_vtl=(grep -F VtL "${files[0]}" "${files[1]}" "${files[3]}")
   # The same requests with nothing but their companion runs and file
   # passes, in their order: the floor of each.
   local floor=$work/bin/floor_run
@@ -168,7 +172,11 @@ cases_of() {  # size-label
   local cases=(add_new floor_new add_replace floor_replace delete
                floor_delete cp grep_v sed_i)
   # The companion runs do not depend on the size of the files.
-  [ "$1" = realistic ] && cases+=(companion_x2)
+  if [ "$1" = realistic ]; then
+    cases+=(companion_x2)
+  else
+    cases+=(list grep_vtl)
+  fi
   echo "${cases[@]}"
 }
 
@@ -205,6 +213,11 @@ warm_up() {  # size-label
   "${case_add_replace[@]}" > /dev/null
   [ "$(grep -c -F "/$other" "${files[1]}")" = 2 ] ||
     { echo "run.sh: the add did not replace its format" >&2; exit 1; }
+  if [ "$1" != realistic ] &&
+     ! "$tool" --list | grep -q -F "$id"$'\tcomplete'; then
+    echo "run.sh: the listing left out $id" >&2
+    exit 1
+  fi
   local c
   for c in $(cases_of "$1"); do measure "$1" "$c" /dev/null; done
 }

@@ -77,7 +77,11 @@ Action refuse(const std::string& why, std::string* reason) {
 }  // namespace
 
 Action parse_options(int argc, const char* const* argv,
-                     FormatSettings* settings, std::string* reason) {
+                     FormatSettings* settings, std::string* reason,
+                     TapeFit* fit) {
+  TapeFit unused;
+  if (fit == nullptr)
+    fit = &unused;
   // Nothing at all asks for the screen: nothing to explain.
   int pairs = argc - 1;
   if (pairs == 0)
@@ -124,9 +128,11 @@ Action parse_options(int argc, const char* const* argv,
         // A later -w replaces the earlier one whole, tape included.
         settings->media_name.clear();
         settings->head_dots = 0;
-        if (!apply_width_rule(width, settings))
+        if (!apply_width_rule(width, settings, &fit->row))
           return refuse(std::string("-w ") + value +
                         ": wider than the widest tape, 24 mm", reason);
+        fit->asked_width_mm = width;
+        fit->tube_mark = heat_shrink_mark(settings->format_name);
       }
       have_width = true;
       break;
@@ -139,6 +145,7 @@ Action parse_options(int argc, const char* const* argv,
       settings->height_mm = tape ?
           fit_tape_height(height, is_heat_shrink(settings->format_name)) :
           height;
+      fit->asked_height_mm = height;
       have_height = true;
       break;
     }

@@ -3,53 +3,58 @@
 
 namespace {
 
-// What a tape model can print on one nominal tape width.
-struct TapeMediaRow {
-  int nominal_mm;    // the row serves widths up to this one
-  int printable_mm;
-  int dots;          // printable dots across at 180 dpi
-  const char* name;  // page-size name, always 10 characters
-};
-
 // 3.5 mm tape is served by the first row; its bound is 5, not 3.5.
 const TapeMediaRow kStandardTape[] = {
-  { 5, 2, 24, "_vtS3.5mm_" },
-  { 6, 4, 32, "_vtS6mm___" },
-  { 9, 7, 50, "_vtS9mm___" },
-  { 12, 10, 70, "_vtS12mm__" },
-  { 18, 16, 112, "_vtS18mm__" },
-  { 24, 22, 128, "_vtS24mm__" },
+  { 5, 2, 24, "_vtS3.5mm_", "3.5" },
+  { 6, 4, 32, "_vtS6mm___", "6" },
+  { 9, 7, 50, "_vtS9mm___", "9" },
+  { 12, 10, 70, "_vtS12mm__", "12" },
+  { 18, 16, 112, "_vtS18mm__", "18" },
+  { 24, 22, 128, "_vtS24mm__", "24" },
 };
 const int kStandardTapeCount = sizeof(kStandardTape) / sizeof(kStandardTape[0]);
 
 const TapeMediaRow kHeatShrinkTube[] = {
-  { 6, 4, 28, "_vtHS6mm__" },
-  { 9, 7, 48, "_vtHS9mm__" },
-  { 12, 9, 66, "_vtHS12mm_" },
-  { 18, 15, 106, "_vtHS18mm_" },
-  { 24, 18, 128, "_vtHS24mm_" },
+  { 6, 4, 28, "_vtHS6mm__", "6" },
+  { 9, 7, 48, "_vtHS9mm__", "9" },
+  { 12, 9, 66, "_vtHS12mm_", "12" },
+  { 18, 15, 106, "_vtHS18mm_", "18" },
+  { 24, 18, 128, "_vtHS24mm_", "24" },
 };
 const int kHeatShrinkTubeCount =
     sizeof(kHeatShrinkTube) / sizeof(kHeatShrinkTube[0]);
 
-const int64_t kMinTapeHeight = 4;
-const int64_t kMaxTapeHeight = 1000;
-const int64_t kMaxTubeHeight = 500;
-
 }  // namespace
 
-bool is_heat_shrink(const std::string& format_name) {
-  return format_name.find("HS") != std::string::npos ||
-         format_name.find("hs") != std::string::npos;
+const TapeMediaRow* tape_rows(bool heat_shrink, int* count) {
+  *count = heat_shrink ? kHeatShrinkTubeCount : kStandardTapeCount;
+  return heat_shrink ? kHeatShrinkTube : kStandardTape;
 }
 
-bool apply_width_rule(int64_t width_mm, FormatSettings* settings) {
+bool is_heat_shrink(const std::string& format_name) {
+  return heat_shrink_mark(format_name) != nullptr;
+}
+
+const char* heat_shrink_mark(const std::string& format_name) {
+  for (const char* mark : { "HS", "hs" }) {
+    if (format_name.find(mark) != std::string::npos)
+      return mark;
+  }
+  return nullptr;
+}
+
+bool apply_width_rule(int64_t width_mm, FormatSettings* settings,
+                      const TapeMediaRow** row) {
   bool tube = is_heat_shrink(settings->format_name);
-  const TapeMediaRow* rows = tube ? kHeatShrinkTube : kStandardTape;
-  int count = tube ? kHeatShrinkTubeCount : kStandardTapeCount;
+  int count;
+  const TapeMediaRow* rows = tape_rows(tube, &count);
+  if (row != nullptr)
+    *row = nullptr;
   for (int i = 0; i < count; ++i) {
     if (rows[i].nominal_mm < width_mm)
       continue;
+    if (row != nullptr)
+      *row = &rows[i];
     settings->head_dots = rows[i].dots;
     if (rows[i].printable_mm < width_mm) {
       settings->width_mm = rows[i].printable_mm;
@@ -67,8 +72,8 @@ bool apply_width_rule(int64_t width_mm, FormatSettings* settings) {
 }
 
 int64_t fit_tape_height(int64_t height_mm, bool heat_shrink) {
-  if (height_mm < kMinTapeHeight)
-    return kMinTapeHeight;
-  int64_t cap = heat_shrink ? kMaxTubeHeight : kMaxTapeHeight;
+  if (height_mm < kTapeHeightMin)
+    return kTapeHeightMin;
+  int64_t cap = heat_shrink ? kTubeHeightMax : kTapeHeightMax;
   return height_mm > cap ? cap : height_mm;
 }

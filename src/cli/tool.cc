@@ -10,16 +10,15 @@
 
 #include "cli/exit_status.h"
 #include "cli/explain.h"
+#include "cli/help.h"
 #include "cli/model.h"
+#include "cli/note.h"
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "store/add.h"
 #include "store/delete.h"
+#include "store/list.h"
 #include "store/status.h"
-
-#ifndef VT_VERSION
-#error "VT_VERSION must give the project's version"
-#endif
 
 namespace {
 
@@ -68,13 +67,57 @@ int report(StoreStatus status, const FormatSettings& settings,
 }
 
 int run_action(Action action, const FormatSettings& settings,
-               const StoreEnv& env, const char* program) {
+               const TapeFit& fit, const StoreEnv& env, const char* program) {
   StoreFailure failure;
   // An add replaces an earlier format of the same name, not doubles it.
   StoreStatus status = action == kActionAdd ?
       add_format(settings, env, &failure) :
       delete_format(settings, env, &failure);
+  // Scripts see no difference; a person learns what the tape rules made
+  // of the request.
+  if (action == kActionAdd && status == kStoreDone &&
+      isatty(STDERR_FILENO)) {
+    std::string note = stored_note(settings, fit);
+    if (!note.empty())
+      explain(program, note);
+  }
   return report(status, settings, failure, env, program);
+}
+
+void print_text(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// Prints the model's formats, one tab-separated line each, once all the
+// files are read, so that a failure leaves standard output, which scripts
+// read, empty. Printing allocates nothing.
+int run_list(const FormatSettings& settings, const StoreEnv& env,
+             const char* program) {
+  StoreFailure failure;
+  StoreStatus status;
+  try {
+    status = list_formats(
+        env.files, env.driver_root, settings.model_code,
+        is_roll_label(settings), [](const ListedFormat& format) {
+      const std::string_view tape =
+          format.media_name.empty() ? "-" : format.media_name;
+      printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",
+             static_cast<int>(format.name.size()), format.name.data(),
+             static_cast<unsigned long long>(format.width_mm),
+             static_cast<long long>(format.height_mm),
+             static_cast<int>(tape.size()), tape.data(),
+             static_cast<int>(format.id.size()), format.id.data(),
+             format.complete ? "complete" : "incomplete");
+    }, &failure);
+  } catch (const std::bad_alloc&) {
+    failure = StoreFailure();
+    failure.error = ENOMEM;
+    status = kStoreFileFailed;
+  }
+  if (status == kStoreDone)
+    return kExitOk;
+  explain(program, at_path(failure, strerror(failure.error)));
+  return kExitFailure;
 }
 
 // The project's own options, each a single word alone on the line.
@@ -82,6 +125,7 @@ enum Word {
   kNoWord,
   kWordHelp,
   kWordVersion,
+  kWordList,
 };
 
 Word single_word(int argc, const char* const* argv) {
@@ -91,6 +135,8 @@ Word single_word(int argc, const char* const* argv) {
     return kWordHelp;
   if (strcmp(argv[1], "--version") == 0)
     return kWordVersion;
+  if (strcmp(argv[1], "--list") == 0)
+    return kWordList;
   return kNoWord;
 }
 
@@ -101,7 +147,7 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   Word word = single_word(argc, argv);
   // Asked of any of the names, the model's or the executable's own.
   if (word == kWordVersion) {
-    printf("vtmediatoollpr %s\n", VT_VERSION);
+    print_text(version_text());
     flush_output();
     return kExitOk;
   }
@@ -112,7 +158,7 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     return kExitOk;
   }
   if (word == kWordHelp) {
-    print_usage(settings);
+    print_text(help_text(settings));
     flush_output();
     return kExitOk;
   }
@@ -129,15 +175,20 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
       };
     }
     std::string reason;
-    Action action = parse_options(argc, argv, &settings, &reason);
-    if (action == kActionUsage) {
+    TapeFit fit;
+    Action action = kActionUsage;
+    if (word != kWordList)
+      action = parse_options(argc, argv, &settings, &reason, &fit);
+    if (word == kWordList) {
+      status = run_list(settings, env, program);
+    } else if (action == kActionUsage) {
       print_usage(settings);
       flush_output();
       if (!reason.empty())
         explain(program, reason);
       status = kExitOk;
     } else {
-      status = run_action(action, settings, request_env, program);
+      status = run_action(action, settings, fit, request_env, program);
     }
   } catch (const std::bad_alloc&) {
     printf("%s\n", strerror(ENOMEM));

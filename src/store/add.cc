@@ -28,14 +28,17 @@ long long mm_to_dots(int64_t mm, double dots_per_inch) {
 
 }  // namespace
 
+long long roll_label_along_dots(int64_t height_mm) {
+  return mm_to_dots(height_mm - kRollHeightMargin, kRollDotsPerInch);
+}
+
 std::string media_info_line(const FormatSettings& settings,
                             const std::string& format_id) {
   long long across, along;
   if (is_roll_label(settings)) {
     across = mm_to_dots(settings.width_mm - kRollWidthMargin,
                         kRollDotsPerInch);
-    along = mm_to_dots(settings.height_mm - kRollHeightMargin,
-                       kRollDotsPerInch);
+    along = roll_label_along_dots(settings.height_mm);
   } else {
     across = settings.head_dots;
     along = mm_to_dots(settings.height_mm, kTapeDotsPerInch);

@@ -8,6 +8,10 @@
 #include "store/status.h"
 #include "store/store_env.h"
 
+// The dots along the feed the media-information line gives a roll label
+// |height_mm| high.
+long long roll_label_along_dots(int64_t height_mm);
+
 // The line added to the media-information file: the format's size in
 // printer dots, across and along the feed.
 std::string media_info_line(const FormatSettings& settings,

@@ -79,7 +79,7 @@ TEST(CliEndToEnd, RefusedCommandLineGetsTheUsageScreenAndItsReason) {
     std::string reason;  // on stderr after "PROGRAM: "; none where empty
   } refused[] = {
     { {}, "" },
-    { { "--help" }, "" },
+    { { "--list", "-P" }, "--list: no such option" },
     { { "-P" }, "options come in pairs: an option, then its value" },
     { { "-P", "q", "-d" }, "options come in pairs: an option, then its value" },
     { { "-P", "q" }, "-n or -d missing: nothing to add or delete" },

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "cli/help.h"
+
+#include "cli/model.h"
+#include "cli/options.h"
+#include "cli/tape.h"
+
+#ifndef VT_VERSION
+#error "VT_VERSION must give the project's version"
+#endif
+
+namespace {
+
+// "  3.5: 2  6: 4 ..." for one table: each width as sold, and what it
+// prints, in mm.
+std::string widths(const TapeMediaRow* rows, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += std::string("  ") + rows[i].label + ": " +
+        std::to_string(rows[i].printable_mm);
+  return text + "\n";
+}
+
+std::string tape_rules() {
+  int tapes, tubes;
+  const TapeMediaRow* tape = tape_rows(false, &tapes);
+  const TapeMediaRow* tube = tape_rows(true, &tubes);
+  return
+      "Tapes, each width as sold and what it prints, in mm:\n" +
+      widths(tape, tapes) +
+      "A width takes the narrowest tape at least as wide (up to " +
+      std::to_string(tape[0].nominal_mm) + " mm, the " + tape[0].label +
+      " mm\ntape) and is cut to what it prints; a width above " +
+      tape[tapes - 1].label + " mm is refused.\n"
+      "A name holding \"HS\" or \"hs\" makes a heat-shrink tube format, "
+      "whose widths\ncome from the tube table instead, a width above " +
+      tube[tubes - 1].label + " mm taken as given:\n" + widths(tube, tubes) +
+      "Heights run from " + std::to_string(kTapeHeightMin) + " mm to " +
+      std::to_string(kTapeHeightMax) + " mm on tape and " +
+      std::to_string(kTubeHeightMax) + " mm on tube; a shorter one\nis "
+      "raised, a longer one capped. At a terminal, an add the rules "
+      "changed\nsays what it stored.\n\n";
+}
+
+}  // namespace
+
+std::string help_text(const FormatSettings& settings) {
+  std::string program = "vtmediatoollpr_" + settings.model_code;
+  std::string queue = queue_name_for(settings.model_code);
+  if (queue.empty())
+    queue = "QUEUE";
+  bool tape = !is_roll_label(settings);
+  std::string text =
+      "Usage: " + program + " -P QUEUE -n NAME -w WIDTH -h HEIGHT\n"
+      "  or:  " + program + " -P QUEUE -d NAME\n"
+      "  or:  " + program + " --list | --help | --version\n"
+      "Adds, deletes or lists the custom label formats of the " +
+      settings.model_code + " driver\nfor LPRng. An add replaces a format "
+      "of the same name.\n\n"
+      "  -P QUEUE   the printer queue, 1 to " +
+      std::to_string(kMaxPrinterName) + " bytes\n"
+      "  -n NAME    add the format NAME, 1 to " +
+      std::to_string(kMaxFormatName) + " bytes, without control\n"
+      "             characters, \"VtL\" or \"[CustomTape]\"\n"
+      "  -w WIDTH   its width in mm, 1 to 2147483647" +
+      (tape ? ", fitted to a tape" : "") + "\n"
+      "  -h HEIGHT  its height in mm, 1 to 2147483647" +
+      (tape ? ", fitted to a tape" : "") + "\n"
+      "  -d NAME    delete the format NAME\n"
+      "  --list     print the formats, one a line, in tab-separated fields:\n"
+      "             name, width, height, tape (\"-\" for none), identifier,\n"
+      "             complete or incomplete (an add or delete cut short;\n"
+      "             running it again finishes it)\n"
+      "  --help     print this help\n"
+      "  --version  print the version and the licence\n"
+      "Options and values come in pairs, in any order; only an option's "
+      "first two\ncharacters count (-width is -w).\n\n";
+  if (tape)
+    text += tape_rules();
+  std::string example = "  " + program + " -P " + queue;
+  text += "Examples:\n" +
+      example + (tape ? " -n 'Shelf edge' -w 12 -h 50\n" :
+                        " -n 'Address label' -w 62 -h 100\n") +
+      example + (tape ? " -n 'HS cable 9' -w 9 -h 30\n" :
+                        " -n 'Shipping 4x6' -w 102 -h 152\n") +
+      example + (tape ? " -d 'Shelf edge'\n\n" : " -d 'Address label'\n\n");
+  text +=
+      "Exit status: 0 when done, when a name to delete is not there (\"Not "
+      "found\"),\nand for the usage screen, which a malformed command line "
+      "gets; 255 when a\ndriver file or the driver's companion tool "
+      "failed.\n";
+  return text;
+}
+
+std::string version_text() {
+  return std::string("vtmediatoollpr ") + VT_VERSION + "\n"
+      "Copyright (C) 2026 Vantrel driver maintainers\n"
+      "License GPL-2.0-or-later <https://www.gnu.org/licenses/gpl-2.0.html>.\n"
+      "This is free software: you are free to change and redistribute it.\n"
+      "There is NO WARRANTY, to the extent permitted by law.\n";
+}

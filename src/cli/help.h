@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#ifndef VTMEDIA_CLI_HELP_H_
+#define VTMEDIA_CLI_HELP_H_
+
+#include <string>
+
+#include "store/settings.h"
+
+// What --help prints for the model in |settings|: the synopsis, every
+// option and its limits, the tape rules, examples and the exit statuses.
+std::string help_text(const FormatSettings& settings);
+
+// What --version prints.
+std::string version_text();
+
+#endif  // VTMEDIA_CLI_HELP_H_
