@@ -10,7 +10,7 @@
 
 include(GNUInstallDirs)
 
-# The codes of the model table in src/cli/model.cc.
+# The codes of the model table in src/cli/model.h.
 set(VTMEDIATOOL_ALL_MODELS
     rk210 rk260 rk380mx tx4100zn txr580 txr520 txr390k txr330qe txr300 txd270)
 set(VTMEDIATOOL_MODELS "${VTMEDIATOOL_ALL_MODELS}" CACHE STRING

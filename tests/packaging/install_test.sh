@@ -19,7 +19,7 @@ trap 'rm -rf "$tmp"' EXIT
 
 # The list of models known to the build is the tool's own model table.
 table=$(sed -n 's/^ *{ "[^"]*", "\([^"]*\)", [0-9]*, "[^"]*" },.*/\1/p' \
-            "$source/src/cli/model.cc" | tr '\n' ' ')
+            "$source/src/cli/model.h" | tr '\n' ' ')
 if [[ "$table" == "${all[*]} " ]]; then
     ok "installable models are the codes of the model table"
 else
