@@ -90,30 +90,23 @@ void print_text(const std::string& text) {
 
 // Prints the model's formats, one tab-separated line each, once all the
 // files are read, so that a failure leaves standard output, which scripts
-// read, empty. Printing allocates nothing.
+// read, empty.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
   StoreFailure failure;
-  StoreStatus status;
-  try {
-    status = list_formats(
-        env.files, env.driver_root, settings.model_code,
-        is_roll_label(settings), [](const ListedFormat& format) {
-      const std::string_view tape =
-          format.media_name.empty() ? "-" : format.media_name;
-      printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",
-             static_cast<int>(format.name.size()), format.name.data(),
-             static_cast<unsigned long long>(format.width_mm),
-             static_cast<long long>(format.height_mm),
-             static_cast<int>(tape.size()), tape.data(),
-             static_cast<int>(format.id.size()), format.id.data(),
-             format.complete ? "complete" : "incomplete");
-    }, &failure);
-  } catch (const std::bad_alloc&) {
-    failure = StoreFailure();
-    failure.error = ENOMEM;
-    status = kStoreFileFailed;
-  }
+  StoreStatus status = list_formats(
+      env.files, env.driver_root, settings.model_code,
+      is_roll_label(settings), [](const ListedFormat& format) {
+    const std::string_view tape =
+        format.media_name.empty() ? "-" : format.media_name;
+    printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",
+           static_cast<int>(format.name.size()), format.name.data(),
+           static_cast<unsigned long long>(format.width_mm),
+           static_cast<long long>(format.height_mm),
+           static_cast<int>(tape.size()), tape.data(),
+           static_cast<int>(format.id.size()), format.id.data(),
+           format.complete ? "complete" : "incomplete");
+  }, &failure);
   if (status == kStoreDone)
     return kExitOk;
   explain(program, at_path(failure, strerror(failure.error)));
@@ -191,7 +184,9 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
       status = run_action(action, settings, fit, request_env, program);
     }
   } catch (const std::bad_alloc&) {
-    printf("%s\n", strerror(ENOMEM));
+    // A listing's standard output stays empty on failure.
+    if (word != kWordList)
+      printf("%s\n", strerror(ENOMEM));
     explain(program, strerror(ENOMEM));
     status = kExitFailure;
   }
