@@ -14,7 +14,7 @@ const char kVersion[] = "v 0.2";
 
 }  // namespace
 
-std::string usage_text(const FormatSettings& settings) {
+void print_usage(const FormatSettings& settings) {
   const char* code = settings.model_code.c_str();
   const char* queue = queue_name_for(settings.model_code);
   char line[4096];
@@ -45,10 +45,5 @@ std::string usage_text(const FormatSettings& settings) {
            code, queue);
   text += line;
   text += kRule;
-  return text;
-}
-
-void print_usage(const FormatSettings& settings) {
-  std::string text = usage_text(settings);
   fwrite(text.data(), 1, text.size(), stdout);
 }

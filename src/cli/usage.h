@@ -2,14 +2,10 @@
 #ifndef VTMEDIA_CLI_USAGE_H_
 #define VTMEDIA_CLI_USAGE_H_
 
-#include <string>
-
 #include "store/settings.h"
 
-// The usage screen for the model in |settings|, exactly as printed.
-std::string usage_text(const FormatSettings& settings);
-
-// Prints the usage screen on standard output.
+// Prints the usage screen for the model in |settings| on standard output,
+// exactly as callers expect it.
 void print_usage(const FormatSettings& settings);
 
 #endif  // VTMEDIA_CLI_USAGE_H_

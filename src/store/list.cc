@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <stdint.h>
 
-#include <unordered_map>
 #include <vector>
 
 #include "store/add.h"
@@ -15,7 +14,9 @@
 
 namespace {
 
-const size_t kMaxIdLength = 99;  // as read_format_id takes them
+// read_format_id takes no longer identifier, and a name length is two hex
+// digits: both fit a byte.
+const size_t kMaxIdLength = 99;
 const size_t kMarkerLength = 3;
 const int64_t kHeightFieldSpan = 4096;
 const int64_t kMaxHeight = INT32_MAX;
@@ -28,19 +29,82 @@ enum FileBit {
   kInAll = 7,
 };
 
-// An identifier met in the files.
+// An identifier met in the files. Its bytes, and those of the name a line
+// gives it, live in the table's one buffer, so that an entry costs a few
+// dozen bytes.
 struct Entry {
-  std::string name;
+  uint32_t id_at = 0;
+  uint32_t name_at = 0;
+  uint8_t id_length = 0;
+  uint8_t name_length = 0;
+  uint8_t stands_in = 0;  // FileBit
   bool named = false;
-  int stands_in = 0;     // FileBits
-  long long along = -1;  // of its media-information line, if it has one
+  long long along = -1;   // of its media-information line, if it has one
 };
 
-// The identifiers met, and those named in the order they were first
-// named.
-struct FormatTable {
-  std::unordered_map<std::string, Entry> entries;
-  std::vector<const std::string*> named;
+// The identifiers met, found by their bytes through an open-addressing
+// index, and the named ones in the order they were first named.
+class FormatTable {
+ public:
+  FormatTable() : slots_(64, 0) {}
+
+  Entry* find(std::string_view id) {
+    uint32_t slot = slot_of(id);
+    return slots_[slot] == 0 ? nullptr : &entries_[slots_[slot] - 1];
+  }
+
+  Entry* find_or_add(std::string_view id) {
+    uint32_t slot = slot_of(id);
+    if (slots_[slot] == 0) {
+      Entry entry;
+      entry.id_at = static_cast<uint32_t>(bytes_.size());
+      entry.id_length = static_cast<uint8_t>(id.size());
+      bytes_.append(id);
+      entries_.push_back(entry);
+      slots_[slot] = static_cast<uint32_t>(entries_.size());
+      if (entries_.size() * 2 > slots_.size())
+        grow();
+      return &entries_.back();
+    }
+    return &entries_[slots_[slot] - 1];
+  }
+
+  void name(Entry* entry, std::string_view name) {
+    entry->named = true;
+    entry->name_at = static_cast<uint32_t>(bytes_.size());
+    entry->name_length = static_cast<uint8_t>(name.size());
+    bytes_.append(name);
+    named_.push_back(static_cast<uint32_t>(entry - entries_.data()));
+  }
+
+  std::string_view id_of(const Entry& entry) const {
+    return std::string_view(bytes_).substr(entry.id_at, entry.id_length);
+  }
+  std::string_view name_of(const Entry& entry) const {
+    return std::string_view(bytes_).substr(entry.name_at, entry.name_length);
+  }
+  const std::vector<uint32_t>& named() const { return named_; }
+  const Entry& at(uint32_t index) const { return entries_[index]; }
+
+ private:
+  uint32_t slot_of(std::string_view id) const {
+    uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
+    uint32_t slot = std::hash<std::string_view>()(id) & mask;
+    while (slots_[slot] != 0 && id_of(entries_[slots_[slot] - 1]) != id)
+      slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  void grow() {
+    slots_.assign(slots_.size() * 2, 0);
+    for (size_t i = 0; i < entries_.size(); ++i)
+      slots_[slot_of(id_of(entries_[i]))] = static_cast<uint32_t>(i + 1);
+  }
+
+  std::string bytes_;
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> slots_;  // entry index + 1; 0 when free
+  std::vector<uint32_t> named_;
 };
 
 // The length of the run of identifier characters from |at|, or more than
@@ -103,25 +167,17 @@ void scan_block(std::string_view block, const Pass& pass,
     if (length > kMaxIdLength || !read_format_id(id, &fields))
       continue;
     // A later file can only complete a format already named.
-    std::string key(id);
-    auto found = table->entries.find(key);
-    if (found == table->entries.end()) {
-      if (!pass.names)
-        continue;
-      found = table->entries.emplace(key, Entry()).first;
-    }
-    Entry* entry = &found->second;
+    Entry* entry = pass.names ? table->find_or_add(id) : table->find(id);
+    if (entry == nullptr)
+      continue;
     entry->stands_in |= pass.bit;
     if (!pass.names)
       continue;
     std::string_view line = line_at(block, hit);
     PageSizeEntry page;
     if (!entry->named && parse_page_size_line(line, &page) &&
-        page.id.data() == id.data() && page.id.size() == id.size()) {
-      entry->named = true;
-      entry->name = std::string(page.name);
-      table->named.push_back(&found->first);
-    }
+        page.id.data() == id.data() && page.id.size() == id.size())
+      table->name(entry, page.name);
     if (pass.sizes && entry->along < 0 && line.data() == id.data())
       read_size_line(line.substr(length), fields.name_length, &entry->along);
   }
@@ -176,11 +232,11 @@ StoreStatus list_formats(FileOps* files, const std::string& root,
     if (status != kStoreDone)
       return status;
   }
-  for (const std::string* id : table.named) {
-    const Entry& entry = table.entries.at(*id);
+  for (uint32_t index : table.named()) {
+    const Entry& entry = table.at(index);
     ListedFormat format;
-    format.id = *id;
-    format.name = entry.name;
+    format.id = table.id_of(entry);
+    format.name = table.name_of(entry);
     FormatIdFields fields;
     read_format_id(format.id, &fields);
     format.width_mm = fields.width_mm;
