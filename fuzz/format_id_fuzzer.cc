@@ -13,21 +13,12 @@
 
 #include "fuzz_check.h"
 #include "memory_file.h"
+#include "names_format.h"
 #include "store/format_id.h"
 #include "store/lookup.h"
 #include "store/status.h"
 
 namespace {
-
-// Whether |line| names the format |name|, with its identifier in |*id|.
-bool names_format(std::string_view line, std::string_view name,
-                  std::string* id) {
-  PageSizeEntry entry;
-  if (!parse_page_size_line(line, &entry) || entry.name != name)
-    return false;
-  *id = std::string(entry.id);
-  return true;
-}
 
 const size_t kMaxIdLength = 99;
 

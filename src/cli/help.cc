@@ -30,8 +30,8 @@ std::string tape_rules() {
       widths(tape, tapes) +
       "A width takes the narrowest tape at least as wide (up to " +
       std::to_string(tape[0].nominal_mm) + " mm, the " + tape[0].label +
-      " mm\ntape) and is cut to what it prints; a width above " +
-      tape[tapes - 1].label + " mm is refused.\n"
+      " mm\ntape) and, where wider than that tape prints, is cut to it; a "
+      "width\nabove " + tape[tapes - 1].label + " mm is refused.\n"
       "A name holding \"HS\" or \"hs\" makes a heat-shrink tube format, "
       "whose widths\ncome from the tube table instead, a width above " +
       tube[tubes - 1].label + " mm taken as given:\n" + widths(tube, tubes) +
@@ -87,8 +87,8 @@ std::string help_text(const FormatSettings& settings) {
   text +=
       "Exit status: 0 when done, when a name to delete is not there (\"Not "
       "found\"),\nand for the usage screen, which a malformed command line "
-      "gets; 255 when a\ndriver file or the driver's companion tool "
-      "failed.\n";
+      "gets; 255 when\na driver file, the lock, the companion tool or "
+      "standard output failed.\n";
   return text;
 }
 

@@ -82,6 +82,11 @@ TEST(CertainFailure, RunThatCannotFinishIsRefusedBeforeTheCompanionRuns) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizers' runtime needs descriptors of its own.
+    if (c.setup == kDescriptors)
+      continue;
+#endif
     Driver driver(kTape, "txr580");
     std::string path = driver.files.all()[c.file];
     std::string other = driver.top() + "/other";

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "faulty_file_ops.h"
+#include "names_format.h"
 #include "nul_byte.h"
 #include "test_files.h"
 
@@ -65,16 +66,6 @@ TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
                                    at(c.seconds, c.microseconds)))
         << c.name << " " << c.width << "x" << c.height;
   }
-}
-
-// Whether |line| names the format |name|, with its identifier in |*id|.
-bool names_format(std::string_view line, std::string_view name,
-                  std::string* id) {
-  PageSizeEntry entry;
-  if (!parse_page_size_line(line, &entry) || entry.name != name)
-    return false;
-  *id = std::string(entry.id);
-  return true;
 }
 
 TEST(ParsePageSizeLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
