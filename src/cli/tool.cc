@@ -164,7 +164,7 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     // A person at a terminal is told why nothing happens yet.
     if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
       request_env.on_lock_wait = [program](const std::string& dir) {
-        explain(program, "waiting for another run on " + dir);
+        explain(program, "waiting for the lock on " + dir);
       };
     }
     std::string reason;

@@ -180,7 +180,7 @@ TEST(Locking, WaitIsToldOnceOnATerminal) {
   }
   close(terminal);
   // The terminal ends its lines with a carriage return too.
-  EXPECT_EQ("vtmediatoollpr_txr580: waiting for another run on " +
+  EXPECT_EQ("vtmediatoollpr_txr580: waiting for the lock on " +
             driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
             driver.inf_dir() + ": another process holds the lock; gave up "
             "after 0.3 s\r\n", said);
