@@ -133,11 +133,9 @@ Word single_word(int argc, const char* const* argv) {
   return kNoWord;
 }
 
-}  // namespace
-
-int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
-  const char* program = argc > 0 && argv[0] ? argv[0] : "";
-  Word word = single_word(argc, argv);
+// Answers the command line |argv| as |word| says; returns the exit status.
+int answer(Word word, int argc, const char* const* argv, const StoreEnv& env,
+           const char* program) {
   // Asked of any of the names, the model's or the executable's own.
   if (word == kWordVersion) {
     print_text(version_text());
@@ -156,33 +154,38 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
     return kExitOk;
   }
 
+  if (word == kWordList)
+    return run_list(settings, env, program);
+  std::string reason;
+  TapeFit fit;
+  Action action = parse_options(argc, argv, &settings, &reason, &fit);
+  if (action == kActionUsage) {
+    print_usage(settings);
+    flush_output();
+    if (!reason.empty())
+      explain(program, reason);
+    return kExitOk;
+  }
+  StoreEnv request_env = env;
+  // A person at a terminal is told why nothing happens yet.
+  if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
+    request_env.on_lock_wait = [program](const std::string& dir) {
+      explain(program, "waiting for the lock on " + dir);
+    };
+  }
+  return run_action(action, settings, fit, request_env, program);
+}
+
+}  // namespace
+
+int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
+  const char* program = argc > 0 && argv[0] ? argv[0] : "";
+  Word word = single_word(argc, argv);
   int status;
   // The one place running out of memory is caught: every descriptor and
   // temporary file has an owner that cleans up on the way here.
   try {
-    StoreEnv request_env = env;
-    // A person at a terminal is told why nothing happens yet.
-    if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
-      request_env.on_lock_wait = [program](const std::string& dir) {
-        explain(program, "waiting for the lock on " + dir);
-      };
-    }
-    std::string reason;
-    TapeFit fit;
-    Action action = kActionUsage;
-    if (word != kWordList)
-      action = parse_options(argc, argv, &settings, &reason, &fit);
-    if (word == kWordList) {
-      status = run_list(settings, env, program);
-    } else if (action == kActionUsage) {
-      print_usage(settings);
-      flush_output();
-      if (!reason.empty())
-        explain(program, reason);
-      status = kExitOk;
-    } else {
-      status = run_action(action, settings, fit, request_env, program);
-    }
+    status = answer(word, argc, argv, env, program);
   } catch (const std::bad_alloc&) {
     // A listing's standard output stays empty on failure.
     if (word != kWordList)

@@ -92,16 +92,17 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
   return kStoreDone;
 }
 
-// Whether |count| more descriptors can be opened, beside |fd|.
-bool can_open(int fd, int count) {
+// 0 when |count| more descriptors can be opened, beside |fd|; else the
+// errno of the one that cannot.
+int descriptor_shortage(int fd, int count) {
   if (count == 0)
-    return true;
+    return 0;
   int spare = fcntl(fd, F_DUPFD_CLOEXEC, 0);
   if (spare < 0)
-    return false;
-  bool more = can_open(fd, count - 1);
+    return errno;
+  int shortage = descriptor_shortage(fd, count - 1);
   close(spare);
-  return more;
+  return shortage;
 }
 
 // Removes whatever is at the temporary path |path|.
@@ -154,10 +155,13 @@ StoreStatus prepare_data_files(FileOps* files, const std::string& root,
       return kStoreFileFailed;
   }
   // A rewrite holds the data file and its temporary file open beside the
-  // lock's directory.
-  if (!can_open(dir_fd, 2))
-    return fail_at(driver_file_path(root, model_code, kFunctionFile), EMFILE,
-                   failure);
+  // lock's directory; without them none can be made.
+  if (int shortage = descriptor_shortage(dir_fd, 2)) {
+    for (DriverFile file : kDataFiles) {
+      if (problems[file] == 0)
+        problems[file] = shortage;
+    }
+  }
   for (DriverFile file : kDataFiles) {
     std::string temp = temp_path_for(driver_file_path(root, model_code, file));
     if (clear_temp_path(files, temp, failure) != kStoreDone)

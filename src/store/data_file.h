@@ -27,13 +27,13 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 // must be able to replace the data files (the directory writable and
 // searchable, each data file readable and, in a sticky directory, the
 // user's own, the directory's owner's or root's), each data file must be
-// a regular file or absent, the descriptors a rewrite needs must be
-// there, and whatever an earlier run left at a temporary path goes (a
-// file or link is removed, an empty directory too). |problems|, indexed
-// by DriverFile, gets why a rewrite of each file would certainly fail
-// (ENOENT when it is missing, EPERM when it is immutable or append-only,
-// EBUSY when it is a mount point), 0 where it would not: whether that
-// matters depends on the files the request rewrites. Returns kStoreDone,
+// a regular file or absent, and whatever an earlier run left at a
+// temporary path goes (a file or link is removed, an empty directory
+// too). |problems|, indexed by DriverFile, gets why a rewrite of each file
+// would certainly fail (ENOENT when it is missing, EPERM when it is
+// immutable or append-only, EBUSY when it is a mount point, EMFILE when
+// the descriptors a rewrite needs are not there), 0 where it would not:
+// whether that matters depends on the files the request rewrites. Returns kStoreDone,
 // or kStoreFileFailed with |*failure| set and nothing changed but the
 // temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,

@@ -108,11 +108,15 @@ bool parse_page_size_line(std::string_view line, PageSizeEntry* entry) {
       line.size() - (slash + 1) < fields.name_length)
     return false;
   // Only the text before a NUL byte counts, and nothing after the name is
-  // looked at.
+  // looked at. A name holds no control character, as no request's may:
+  // one would forge lines or fields wherever it is printed.
   std::string_view name = line.substr(slash + 1, fields.name_length);
-  if (memchr(line.data(), '\0', slash + 1 + name.size()) != nullptr ||
-      name.find('\n') != std::string_view::npos)
+  if (memchr(line.data(), '\0', slash + 1) != nullptr)
     return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7F)
+      return false;
+  }
   entry->id = id;
   entry->name = name;
   return true;

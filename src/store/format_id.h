@@ -52,8 +52,8 @@ struct PageSizeEntry {
 // Whether |line| (one line, its newline optional) names a format: it
 // starts with "*PageSize", its first "VtL" begins an identifier that runs
 // to the next "/" and reads as one, and the name is the next n bytes, n
-// being the identifier's length field, none of them a newline and no NUL
-// before the end of the name. The entry's views point into |line|.
+// being the identifier's length field, none of them a control character
+// (NUL and newline among them) and no NUL before the name. The entry's views point into |line|.
 bool parse_page_size_line(std::string_view line, PageSizeEntry* entry);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

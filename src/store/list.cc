@@ -33,8 +33,8 @@ enum FileBit {
 // gives it, live in the table's one buffer, so that an entry costs a few
 // dozen bytes.
 struct Entry {
-  uint32_t id_at = 0;
-  uint32_t name_at = 0;
+  size_t id_at = 0;
+  size_t name_at = 0;
   uint8_t id_length = 0;
   uint8_t name_length = 0;
   uint8_t stands_in = 0;  // FileBit
@@ -57,7 +57,7 @@ class FormatTable {
     uint32_t slot = slot_of(id);
     if (slots_[slot] == 0) {
       Entry entry;
-      entry.id_at = static_cast<uint32_t>(bytes_.size());
+      entry.id_at = bytes_.size();
       entry.id_length = static_cast<uint8_t>(id.size());
       bytes_.append(id);
       entries_.push_back(entry);
@@ -71,7 +71,7 @@ class FormatTable {
 
   void name(Entry* entry, std::string_view name) {
     entry->named = true;
-    entry->name_at = static_cast<uint32_t>(bytes_.size());
+    entry->name_at = bytes_.size();
     entry->name_length = static_cast<uint8_t>(name.size());
     bytes_.append(name);
     named_.push_back(static_cast<uint32_t>(entry - entries_.data()));

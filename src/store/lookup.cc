@@ -13,6 +13,8 @@
 namespace {
 
 const long kMicrosecondsPerSecond = 1000000;
+// Microseconds in which the time stamp of an identifier takes every value.
+const long kStampCycle = 16 * kMicrosecondsPerSecond;
 
 // Whether a failed read of a data file was only its absence.
 bool was_missing(StoreStatus status, const StoreFailure& failure) {
@@ -133,11 +135,11 @@ StoreStatus new_format_id(FileOps* files, const std::string& path,
     *failure = scan;
     return status;  // a missing file holds none
   }
-  // Consecutive microseconds give different stamps, so this passes over
-  // each taken one at most once.
-  for (size_t step = 0; step < taken.size(); ++step) {
-    if (taken.count(id->substr(head.size())) == 0)
-      break;
+  // Stamps come round again every 65536 microseconds, every stamp once in
+  // 16 seconds; a file that holds them all leaves none to take.
+  for (long step = 0; taken.count(id->substr(head.size())) != 0; ++step) {
+    if (step == kStampCycle)
+      return fail_at(path, EEXIST, failure);
     next_microsecond(&now);
     *id = make_format_id(settings, now);
   }

@@ -55,7 +55,8 @@ StoreStatus find_named_format(FileOps* files, const std::string& root,
 // The identifier of a new format made at |now|: the one make_format_id
 // gives, or, where that already stands whole in the file at |path|, the
 // one of the first later microsecond that does not, so that deleting
-// either format never takes the other. A missing file holds none.
+// either format never takes the other. A missing file holds none; one
+// that holds every time stamp fails the add (EEXIST).
 StoreStatus new_format_id(FileOps* files, const std::string& path,
                           const FormatSettings& settings, struct timeval now,
                           std::string* id, StoreFailure* failure);

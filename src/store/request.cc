@@ -10,6 +10,32 @@
 #include "store/lookup.h"
 #include "store/rewrite.h"
 
+namespace {
+
+// Syncs a directory whose entries |*renamed| says changed: now(), or on
+// the way out.
+class DirectorySync {
+ public:
+  DirectorySync(FileOps* files, int fd, const bool* renamed)
+      : files_(files), fd_(fd), renamed_(renamed) {}
+  ~DirectorySync() { now(); }
+  // False when the sync failed, with its errno.
+  bool now() {
+    if (!*renamed_ || synced_)
+      return true;
+    synced_ = true;
+    return files_->fsync(fd_) == 0;
+  }
+
+ private:
+  FileOps* files_;
+  int fd_;
+  const bool* renamed_;
+  bool synced_ = false;
+};
+
+}  // namespace
+
 StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure) {
@@ -24,11 +50,11 @@ StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
   request.dir_fd = dir_fd.get();
   if (env.files->fstat(dir_fd.get(), &request.dir) != 0)
     return fail_at(dir_path, errno, failure);
-  status = body(&request);
   // Renames must survive a power loss, also those of a run that failed
-  // after them.
-  if (request.renamed && env.files->fsync(dir_fd.get()) != 0 &&
-      status == kStoreDone)
+  // after them, whichever way out it takes.
+  DirectorySync sync(env.files, dir_fd.get(), &request.renamed);
+  status = body(&request);
+  if (!sync.now() && status == kStoreDone)
     return fail_at(dir_path, errno, failure);
   return status;
 }

@@ -5,6 +5,7 @@
 #include <attr/libattr.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <string.h>
 #include <unistd.h>
 
 #include <string_view>
@@ -34,12 +35,20 @@ void note_copy_error(struct error_context* context, const char*, ...) {
 }
 
 // The attributes that carry permissions (ACLs), and the others but those
-// the system says never to copy.
+// the system says never to copy. The ACLs are named here too, so that
+// they count as ACLs where the system's list cannot be read.
 int is_permission_attribute(const char* name, struct error_context* context) {
+  for (const char* acl : { "system.posix_acl_access",
+                           "system.posix_acl_default", "system.nfs4_acl",
+                           "system.nfs4acl" }) {
+    if (strcmp(name, acl) == 0)
+      return 1;
+  }
   return attr_copy_action(name, context) == ATTR_ACTION_PERMISSIONS;
 }
 int is_other_attribute(const char* name, struct error_context* context) {
-  return attr_copy_action(name, context) == 0;
+  return !is_permission_attribute(name, context) &&
+         attr_copy_action(name, context) != ATTR_ACTION_SKIP;
 }
 
 bool unsupported(int error) {

@@ -253,6 +253,28 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
   }
 }
 
+TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
+  Driver driver(kTape, "txr580");
+  std::string hold = driver.top() + "/hold";
+  std::string events = driver.top() + "/events";
+  write_file(hold, "");
+  // A companion that takes the signal passed on and still succeeds.
+  driver.use_companion_script(
+      "echo \"start $3\" >> '" + events + "'\n"
+      "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
+      "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
+  // Replacing the sample's format: the delete's companion runs first.
+  pid_t run = driver.start({ "-P", "q", "-n", "Shelf edge", "-w", "12",
+                             "-h", "30" });
+  long long deadline = now_ms() + 10000;
+  while (read_file(events).empty() && now_ms() < deadline)
+    usleep(10 * 1000);
+  ASSERT_EQ(0, kill(run, SIGTERM));
+  EXPECT_EQ(128 + SIGTERM, wait_for(run));
+  EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
+  driver.expect_files();
+}
+
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
   Driver driver(kTape, "txr580");
   HeldLock other_run(driver.inf_dir());

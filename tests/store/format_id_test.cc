@@ -109,6 +109,8 @@ TEST(ParsePageSizeLine, ReadsOnlyPageSizeLinesWhoseIdentifierAndNameAgree) {
     { "*PageSize a/b VtL_vtS12mm__070A03271A2B/Shop 12\n", "Shop 12",
       "VtL_vtS12mm__070A03271A2B" },
     { "*PageSize VtL0301002F1234/a/b: c\n", "a/b", "VtL0301002F1234" },
+    // Nor a control character, which would forge fields where printed.
+    { "*PageSize VtL0301002F1234/a\tb: c\n", "a\tb", nullptr },
     // Identifiers that do not read as one.
     { "*PageSize VtL_vtS12mm__070A0321A2B/Shop 12\n", "Shop 12", nullptr },
     { "*PageSize VtL_xxS12mm__070A03271A2B/Shop 12\n", "Shop 12", nullptr },
@@ -235,6 +237,17 @@ TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
   EXPECT_EQ(0, files.open_descriptors);
 }
 
+// Media-information lines of every time stamp of second 1 after |head|.
+std::string every_stamp_of_second_1(const std::string& head) {
+  std::string file;
+  char stamp[8];
+  for (unsigned microseconds = 0; microseconds <= 0xFFFF; ++microseconds) {
+    snprintf(stamp, sizeof(stamp), "1%04X", microseconds);
+    file += head + stamp + ":\t1\n";
+  }
+  return file;
+}
+
 TEST(NewFormatId, PassesOverEveryStampTakenByAnIdentifierStandingWhole) {
   FormatSettings settings = request("", "Box", 62, 100);
   const std::string head = "VtL033E064";  // the identifier less its stamp
@@ -250,6 +263,8 @@ TEST(NewFormatId, PassesOverEveryStampTakenByAnIdentifierStandingWhole) {
     { "x\n*PageSize " + head + "10010", "VtL033E064" "10011" },
     // The head of a longer identifier takes nothing.
     { head + "10010F/a\n" + head + "10010_\n", "VtL033E064" "10010" },
+    // Microseconds come round to a stamp again within the second.
+    { every_stamp_of_second_1(head), "VtL033E064" "20000" },
   };
   for (const Case& c : cases) {
     TempDir dir;
