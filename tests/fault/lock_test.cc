@@ -42,6 +42,14 @@ void run_together(const Driver& driver,
   }
 }
 
+// Waits up to 10 s for the file at |path| to hold |text|.
+void wait_for_text(const std::string& path, const std::string& text) {
+  long long deadline = now_ms() + 10000;
+  while (read_file(path).find(text) == std::string::npos &&
+         now_ms() < deadline)
+    usleep(10 * 1000);
+}
+
 TEST(Locking, ConcurrentAddsOfDifferentNamesKeepEveryOne) {
   Driver driver(kTape, "txr580");
   std::vector<std::string> names;
@@ -228,10 +236,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
     pid_t first = driver.start(add_args("First"));
-    long long deadline = now_ms() + 10000;
-    while (read_file(events).find("start -n First") == std::string::npos &&
-           now_ms() < deadline)
-      usleep(10 * 1000);
+    wait_for_text(events, "start -n First");
     ASSERT_EQ(0, kill(first, signal_number));
     wait_for(first);
     pid_t second = driver.start(add_args("Second"));
@@ -266,9 +271,7 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start({ "-P", "q", "-n", "Shelf edge", "-w", "12",
                              "-h", "30" });
-  long long deadline = now_ms() + 10000;
-  while (read_file(events).empty() && now_ms() < deadline)
-    usleep(10 * 1000);
+  wait_for_text(events, "start");
   ASSERT_EQ(0, kill(run, SIGTERM));
   EXPECT_EQ(128 + SIGTERM, wait_for(run));
   EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
