@@ -3,6 +3,8 @@
 
 #include <errno.h>
 #include <stdint.h>
+#include <sys/random.h>
+#include <time.h>
 
 #include <vector>
 
@@ -87,9 +89,28 @@ class FormatTable {
   const Entry& at(uint32_t index) const { return entries_[index]; }
 
  private:
+  // FNV-1a from a seed of this run's, so that nobody who writes the files
+  // can choose identifiers that all fall on one slot.
+  uint64_t hash(std::string_view id) const {
+    uint64_t value = seed_;
+    for (unsigned char c : id)
+      value = (value ^ c) * 0x100000001b3ULL;
+    return value ^ (value >> 32);
+  }
+
+  static uint64_t new_seed() {
+    uint64_t seed;
+    if (getrandom(&seed, sizeof(seed), GRND_NONBLOCK) != sizeof(seed)) {
+      struct timespec now;
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      seed = now.tv_nsec ^ (static_cast<uint64_t>(now.tv_sec) << 32);
+    }
+    return seed | 1;
+  }
+
   uint32_t slot_of(std::string_view id) const {
     uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
-    uint32_t slot = std::hash<std::string_view>()(id) & mask;
+    uint32_t slot = hash(id) & mask;
     while (slots_[slot] != 0 && id_of(entries_[slots_[slot] - 1]) != id)
       slot = (slot + 1) & mask;
     return slot;
@@ -101,6 +122,7 @@ class FormatTable {
       slots_[slot_of(id_of(entries_[i]))] = static_cast<uint32_t>(i + 1);
   }
 
+  uint64_t seed_ = new_seed();
   std::string bytes_;
   std::vector<Entry> entries_;
   std::vector<uint32_t> slots_;  // entry index + 1; 0 when free
