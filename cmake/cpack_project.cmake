@@ -36,7 +36,7 @@ endif()
 # Each package is made of the parts its distribution expects: the .deb
 # of every part `cmake --install` installs, Debian's copyright file and
 # changelog among them; the RPM of the program's parts and the licence
-# text, its %license, with the changelog in the spec file only.
+# text, its %license, with the changelog in rpm's %changelog only.
 if(CPACK_GENERATOR STREQUAL "RPM")
   set(vt_build "${CPACK_VTMEDIATOOL_BINARY_DIR}")
   set(CPACK_INSTALL_CMAKE_PROJECTS

@@ -3,7 +3,7 @@
 # DEB` or `cpack -G RPM` in the build directory. The copyright and
 # changelog files every Debian package carries are installed by `cmake
 # --install` as well; the RPM carries the licence text instead, where
-# Fedora keeps licences, and its changelog in the spec file only
+# Fedora keeps licences, and its changelog in rpm's %changelog only
 # (cmake/cpack_project.cmake chooses the parts each package is made of).
 # Two builds of one commit give the same bytes: cmake/cpack_project.cmake
 # sets SOURCE_DATE_EPOCH when cpack runs.
@@ -100,10 +100,10 @@ endforeach()
 vtmediatool_packaged_path(vtmediatool_rpm_licensedir
                           "${vtmediatool_licensedir}")
 set(CPACK_RPM_USER_FILELIST "%license ${vtmediatool_rpm_licensedir}/LICENSE")
-# CPack's own spec file sets the Group tag, which Fedora has dropped;
+# CPack's own RPM template sets the Group tag, which Fedora has dropped;
 # this one is CPack's without it.
 set(CPACK_RPM_USER_BINARY_SPECFILE
-    "${PROJECT_SOURCE_DIR}/packaging/vtmediatoollpr.spec.in")
+    "${PROJECT_SOURCE_DIR}/packaging/vtmediatoollpr-rpm.in")
 # Files go in as installed (already stripped, the manual page already
 # compressed); rpm's own post-install steps would rework them.
 set(CPACK_RPM_SPEC_INSTALL_POST /bin/true)
