@@ -1,14 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/note.h"
 
-namespace {
-
-std::string mm(int64_t value) {
-  return std::to_string(value);
-}
-
-}  // namespace
-
 std::string stored_note(const FormatSettings& settings, const TapeFit& fit) {
   bool narrowed = settings.width_mm != fit.asked_width_mm;
   bool raised = settings.height_mm > fit.asked_height_mm;
@@ -17,7 +9,7 @@ std::string stored_note(const FormatSettings& settings, const TapeFit& fit) {
       (fit.tube_mark == nullptr && !narrowed && !raised && !capped))
     return "";
   std::string note = "'" + settings.format_name + "' stored as " +
-      mm(settings.width_mm) + " x " + mm(settings.height_mm) + " mm on ";
+      std::to_string(settings.width_mm) + " x " + std::to_string(settings.height_mm) + " mm on ";
   const char* media = fit.tube_mark ? "heat-shrink tube" : "tape";
   if (fit.row != nullptr)
     note += std::string(fit.row->label) + " mm " + media;
@@ -30,8 +22,8 @@ std::string stored_note(const FormatSettings& settings, const TapeFit& fit) {
   else if (narrowed)
     why += "; its printable width";
   if (raised)
-    why += "; " + mm(kTapeHeightMin) + " mm at least";
+    why += "; " + std::to_string(kTapeHeightMin) + " mm at least";
   if (capped)
-    why += "; " + mm(settings.height_mm) + " mm at most";
+    why += "; " + std::to_string(settings.height_mm) + " mm at most";
   return note + " (" + why.substr(2) + ")";
 }

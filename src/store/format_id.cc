@@ -10,11 +10,9 @@ const char kFormatIdMarker[] = "VtL";
 namespace {
 
 const char kPageSize[] = "*PageSize";
-const size_t kMarkerLength = 3;
 const size_t kMediaNameLength = 10;
 // Name length 2, width at least 2, height 3, and the time digits.
 const size_t kMinHexDigits = 7 + kFormatIdTimeDigits;
-const size_t kMaxIdLength = 99;
 
 bool all_hex(std::string_view text) {
   for (char c : text) {
@@ -56,10 +54,10 @@ std::string make_format_id(const FormatSettings& settings,
 }
 
 bool read_format_id(std::string_view id, FormatIdFields* fields) {
-  if (id.size() > kMaxIdLength || id.compare(0, kMarkerLength,
-                                             kFormatIdMarker) != 0)
+  if (id.size() > kMaxFormatIdLength ||
+      id.compare(0, kFormatIdMarkerLength, kFormatIdMarker) != 0)
     return false;
-  std::string_view rest = id.substr(kMarkerLength);
+  std::string_view rest = id.substr(kFormatIdMarkerLength);
   fields->media_name = std::string_view();
   if (!rest.empty() && rest[0] == '_') {
     if (rest.size() < kMediaNameLength || rest.compare(0, 3, "_vt") != 0)

@@ -17,6 +17,9 @@
 extern const char kFormatIdMarker[];  // "VtL"
 // The seconds digit and the four microsecond digits end every identifier.
 const size_t kFormatIdTimeDigits = 5;
+// The marker's length, and the longest identifier read back.
+const size_t kFormatIdMarkerLength = 3;
+const size_t kMaxFormatIdLength = 99;
 
 std::string make_format_id(const FormatSettings& settings,
                            const struct timeval& now);

@@ -16,10 +16,6 @@
 
 namespace {
 
-// read_format_id takes no longer identifier, and a name length is two hex
-// digits: both fit a byte.
-const size_t kMaxIdLength = 99;
-const size_t kMarkerLength = 3;
 const int64_t kHeightFieldSpan = 4096;
 const int64_t kMaxHeight = INT32_MAX;
 const int kMaxDigits = 18;
@@ -37,7 +33,7 @@ enum FileBit {
 struct Entry {
   size_t id_at = 0;
   size_t name_at = 0;
-  uint8_t id_length = 0;
+  uint8_t id_length = 0;    // an identifier and a name both fit a byte
   uint8_t name_length = 0;
   uint8_t stands_in = 0;  // FileBit
   bool named = false;
@@ -130,10 +126,10 @@ class FormatTable {
 };
 
 // The length of the run of identifier characters from |at|, or more than
-// kMaxIdLength where it is longer.
+// kMaxFormatIdLength where it is longer.
 size_t run_length(std::string_view text, size_t at) {
-  size_t length = kMarkerLength;
-  while (length <= kMaxIdLength && !stands_whole(text, at, length))
+  size_t length = kFormatIdMarkerLength;
+  while (length <= kMaxFormatIdLength && !stands_whole(text, at, length))
     ++length;
   return length;
 }
@@ -182,11 +178,11 @@ void scan_block(std::string_view block, const Pass& pass,
                 FormatTable* table) {
   for (size_t hit = block.find(kFormatIdMarker);
        hit != std::string_view::npos;
-       hit = block.find(kFormatIdMarker, hit + kMarkerLength)) {
+       hit = block.find(kFormatIdMarker, hit + kFormatIdMarkerLength)) {
     size_t length = run_length(block, hit);
     std::string_view id = block.substr(hit, length);
     FormatIdFields fields;
-    if (length > kMaxIdLength || !read_format_id(id, &fields))
+    if (length > kMaxFormatIdLength || !read_format_id(id, &fields))
       continue;
     // A later file can only complete a format already named.
     Entry* entry = pass.names ? table->find_or_add(id) : table->find(id);
