@@ -142,9 +142,8 @@ Action parse_options(int argc, const char* const* argv,
       if (!read_size(value, &height))
         return refuse(std::string("-h ") + value +
                       ": not a height of 1 to 2147483647 mm", reason);
-      settings->height_mm = tape ?
-          fit_tape_height(height, is_heat_shrink(settings->format_name)) :
-          height;
+      bool tube = heat_shrink_mark(settings->format_name) != nullptr;
+      settings->height_mm = tape ? fit_tape_height(height, tube) : height;
       fit->asked_height_mm = height;
       have_height = true;
       break;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/tape.h"
 
+#include <iterator>
+
 namespace {
 
 // 3.5 mm tape is served by the first row; its bound is 5, not 3.5.
@@ -12,7 +14,6 @@ const TapeMediaRow kStandardTape[] = {
   { 18, 16, 112, "_vtS18mm__", "18" },
   { 24, 22, 128, "_vtS24mm__", "24" },
 };
-const int kStandardTapeCount = sizeof(kStandardTape) / sizeof(kStandardTape[0]);
 
 const TapeMediaRow kHeatShrinkTube[] = {
   { 6, 4, 28, "_vtHS6mm__", "6" },
@@ -21,18 +22,12 @@ const TapeMediaRow kHeatShrinkTube[] = {
   { 18, 15, 106, "_vtHS18mm_", "18" },
   { 24, 18, 128, "_vtHS24mm_", "24" },
 };
-const int kHeatShrinkTubeCount =
-    sizeof(kHeatShrinkTube) / sizeof(kHeatShrinkTube[0]);
 
 }  // namespace
 
 const TapeMediaRow* tape_rows(bool heat_shrink, int* count) {
-  *count = heat_shrink ? kHeatShrinkTubeCount : kStandardTapeCount;
+  *count = heat_shrink ? std::size(kHeatShrinkTube) : std::size(kStandardTape);
   return heat_shrink ? kHeatShrinkTube : kStandardTape;
-}
-
-bool is_heat_shrink(const std::string& format_name) {
-  return heat_shrink_mark(format_name) != nullptr;
 }
 
 const char* heat_shrink_mark(const std::string& format_name) {
@@ -45,7 +40,7 @@ const char* heat_shrink_mark(const std::string& format_name) {
 
 bool apply_width_rule(int64_t width_mm, FormatSettings* settings,
                       const TapeMediaRow** row) {
-  bool tube = is_heat_shrink(settings->format_name);
+  bool tube = heat_shrink_mark(settings->format_name) != nullptr;
   int count;
   const TapeMediaRow* rows = tape_rows(tube, &count);
   if (row != nullptr)

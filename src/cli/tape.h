@@ -23,9 +23,8 @@ const int64_t kTapeHeightMin = 4;
 const int64_t kTapeHeightMax = 1000;
 const int64_t kTubeHeightMax = 500;
 
-// Tube formats are recognised by "HS" or "hs" in the name given so far.
-bool is_heat_shrink(const std::string& format_name);
-// The one of the two the name holds, "HS" first; null for neither.
+// Tube formats are recognised by "HS" or "hs" in the name given so far:
+// the one of the two the name holds, "HS" first; null for neither.
 const char* heat_shrink_mark(const std::string& format_name);
 
 // Fits a requested width to the tape: sets width_mm, head_dots and, where

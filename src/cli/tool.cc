@@ -84,10 +84,6 @@ int run_action(Action action, const FormatSettings& settings,
   return report(status, settings, failure, env, program);
 }
 
-void print_text(const std::string& text) {
-  fwrite(text.data(), 1, text.size(), stdout);
-}
-
 // Prints the model's formats, one tab-separated line each, once all the
 // files are read, so that a failure leaves standard output, which scripts
 // read, empty.
@@ -114,53 +110,35 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
 }
 
 // The project's own options, each a single word alone on the line.
-enum Word {
-  kNoWord,
-  kWordHelp,
-  kWordVersion,
-  kWordList,
-};
-
-Word single_word(int argc, const char* const* argv) {
-  if (argc != 2)
-    return kNoWord;
-  if (strcmp(argv[1], "--help") == 0)
-    return kWordHelp;
-  if (strcmp(argv[1], "--version") == 0)
-    return kWordVersion;
-  if (strcmp(argv[1], "--list") == 0)
-    return kWordList;
-  return kNoWord;
+bool is_word(int argc, const char* const* argv, const char* word) {
+  return argc == 2 && strcmp(argv[1], word) == 0;
 }
 
-// Answers the command line |argv| as |word| says; returns the exit status.
-int answer(Word word, int argc, const char* const* argv, const StoreEnv& env,
+// Answers the command line |argv|; returns the exit status.
+int answer(int argc, const char* const* argv, const StoreEnv& env,
            const char* program) {
   // Asked of any of the names, the model's or the executable's own.
-  if (word == kWordVersion) {
-    print_text(version_text());
-    flush_output();
+  if (is_word(argc, argv, "--version")) {
+    fputs(version_text().c_str(), stdout);
     return kExitOk;
   }
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
     printf("%s is invalid.\n\n", program);
-    flush_output();
     return kExitOk;
   }
-  if (word == kWordHelp) {
-    print_text(help_text(settings));
-    flush_output();
+  if (is_word(argc, argv, "--help")) {
+    fputs(help_text(settings).c_str(), stdout);
     return kExitOk;
   }
-
-  if (word == kWordList)
+  if (is_word(argc, argv, "--list"))
     return run_list(settings, env, program);
   std::string reason;
   TapeFit fit;
   Action action = parse_options(argc, argv, &settings, &reason, &fit);
   if (action == kActionUsage) {
     print_usage(settings);
+    // The screen comes before the line that says what was wrong with it.
     flush_output();
     if (!reason.empty())
       explain(program, reason);
@@ -180,15 +158,14 @@ int answer(Word word, int argc, const char* const* argv, const StoreEnv& env,
 
 int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   const char* program = argc > 0 && argv[0] ? argv[0] : "";
-  Word word = single_word(argc, argv);
   int status;
   // The one place running out of memory is caught: every descriptor and
   // temporary file has an owner that cleans up on the way here.
   try {
-    status = answer(word, argc, argv, env, program);
+    status = answer(argc, argv, env, program);
   } catch (const std::bad_alloc&) {
     // A listing's standard output stays empty on failure.
-    if (word != kWordList)
+    if (!is_word(argc, argv, "--list"))
       printf("%s\n", strerror(ENOMEM));
     explain(program, strerror(ENOMEM));
     status = kExitFailure;

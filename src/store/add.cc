@@ -78,14 +78,12 @@ StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
   if (status != kStoreDone)
     return status;
 
-  LineEdit entry;
-  entry.kind = LineEdit::kInsertAfter;
-  entry.needle = "[CustomTape]";
-  entry.text = format_id + "/" + settings.format_name + "\n";
-  LineEdit sizes;
-  sizes.text = media_info_line(settings, format_id);
-  LineEdit area;
-  area.text = print_area_line(settings, format_id);
+  LineEdit entry = { LineEdit::kInsertAfter, "[CustomTape]",
+                     format_id + "/" + settings.format_name + "\n" };
+  LineEdit sizes = { LineEdit::kAppend, "",
+                     media_info_line(settings, format_id) };
+  LineEdit area = { LineEdit::kAppend, "",
+                    print_area_line(settings, format_id) };
   if (rewrite_data_file(request, kFunctionFile, entry) != kStoreDone ||
       rewrite_data_file(request, kMediaInfoFile, sizes) != kStoreDone ||
       rewrite_data_file(request, kPrintAreaFile, area) != kStoreDone)

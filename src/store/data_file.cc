@@ -11,41 +11,23 @@
 
 namespace {
 
-// The errno that stands for a data path holding |mode|, not a regular
-// file.
-int not_regular_error(mode_t mode) {
-  if (S_ISLNK(mode))
-    return ELOOP;
-  if (S_ISDIR(mode))
-    return EISDIR;
-  return EINVAL;
-}
-
 // 0 when |info| is that of a regular file with one name, else the errno
 // that stands for it.
 int data_file_error(const struct stat& info) {
+  if (S_ISLNK(info.st_mode))
+    return ELOOP;
+  if (S_ISDIR(info.st_mode))
+    return EISDIR;
   if (!S_ISREG(info.st_mode))
-    return not_regular_error(info.st_mode);
+    return EINVAL;
   // A second name for a file elsewhere (one only root may read) would be
   // read by root and copied into a file everybody may read.
-  if (info.st_nlink != 1)
-    return EMLINK;
-  return 0;
+  return info.st_nlink != 1 ? EMLINK : 0;
 }
 
 const DriverFile kDataFiles[] = {
   kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
 };
-
-// What is at |path|, a link not followed: kStoreDone with |*present|
-// telling whether anything is, or kStoreFileFailed.
-StoreStatus look_at(FileOps* files, const std::string& path, struct stat* info,
-                    bool* present, StoreFailure* failure) {
-  *present = files->lstat(path.c_str(), info) == 0;
-  if (!*present && errno != ENOENT)
-    return fail_at(path, errno, failure);
-  return kStoreDone;
-}
 
 // Why nothing can be renamed over the file at |path|, though its
 // permissions allow it: EPERM for an immutable or append-only file, EBUSY
@@ -72,12 +54,10 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
                             const struct stat& dir, int* problem,
                             StoreFailure* failure) {
   struct stat info;
-  bool present;
-  if (look_at(files, path, &info, &present, failure) != kStoreDone)
-    return kStoreFileFailed;
-  *problem = present ? 0 : ENOENT;
-  if (!present)
-    return kStoreDone;
+  if (files->lstat(path.c_str(), &info) != 0) {
+    *problem = errno;
+    return errno == ENOENT ? kStoreDone : fail_at(path, errno, failure);
+  }
   if (int error = data_file_error(info))
     return fail_at(path, error, failure);
   if (files->access(path.c_str(), R_OK) != 0)
@@ -109,11 +89,8 @@ int descriptor_shortage(int fd, int count) {
 StoreStatus clear_temp_path(FileOps* files, const std::string& path,
                             StoreFailure* failure) {
   struct stat info;
-  bool present;
-  if (look_at(files, path, &info, &present, failure) != kStoreDone)
-    return kStoreFileFailed;
-  if (!present)
-    return kStoreDone;
+  if (files->lstat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? kStoreDone : fail_at(path, errno, failure);
   int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
                                      : files->unlink(path.c_str());
   if (result != 0 && errno != ENOENT)

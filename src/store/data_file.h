@@ -23,19 +23,15 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
                            struct stat* info, StoreFailure* failure);
 
 // Readies a model's data directory, locked as |dir_fd| of status |dir|,
-// for a request that writes, before anything runs or changes: the run
-// must be able to replace the data files (the directory writable and
-// searchable, each data file readable and, in a sticky directory, the
-// user's own, the directory's owner's or root's), each data file must be
-// a regular file or absent, and whatever an earlier run left at a
-// temporary path goes (a file or link is removed, an empty directory
-// too). |problems|, indexed by DriverFile, gets why a rewrite of each file
-// would certainly fail (ENOENT when it is missing, EPERM when it is
-// immutable or append-only, EBUSY when it is a mount point, EMFILE when
-// the descriptors a rewrite needs are not there), 0 where it would not:
-// whether that matters depends on the files the request rewrites. Returns kStoreDone,
-// or kStoreFileFailed with |*failure| set and nothing changed but the
-// temporary paths already cleared.
+// for a request that writes, before anything runs or changes: the
+// directory must be writable and searchable, each data file absent or a
+// regular file the run may read and, in a sticky directory, replace; and
+// whatever an earlier run left at a temporary path goes. |problems|,
+// indexed by DriverFile, gets why a rewrite of each file would certainly
+// fail (ENOENT missing, EPERM immutable or append-only, EBUSY a mount
+// point, EMFILE no descriptors to spare), 0 where it would not: whether
+// that matters depends on the files the request rewrites. Returns
+// kStoreDone, or kStoreFileFailed with |*failure| set.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code, int dir_fd,
                                const struct stat& dir, int* problems,

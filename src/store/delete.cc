@@ -10,13 +10,6 @@ namespace {
 const char kRollDefaultMedia[] = "MediaSize=29X1\n";
 const char kTapeDefaultMedia[] = "Media=vtS12mm\n";
 
-LineEdit drop_lines_holding(const std::string& format_id) {
-  LineEdit edit;
-  edit.kind = LineEdit::kDrop;
-  edit.needle = format_id;
-  return edit;
-}
-
 }  // namespace
 
 StoreStatus delete_format(const FormatSettings& settings,
@@ -52,20 +45,18 @@ StoreStatus delete_in_request(Request* request,
   if (format.media_id.empty())
     format.media_id = format.function_id;
 
-  LineEdit reset;
-  reset.kind = LineEdit::kReplace;
-  reset.needle = format.media_id;
-  reset.text = is_roll_label(settings) ? kRollDefaultMedia : kTapeDefaultMedia;
   // The media-information file, which names the format, goes last: a run
   // cut short anywhere before leaves the name there to be found again.
   const struct {
     DriverFile file;
     LineEdit edit;
   } steps[] = {
-    { kFunctionFile, drop_lines_holding(format.function_id) },
-    { kResourceFile, reset },
-    { kPrintAreaFile, drop_lines_holding(format.media_id) },
-    { kMediaInfoFile, drop_lines_holding(format.media_id) },
+    { kFunctionFile, { LineEdit::kDrop, format.function_id, "" } },
+    { kResourceFile, { LineEdit::kReplace, format.media_id,
+                       is_roll_label(settings) ? kRollDefaultMedia :
+                                                 kTapeDefaultMedia } },
+    { kPrintAreaFile, { LineEdit::kDrop, format.media_id, "" } },
+    { kMediaInfoFile, { LineEdit::kDrop, format.media_id, "" } },
   };
   for (const auto& step : steps) {
     if (rewrite_data_file(request, step.file, step.edit) != kStoreDone)

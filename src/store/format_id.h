@@ -17,8 +17,8 @@
 extern const char kFormatIdMarker[];  // "VtL"
 // The seconds digit and the four microsecond digits end every identifier.
 const size_t kFormatIdTimeDigits = 5;
-// The marker's length, and the longest identifier read back.
 const size_t kFormatIdMarkerLength = 3;
+// The longest identifier read back.
 const size_t kMaxFormatIdLength = 99;
 
 std::string make_format_id(const FormatSettings& settings,
@@ -54,9 +54,9 @@ struct PageSizeEntry {
 
 // Whether |line| (one line, its newline optional) names a format: it
 // starts with "*PageSize", its first "VtL" begins an identifier that runs
-// to the next "/" and reads as one, and the name is the next n bytes, n
-// being the identifier's length field, none of them a control character
-// (NUL and newline among them) and no NUL before the name. The entry's views point into |line|.
+// to the next "/" and reads as one, no NUL comes before the name, and the
+// name is the next n bytes (n from the identifier), none of them a
+// control character. The entry's views point into |line|.
 bool parse_page_size_line(std::string_view line, PageSizeEntry* entry);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

@@ -46,14 +46,12 @@ class FormatTable {
  public:
   FormatTable() : slots_(64, 0) {}
 
-  Entry* find(std::string_view id) {
-    uint32_t slot = slot_of(id);
-    return slots_[slot] == 0 ? nullptr : &entries_[slots_[slot] - 1];
-  }
-
-  Entry* find_or_add(std::string_view id) {
+  // The entry of |id|, added where |add| says so; null where it is not.
+  Entry* find(std::string_view id, bool add) {
     uint32_t slot = slot_of(id);
     if (slots_[slot] == 0) {
+      if (!add)
+        return nullptr;
       Entry entry;
       entry.id_at = bytes_.size();
       entry.id_length = static_cast<uint8_t>(id.size());
@@ -185,7 +183,7 @@ void scan_block(std::string_view block, const Pass& pass,
     if (length > kMaxFormatIdLength || !read_format_id(id, &fields))
       continue;
     // A later file can only complete a format already named.
-    Entry* entry = pass.names ? table->find_or_add(id) : table->find(id);
+    Entry* entry = table->find(id, pass.names);
     if (entry == nullptr)
       continue;
     entry->stands_in |= pass.bit;
@@ -201,8 +199,9 @@ void scan_block(std::string_view block, const Pass& pass,
   }
 }
 
-}  // namespace
-
+// The height in mm of a roll label whose identifier holds |height_field|
+// and whose media-information line gives |along_dots|: the smallest
+// height the add maps to both, or |height_field| where none does.
 int64_t roll_label_height(unsigned height_field, long long along_dots) {
   if (along_dots < 0)
     return height_field;
@@ -223,6 +222,8 @@ int64_t roll_label_height(unsigned height_field, long long along_dots) {
     return height;
   return height_field;
 }
+
+}  // namespace
 
 StoreStatus list_formats(FileOps* files, const std::string& root,
                          const std::string& model_code, bool roll_label,

@@ -38,9 +38,4 @@ StoreStatus list_formats(FileOps* files, const std::string& root,
                          const std::function<void(const ListedFormat&)>& visit,
                          StoreFailure* failure);
 
-// The height in mm of a roll label whose identifier holds |height_field|
-// and whose media-information line gives |along_dots|: the smallest
-// height the add maps to both, or |height_field| where none does.
-int64_t roll_label_height(unsigned height_field, long long along_dots);
-
 #endif  // VTMEDIA_STORE_LIST_H_

@@ -28,6 +28,25 @@ void next_microsecond(struct timeval* now) {
   }
 }
 
+// Hands each line of |block| (whole lines) that names a format to |visit|,
+// in order, until it returns false; returns false when it did.
+bool for_each_page_size_line(
+    std::string_view block,
+    const std::function<bool(const PageSizeEntry& entry)>& visit) {
+  // Only lines that hold the marker can name a format, and a large file
+  // holds few of them, so the marker is searched for across the block.
+  size_t from = 0;
+  for (size_t hit; (hit = block.find(kFormatIdMarker, from)) !=
+                   std::string_view::npos;) {
+    std::string_view line = line_at(block, hit);
+    PageSizeEntry entry;
+    if (parse_page_size_line(line, &entry) && !visit(entry))
+      return false;
+    from = line.data() + line.size() - block.data();
+  }
+  return true;
+}
+
 }  // namespace
 
 StoreStatus scan_data_file(
@@ -47,23 +66,6 @@ StoreStatus scan_data_file(
       return kStoreDone;
   }
   return failure->error != 0 ? kStoreFileFailed : kStoreDone;
-}
-
-bool for_each_page_size_line(
-    std::string_view block,
-    const std::function<bool(const PageSizeEntry& entry)>& visit) {
-  // Only lines that hold the marker can name a format, and a large file
-  // holds few of them, so the marker is searched for across the block.
-  size_t from = 0;
-  for (size_t hit; (hit = block.find(kFormatIdMarker, from)) !=
-                   std::string_view::npos;) {
-    std::string_view line = line_at(block, hit);
-    PageSizeEntry entry;
-    if (parse_page_size_line(line, &entry) && !visit(entry))
-      return false;
-    from = line.data() + line.size() - block.data();
-  }
-  return true;
 }
 
 StoreStatus find_format_id(FileOps* files, const std::string& path,

@@ -21,12 +21,6 @@ StoreStatus scan_data_file(
     const std::function<bool(std::string_view block)>& visit,
     StoreFailure* failure);
 
-// Hands each line of |block| (whole lines) that names a format to |visit|,
-// in order, until it returns false; returns false when it did.
-bool for_each_page_size_line(
-    std::string_view block,
-    const std::function<bool(const PageSizeEntry& entry)>& visit);
-
 // Looks |name| up in the "*PageSize" lines of the file at |path|; the
 // first line naming it counts. Returns kStoreDone with |*id| set;
 // kStoreNotFound when the name is not there; or kStoreFileFailed (ENOENT

@@ -13,20 +13,12 @@ std::string data_dir_path(const std::string& root,
 
 std::string driver_file_path(const std::string& root,
                              const std::string& model_code, DriverFile file) {
-  std::string dir = data_dir_path(root, model_code) + "/";
-  switch (file) {
-  case kFunctionFile:
-    return dir + "vt" + model_code + "func";
-  case kMediaInfoFile:
-    return dir + "mediainf" + model_code;
-  case kResourceFile:
-    return dir + "vt" + model_code + "rc";
-  case kPrintAreaFile:
-    return dir + "PrintArea";
-  case kDriverFileCount:
-    break;
-  }
-  return std::string();
+  // In the order of DriverFile.
+  const std::string names[kDriverFileCount] = {
+    "vt" + model_code + "func", "mediainf" + model_code,
+    "vt" + model_code + "rc", "PrintArea",
+  };
+  return data_dir_path(root, model_code) + "/" + names[file];
 }
 
 std::string temp_path_for(const std::string& data_path) {

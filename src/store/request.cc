@@ -3,6 +3,8 @@
 
 #include <errno.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "store/data_file.h"
@@ -68,10 +70,8 @@ StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
       request->dir, problems, request->failure);
   if (status != kStoreDone)
     return status;
-  bool any = false;
-  for (int problem : problems)
-    any = any || problem != 0;
-  if (!any)
+  if (std::count(std::begin(problems), std::end(problems), 0) ==
+      kDriverFileCount)
     return kStoreDone;
   // Which files the request rewrites, in its order, depends on whether
   // the name is there; the lookup after the companion's delete decides
