@@ -16,7 +16,7 @@ LineReader::LineReader(FileOps* files, int fd, const std::string& path)
 bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
   // Keep the unfinished line that followed the last block.
   if (consumed_ > 0) {
-    memmove(buffer_.get(), buffer_.get() + consumed_, end_ - consumed_);
+    memmove(&buffer_[0], &buffer_[consumed_], end_ - consumed_);
     end_ -= consumed_;
     consumed_ = 0;
   }
@@ -25,18 +25,12 @@ bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
       if (end_ == 0)
         return false;
       consumed_ = end_;
-      *block = std::string_view(buffer_.get(), end_);
+      *block = std::string_view(buffer_.data(), end_);
       return true;
     }
-    if (end_ == size_) {
-      size_t larger_size = size_ == 0 ? kInitialBuffer : size_ * 2;
-      std::unique_ptr<char[]> larger(new char[larger_size]);
-      if (end_ > 0)
-        memcpy(larger.get(), buffer_.get(), end_);
-      buffer_.swap(larger);
-      size_ = larger_size;
-    }
-    ssize_t got = files_->read(fd_, buffer_.get() + end_, size_ - end_);
+    if (end_ == buffer_.size())
+      buffer_.resize(end_ == 0 ? kInitialBuffer : end_ * 2);
+    ssize_t got = files_->read(fd_, &buffer_[end_], buffer_.size() - end_);
     if (got < 0) {
       if (errno == EINTR)
         continue;
@@ -52,10 +46,10 @@ bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
     size_t old_end = end_;
     end_ += got;
     const char* last = static_cast<const char*>(
-        memrchr(buffer_.get() + old_end, '\n', end_ - old_end));
+        memrchr(&buffer_[old_end], '\n', end_ - old_end));
     if (last != nullptr) {
-      consumed_ = last - buffer_.get() + 1;
-      *block = std::string_view(buffer_.get(), consumed_);
+      consumed_ = last - buffer_.data() + 1;
+      *block = std::string_view(buffer_.data(), consumed_);
       return true;
     }
   }

@@ -2,7 +2,6 @@
 #ifndef VTMEDIA_STORE_LINE_READER_H_
 #define VTMEDIA_STORE_LINE_READER_H_
 
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,9 +28,8 @@ class LineReader {
   FileOps* files_;
   int fd_;
   std::string path_;
-  std::unique_ptr<char[]> buffer_;
-  size_t size_ = 0;
-  size_t end_ = 0;       // bytes held in buffer_
+  std::string buffer_;
+  size_t end_ = 0;       // bytes of buffer_ read in
   size_t consumed_ = 0;  // bytes already handed out as a block
   bool at_eof_ = false;
 };

@@ -20,19 +20,16 @@ namespace {
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
 
-void note_copy_error(struct error_context* context, const char*, ...);
-
 // What a copy of extended attributes ran into first.
 struct CopyErrors : error_context {
-  CopyErrors() : error_context{ note_copy_error, nullptr, nullptr } {}
+  CopyErrors() : error_context{ note, nullptr, nullptr } {}
+  static void note(error_context* context, const char*, ...) {
+    CopyErrors* errors = static_cast<CopyErrors*>(context);
+    if (errors->first_error == 0)
+      errors->first_error = errno;
+  }
   int first_error = 0;
 };
-
-void note_copy_error(struct error_context* context, const char*, ...) {
-  CopyErrors* errors = static_cast<CopyErrors*>(context);
-  if (errors->first_error == 0)
-    errors->first_error = errno;
-}
 
 // The attributes that carry permissions (ACLs), and the others but those
 // the system says never to copy. The ACLs are named here too, so that
