@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "faulty_file_ops.h"
 #include "nul_byte.h"
 #include "test_files.h"
@@ -64,41 +67,35 @@ TEST(LineReader, HandsOutEveryLineWholeWhateverItHolds) {
   }
 }
 
-TEST(LineReader, ReadErrorIsReportedWithItsErrnoNotTakenAsEndOfFile) {
-  TempDir dir;
-  write_file(dir.file("data"), "one\ntwo\nthree\n");
-  FaultyFileOps files;
-  files.max_read = 4;
-  files.fail_kind = FaultyFileOps::kRead;
-  files.fail_at = 2;
-  files.fail_errno = EIO;
-  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd, "file");
-  std::string_view block;
-  StoreFailure failure;
-  EXPECT_TRUE(reader.next_block(&block, &failure));
-  EXPECT_EQ("one\n", block);
-  EXPECT_FALSE(reader.next_block(&block, &failure));
-  EXPECT_EQ(EIO, failure.error);
-  files.close(fd);
-}
-
-TEST(LineReader, InterruptedReadIsRetried) {
-  TempDir dir;
-  write_file(dir.file("data"), "one\ntwo");
-  FaultyFileOps files;
-  files.fail_kind = FaultyFileOps::kRead;
-  files.fail_at = 1;
-  files.fail_errno = EINTR;
-  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd, "file");
-  std::string_view block;
-  StoreFailure failure;
-  ASSERT_TRUE(reader.next_block(&block, &failure));
-  EXPECT_EQ("one\n", block);
-  ASSERT_TRUE(reader.next_block(&block, &failure));
-  EXPECT_EQ("two", block);
-  EXPECT_FALSE(reader.next_block(&block, &failure));
-  EXPECT_EQ(0, failure.error);
-  files.close(fd);
+// A read that fails is the file's failure, never its end; an interrupted
+// one is made again.
+TEST(LineReader, FailedReadEndsWithItsErrnoAndInterruptedOneIsRetried) {
+  struct Case {
+    int fail_errno;
+    size_t max_read;
+    std::vector<std::string> blocks;
+  } cases[] = {
+    { EIO, 4, { "one\n" } },
+    { EINTR, 0, { "one\ntwo\n", "three" } },
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    write_file(dir.file("data"), "one\ntwo\nthree");
+    FaultyFileOps files;
+    files.max_read = c.max_read;
+    files.fail_kind = FaultyFileOps::kRead;
+    files.fail_at = c.fail_errno == EIO ? 2 : 1;
+    files.fail_errno = c.fail_errno;
+    int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
+    LineReader reader(&files, fd, "file");
+    std::string_view block;
+    StoreFailure failure;
+    for (const std::string& expected : c.blocks) {
+      ASSERT_TRUE(reader.next_block(&block, &failure)) << expected;
+      EXPECT_EQ(expected, block);
+    }
+    EXPECT_FALSE(reader.next_block(&block, &failure));
+    EXPECT_EQ(c.fail_errno == EIO ? EIO : 0, failure.error);
+    files.close(fd);
+  }
 }
