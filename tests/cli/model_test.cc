@@ -36,29 +36,11 @@ TEST(IdentifyModel, EveryModelIsSelectedByItsNameAndKeyWhereverInstalled) {
   }
 }
 
-TEST(IdentifyModel, IdentificationTouchesOnlyModelFields) {
-  FormatSettings settings;
-  ASSERT_TRUE(identify_model("/usr/bin/vtmediatoollpr_txr580", &settings));
-  EXPECT_EQ("", settings.printer_name);
-  EXPECT_EQ("", settings.format_name);
-  EXPECT_EQ("", settings.media_name);
-  EXPECT_EQ(0, settings.width_mm);
-  EXPECT_EQ(0, settings.height_mm);
-  EXPECT_EQ(0, settings.head_dots);
-}
-
-TEST(IdentifyModel, ShortTx4100KeyStoresFullCode) {
-  const ModelCase cases[] = {
-    { "vtmediatoollpr_tx4100", "tx4100zn", 3 },
-    { "tx4100", "tx4100zn", 3 },
-    { "vtmediatoollpr_tx4100xx", "tx4100zn", 3 },
-  };
-  for (const ModelCase& c : cases)
-    expect_model(c);
-}
-
 TEST(IdentifyModel, FileNameDecidesBeforeTheDirectoryThenTheEarlierRow) {
   const ModelCase cases[] = {
+    // The short tx4100 key stores the full code.
+    { "tx4100", "tx4100zn", 3 },
+    { "vtmediatoollpr_tx4100xx", "tx4100zn", 3 },
     // A key in the file name wins over any in the directory part.
     { "/opt/rk210-tools/vtmediatoollpr_txr580", "txr580", 3 },
     { "/opt/vantrel/rk260/bin/vtmediatoollpr_tx4100", "tx4100zn", 3 },
@@ -69,13 +51,7 @@ TEST(IdentifyModel, FileNameDecidesBeforeTheDirectoryThenTheEarlierRow) {
     { "rk260rk210", "rk210", 0 },
     // So it does in the path when the file name holds no key.
     { "/txr520/txr580/tool", "txr580", 3 },
-  };
-  for (const ModelCase& c : cases)
-    expect_model(c);
-}
-
-TEST(IdentifyModel, KeyInDirectoryAloneSelectsModel) {
-  const ModelCase cases[] = {
+    // A key in the directory alone selects the model.
     { "/opt/vantrel/txr520/bin/vtmediatoollpr", "txr520", 3 },
     { "/opt/vantrel/rk380mx/bin/lpd/tool", "rk380mx", 2 },
     { "/home/u/tx4100/a.out", "tx4100zn", 3 },

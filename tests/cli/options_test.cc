@@ -2,8 +2,10 @@
 #include "cli/options.h"
 
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "arg_vector.h"
@@ -23,9 +25,9 @@ struct Parsed {
 
 // Parses |args| as the command line after |program|, on a record prepared
 // the way the program prepares it.
-Parsed parse(const char* program, const Args& args) {
+Parsed parse(const std::string& program, const Args& args) {
   Parsed parsed;
-  EXPECT_TRUE(identify_model(program, &parsed.settings)) << program;
+  EXPECT_TRUE(identify_model(program.c_str(), &parsed.settings)) << program;
   Args argv = { program };
   argv.insert(argv.end(), args.begin(), args.end());
   parsed.action = parse_options(static_cast<int>(argv.size()),
@@ -43,54 +45,102 @@ void expect_actions(const char* program, const std::vector<ActionCase>& cases) {
     EXPECT_EQ(c.action, parse(program, c.args).action) << show(c.args);
 }
 
+// The action and the fields the options fill; the model code stays as the
+// program name gave it.
+struct RecordCase {
+  std::string program;
+  Args args;
+  Action action;
+  std::string printer;
+  std::string name;
+  int64_t width;
+  int64_t height;
+  int64_t dots = 0;
+  const char* media = "";
+};
+
+void expect_records(const std::vector<RecordCase>& cases) {
+  for (const RecordCase& c : cases) {
+    Parsed parsed = parse(c.program, c.args);
+    EXPECT_EQ(c.action, parsed.action) << show(c.args);
+    EXPECT_EQ(c.printer, parsed.settings.printer_name) << show(c.args);
+    EXPECT_EQ(c.name, parsed.settings.format_name) << show(c.args);
+    EXPECT_EQ(c.width, parsed.settings.width_mm) << show(c.args);
+    EXPECT_EQ(c.height, parsed.settings.height_mm) << show(c.args);
+    EXPECT_EQ(c.dots, parsed.settings.head_dots) << show(c.args);
+    EXPECT_EQ(c.media, parsed.settings.media_name) << show(c.args);
+    EXPECT_EQ(c.program.substr(strlen("vtmediatoollpr_")),
+              parsed.settings.model_code) << show(c.args);
+  }
+}
+
+// An add on the tape model: "-P q", then |args|.
+struct TapeCase {
+  Args args;
+  int64_t width;
+  int64_t dots;
+  const char* media;
+  int64_t height;
+};
+
+void expect_tape_adds(const std::vector<TapeCase>& cases) {
+  for (const TapeCase& c : cases) {
+    Args args = { "-P", "q" };
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Parsed parsed = parse(kTapeTool, args);
+    EXPECT_EQ(kActionAdd, parsed.action) << show(args);
+    EXPECT_EQ(c.width, parsed.settings.width_mm) << show(args);
+    EXPECT_EQ(c.dots, parsed.settings.head_dots) << show(args);
+    EXPECT_EQ(c.media, parsed.settings.media_name) << show(args);
+    EXPECT_EQ(c.height, parsed.settings.height_mm) << show(args);
+  }
+}
+
 // A valid add on the tape model with one value replaced.
 Args tape_add(const std::string& name, const std::string& width,
               const std::string& height) {
   return { "-P", "q", "-n", name, "-w", width, "-h", height };
 }
 
-TEST(ParseOptions, ArgumentsMustComeAsAtLeastTwoPairs) {
+TEST(ParseOptions, ActionFollowsWhichOptionsWereGiven) {
   expect_actions(kTapeTool, {
+    // Options come in pairs, at least two of them.
     { {}, kActionUsage },
     { { "-P" }, kActionUsage },
     { { "-P", "q" }, kActionUsage },
     { { "-P", "q", "-d" }, kActionUsage },
     { { "-P", "q", "-d", "a", "extra" }, kActionUsage },
     { { "-P", "q", "-n", "a", "-w", "12", "-h", "50", "-h" }, kActionUsage },
+    { { "-P", "q", "-n", "a", "-w", "12", "-h", "50" }, kActionAdd },
+    { { "-h", "50", "-w", "12", "-n", "a", "-P", "q" }, kActionAdd },
+    { { "-n", "a", "-w", "12", "-h", "50" }, kActionUsage },      // no -P
+    { { "-n", "a", "-w", "12", "-h", "50", "-x", "y" }, kActionUsage },
+    { { "-P", "q", "-n", "a", "-w", "12" }, kActionUsage },       // no -h
+    { { "-P", "q", "-n", "a", "-h", "50" }, kActionUsage },       // no -w
+    { { "-P", "q", "-n", "a" }, kActionUsage },
+    { { "-P", "q", "-n", "a", "-d", "a" }, kActionUsage },
+    { { "-P", "q", "-d", "a", "-n", "a", "-w", "12", "-h", "50" },
+      kActionUsage },
     { { "-P", "q", "-d", "a" }, kActionDelete },
+    { { "-d", "a", "-P", "q" }, kActionDelete },
+    { { "-d", "a", "-w", "12" }, kActionUsage },                  // no -P
+    { { "-P", "q", "-w", "12", "-h", "50" }, kActionUsage },      // no name
+    { { "-P", "q", "-P", "r" }, kActionUsage },
   });
 }
 
-TEST(ParseOptions, EachOptionFillsItsField) {
-  Parsed add = parse(kRollTool,
-      { "-P", "Shop Printer", "-n", "Shop 12", "-w", "62", "-h", "50" });
-  EXPECT_EQ(kActionAdd, add.action);
-  EXPECT_EQ("Shop Printer", add.settings.printer_name);
-  EXPECT_EQ("Shop 12", add.settings.format_name);
-  EXPECT_EQ(62, add.settings.width_mm);
-  EXPECT_EQ(50, add.settings.height_mm);
-  EXPECT_EQ("rk210", add.settings.model_code);  // left as identified
-
-  Parsed del = parse(kRollTool, { "-P", "q", "-d", "Old one" });
-  EXPECT_EQ(kActionDelete, del.action);
-  EXPECT_EQ("q", del.settings.printer_name);
-  EXPECT_EQ("Old one", del.settings.format_name);
-  EXPECT_EQ(0, del.settings.width_mm);
-  EXPECT_EQ(0, del.settings.height_mm);
-}
-
-TEST(ParseOptions, OptionIsRecognisedByItsFirstTwoCharacters) {
-  Parsed add = parse(kRollTool, { "-Printer", "q", "-name", "a",
-                                  "-width", "62", "-height", "50" });
-  EXPECT_EQ(kActionAdd, add.action);
-  EXPECT_EQ("q", add.settings.printer_name);
-  EXPECT_EQ("a", add.settings.format_name);
-  EXPECT_EQ(62, add.settings.width_mm);
-  EXPECT_EQ(50, add.settings.height_mm);
-
-  Parsed del = parse(kRollTool, { "-Pxyz", "q", "-delete", "a" });
-  EXPECT_EQ(kActionDelete, del.action);
-  EXPECT_EQ("a", del.settings.format_name);
+TEST(ParseOptions, EachOptionFillsItsFieldKnownByItsFirstTwoCharacters) {
+  expect_records({
+    { kRollTool, { "-P", "Shop Printer", "-n", "Shop 12", "-w", "62",
+                   "-h", "50" },
+      kActionAdd, "Shop Printer", "Shop 12", 62, 50 },
+    { kRollTool, { "-P", "q", "-d", "Old one" },
+      kActionDelete, "q", "Old one", 0, 0 },
+    { kRollTool, { "-Printer", "q", "-name", "a", "-width", "62",
+                   "-height", "50" }, kActionAdd, "q", "a", 62, 50 },
+    { kRollTool, { "-Pxyz", "q", "-delete", "a" },
+      kActionDelete, "q", "a", 0, 0 },
+  });
 }
 
 TEST(ParseOptions, AnythingButTheFiveOptionsGivesUsage) {
@@ -109,115 +159,74 @@ TEST(ParseOptions, AnythingButTheFiveOptionsGivesUsage) {
 }
 
 TEST(ParseOptions, BadPairStopsReadingAtOnce) {
-  Parsed first = parse(kTapeTool, { "-x", "y", "-P", "q", "-d", "a" });
-  EXPECT_EQ(kActionUsage, first.action);
-  EXPECT_EQ("", first.settings.printer_name);
-  EXPECT_EQ("", first.settings.format_name);
-
-  Parsed middle = parse(kTapeTool, { "-P", "q", "-x", "y", "-d", "a" });
-  EXPECT_EQ(kActionUsage, middle.action);
-  EXPECT_EQ("q", middle.settings.printer_name);
-  EXPECT_EQ("", middle.settings.format_name);
-
-  Parsed bad_value = parse(kTapeTool,
-      { "-P", "q", "-w", "0", "-n", "a", "-h", "50" });
-  EXPECT_EQ(kActionUsage, bad_value.action);
-  EXPECT_EQ("", bad_value.settings.format_name);
-  EXPECT_EQ(0, bad_value.settings.height_mm);
+  expect_records({
+    { kTapeTool, { "-x", "y", "-P", "q", "-d", "a" },
+      kActionUsage, "", "", 0, 0 },
+    { kTapeTool, { "-P", "q", "-x", "y", "-d", "a" },
+      kActionUsage, "q", "", 0, 0 },
+    { kTapeTool, { "-P", "q", "-w", "0", "-n", "a", "-h", "50" },
+      kActionUsage, "q", "", 0, 0 },
+  });
 }
 
 TEST(ParseOptions, RepeatedOptionReplacesEarlierValueWhole) {
-  Parsed printer = parse(kTapeTool, { "-P", "first", "-P", "ab", "-d", "a" });
-  EXPECT_EQ(kActionDelete, printer.action);
-  EXPECT_EQ("ab", printer.settings.printer_name);
-
-  Parsed name = parse(kRollTool, { "-P", "q", "-n", "abcdefgh", "-w", "62",
-                                   "-n", "xy", "-h", "50" });
-  EXPECT_EQ(kActionAdd, name.action);
-  EXPECT_EQ("xy", name.settings.format_name);
-
-  Parsed deleted = parse(kRollTool, { "-P", "q", "-d", "abcdefgh",
-                                      "-d", "xy" });
-  EXPECT_EQ(kActionDelete, deleted.action);
-  EXPECT_EQ("xy", deleted.settings.format_name);
-
-  Parsed sizes = parse(kRollTool, { "-P", "q", "-n", "a", "-w", "62",
-                                    "-h", "1200", "-w", "10", "-h", "7" });
-  EXPECT_EQ(kActionAdd, sizes.action);
-  EXPECT_EQ(10, sizes.settings.width_mm);
-  EXPECT_EQ(7, sizes.settings.height_mm);
-
+  expect_records({
+    { kTapeTool, { "-P", "first", "-P", "ab", "-d", "a" },
+      kActionDelete, "ab", "a", 0, 0 },
+    { kRollTool, { "-P", "q", "-n", "abcdefgh", "-w", "62", "-n", "xy",
+                   "-h", "50" }, kActionAdd, "q", "xy", 62, 50 },
+    { kRollTool, { "-P", "q", "-d", "abcdefgh", "-d", "xy" },
+      kActionDelete, "q", "xy", 0, 0 },
+    { kRollTool, { "-P", "q", "-n", "a", "-w", "62", "-h", "1200", "-w", "10",
+                   "-h", "7" }, kActionAdd, "q", "a", 10, 7 },
+  });
   // Each tape width is fitted anew from no tape: a later width that needs
   // no shrinking names no tape either.
-  Parsed narrower = parse(kTapeTool, { "-P", "q", "-n", "a", "-w", "12",
-                                       "-w", "7", "-h", "50" });
-  EXPECT_EQ(7, narrower.settings.width_mm);
-  EXPECT_EQ(50, narrower.settings.head_dots);
-  EXPECT_EQ("", narrower.settings.media_name);
-
-  Parsed wider = parse(kTapeTool, { "-P", "q", "-n", "a", "-w", "7",
-                                    "-w", "12", "-h", "50" });
-  EXPECT_EQ(10, wider.settings.width_mm);
-  EXPECT_EQ(70, wider.settings.head_dots);
-  EXPECT_EQ("_vtS12mm__", wider.settings.media_name);
-
-  Parsed height = parse(kTapeTool, { "-P", "q", "-n", "a", "-w", "7",
-                                     "-h", "2", "-h", "1200" });
-  EXPECT_EQ(1000, height.settings.height_mm);
+  expect_tape_adds({
+    { { "-n", "a", "-w", "12", "-w", "7", "-h", "50" }, 7, 50, "", 50 },
+    { { "-n", "a", "-w", "7", "-w", "12", "-h", "50" },
+      10, 70, "_vtS12mm__", 50 },
+    { { "-n", "a", "-w", "7", "-h", "2", "-h", "1200" }, 7, 50, "", 1000 },
+    // Tube wider than the table takes no tape, even after a width that did.
+    { { "-n", "HSshop", "-w", "12", "-w", "30", "-h", "50" }, 30, 0, "", 50 },
+  });
 }
-
-struct NumberCase {
-  const char* value;
-  int64_t number;  // 0: the value is refused
-};
 
 // Sizes are the leading base-10 number, as strtol reads it. Roll-label
 // models store sizes as given, so the number itself shows.
-const NumberCase kNumberForms[] = {
-  { "12", 12 },
-  { "12mm", 12 },
-  { " 12", 12 },
-  { "\t\n12", 12 },
-  { "+12", 12 },
-  { "12 ", 12 },
-  { "3.5", 3 },
-  { "007", 7 },      // leading zeros are not octal
-  { "010", 10 },
-  { "1e3", 1 },
-  { "0x10", 0 },     // read as 0, not as hexadecimal 16
-  { "0", 0 },
-  { "-3", 0 },
-  { "-0", 0 },
-  { "abc", 0 },
-  { "mm12", 0 },
-  { "", 0 },
-  { " ", 0 },
-  { "+", 0 },
-  { "00000000000000000000000000000012", 12 },   // 32 characters
-  { "000000000000000000000000000000012", 0 },   // 33 characters
+const struct {
+  const char* value;
+  int64_t number;
+} kNumberForms[] = {
+  { "12", 12 }, { "12mm", 12 }, { " 12", 12 }, { "\t\n12", 12 }, { "+12", 12 },
+  { "12 ", 12 }, { "3.5", 3 }, { "1e3", 1 },
+  { "007", 7 }, { "010", 10 },  // leading zeros are not octal
+  { "00000000000000000000000000000012", 12 },  // 32 characters
   { "2147483647", 2147483647 },
-  { "2147483648", 0 },
-  { "4294967297", 0 },                          // would wrap to 1
-  { "9223372036854775807", 0 },
-  { "9223372036854775808", 0 },                 // strtol overflow
-  { "99999999999999999999999999999999", 0 },
-  { "-99999999999999999999", 0 },
+};
+
+const char* const kRefusedNumbers[] = {
+  "0x10",  // read as 0, not as hexadecimal 16
+  "0", "-3", "-0", "abc", "mm12", "", " ", "+",
+  "000000000000000000000000000000012",  // 33 characters
+  "2147483648", "4294967297",  // would wrap to 1
+  "9223372036854775807", "9223372036854775808",  // strtol overflow
+  "99999999999999999999999999999999", "-99999999999999999999",
 };
 
 TEST(ParseOptions, WidthAndHeightAreTheLeadingDecimalNumber) {
-  for (const std::string option : { "-w", "-h" }) {
-    for (const NumberCase& c : kNumberForms) {
-      Args args = { "-P", "q", "-n", "a", "-w", "62", "-h", "50" };
-      args[option == "-w" ? 5 : 7] = c.value;
+  for (int at : { 5, 7 }) {
+    Args args = { "-P", "q", "-n", "a", "-w", "62", "-h", "50" };
+    for (const auto& c : kNumberForms) {
+      args[at] = c.value;
       Parsed parsed = parse(kRollTool, args);
-      std::string what = option + " [" + c.value + "]";
-      if (c.number == 0) {
-        EXPECT_EQ(kActionUsage, parsed.action) << what;
-        continue;
-      }
-      EXPECT_EQ(kActionAdd, parsed.action) << what;
-      EXPECT_EQ(c.number, option == "-w" ? parsed.settings.width_mm :
-                                          parsed.settings.height_mm) << what;
+      EXPECT_EQ(kActionAdd, parsed.action) << show(args);
+      EXPECT_EQ(c.number, at == 5 ? parsed.settings.width_mm :
+                                    parsed.settings.height_mm) << show(args);
+    }
+    for (const char* refused : kRefusedNumbers) {
+      args[at] = refused;
+      EXPECT_EQ(kActionUsage, parse(kRollTool, args).action) << show(args);
     }
   }
 }
@@ -245,7 +254,7 @@ void expect_widths(const std::string& name,
   }
 }
 
-TEST(ParseOptions, StandardTapeWidthFitsAtEveryRowBoundary) {
+TEST(ParseOptions, TapeAndTubeWidthsFitAtEveryRowBoundary) {
   expect_widths("Shop", {
     { "1", 1, 24, "" },
     { "2", 2, 24, "" },              // printable width of 3.5 mm tape
@@ -272,9 +281,6 @@ TEST(ParseOptions, StandardTapeWidthFitsAtEveryRowBoundary) {
     { "36", 0, 0, "" },
     { "2147483647", 0, 0, "" },
   });
-}
-
-TEST(ParseOptions, TubeWidthFitsAtEveryRowBoundary) {
   expect_widths("HS", {
     { "1", 1, 28, "" },
     { "4", 4, 28, "" },
@@ -298,103 +304,47 @@ TEST(ParseOptions, TubeWidthFitsAtEveryRowBoundary) {
   });
 }
 
-TEST(ParseOptions, TubeWiderThanTableTakesNoTapeEvenAfterAnEarlierWidth) {
-  Parsed parsed = parse(kTapeTool, { "-P", "q", "-n", "HSshop", "-w", "12",
-                                     "-w", "30", "-h", "50" });
-  EXPECT_EQ(kActionAdd, parsed.action);
-  EXPECT_EQ(30, parsed.settings.width_mm);
-  EXPECT_EQ(0, parsed.settings.head_dots);
-  EXPECT_EQ("", parsed.settings.media_name);
-}
-
-struct TubeTestCase {
-  Args args;
-  int64_t width;
-  int64_t dots;
-  const char* media;
-  int64_t height;
-};
-
 TEST(ParseOptions, TubeIsChosenByNameGivenBeforeTheSize) {
-  const TubeTestCase cases[] = {
-    { { "-P", "q", "-n", "HS12", "-w", "12", "-h", "700" },
+  expect_tape_adds({
+    { { "-n", "HS12", "-w", "12", "-h", "700" }, 9, 66, "_vtHS12mm_", 500 },
+    { { "-n", "hs12", "-w", "12", "-h", "700" }, 9, 66, "_vtHS12mm_", 500 },
+    { { "-n", "my HS tube", "-w", "12", "-h", "700" },
       9, 66, "_vtHS12mm_", 500 },
-    { { "-P", "q", "-n", "hs12", "-w", "12", "-h", "700" },
-      9, 66, "_vtHS12mm_", 500 },
-    { { "-P", "q", "-n", "my HS tube", "-w", "12", "-h", "700" },
-      9, 66, "_vtHS12mm_", 500 },
-    { { "-P", "q", "-n", "tubehs", "-w", "12", "-h", "700" },
-      9, 66, "_vtHS12mm_", 500 },
+    { { "-n", "tubehs", "-w", "12", "-h", "700" }, 9, 66, "_vtHS12mm_", 500 },
     // Mixed case is no tube.
-    { { "-P", "q", "-n", "Hs12", "-w", "12", "-h", "700" },
-      10, 70, "_vtS12mm__", 700 },
-    { { "-P", "q", "-n", "hS12", "-w", "12", "-h", "700" },
-      10, 70, "_vtS12mm__", 700 },
-    { { "-P", "q", "-n", "H S", "-w", "12", "-h", "700" },
-      10, 70, "_vtS12mm__", 700 },
+    { { "-n", "Hs12", "-w", "12", "-h", "700" }, 10, 70, "_vtS12mm__", 700 },
+    { { "-n", "hS12", "-w", "12", "-h", "700" }, 10, 70, "_vtS12mm__", 700 },
+    { { "-n", "H S", "-w", "12", "-h", "700" }, 10, 70, "_vtS12mm__", 700 },
     // A name that comes after the sizes is not seen by them.
-    { { "-P", "q", "-w", "12", "-h", "700", "-n", "HS12" },
-      10, 70, "_vtS12mm__", 700 },
-    { { "-P", "q", "-w", "12", "-n", "HS12", "-h", "700" },
-      10, 70, "_vtS12mm__", 500 },
-    { { "-P", "q", "-h", "700", "-n", "HS12", "-w", "12" },
-      9, 66, "_vtHS12mm_", 700 },
+    { { "-w", "12", "-h", "700", "-n", "HS12" }, 10, 70, "_vtS12mm__", 700 },
+    { { "-w", "12", "-n", "HS12", "-h", "700" }, 10, 70, "_vtS12mm__", 500 },
+    { { "-h", "700", "-n", "HS12", "-w", "12" }, 9, 66, "_vtHS12mm_", 700 },
     // The name as it stands when each size is read.
-    { { "-P", "q", "-n", "HS", "-w", "12", "-n", "plain", "-h", "700" },
+    { { "-n", "HS", "-w", "12", "-n", "plain", "-h", "700" },
       9, 66, "_vtHS12mm_", 700 },
-    { { "-P", "q", "-n", "plain", "-w", "12", "-n", "HS", "-h", "700" },
+    { { "-n", "plain", "-w", "12", "-n", "HS", "-h", "700" },
       10, 70, "_vtS12mm__", 500 },
-  };
-  for (const TubeTestCase& c : cases) {
-    Parsed parsed = parse(kTapeTool, c.args);
-    EXPECT_EQ(kActionAdd, parsed.action) << show(c.args);
-    EXPECT_EQ(c.width, parsed.settings.width_mm) << show(c.args);
-    EXPECT_EQ(c.dots, parsed.settings.head_dots) << show(c.args);
-    EXPECT_EQ(c.media, parsed.settings.media_name) << show(c.args);
-    EXPECT_EQ(c.height, parsed.settings.height_mm) << show(c.args);
-  }
-}
-
-TEST(ParseOptions, DeleteNameAlsoChoosesTube) {
-  // 30 mm fits only tube, so the delete is valid only with a tube name.
-  Parsed tube = parse(kTapeTool, { "-P", "q", "-d", "HS30", "-w", "30" });
-  EXPECT_EQ(kActionDelete, tube.action);
-  EXPECT_EQ(30, tube.settings.width_mm);
-  EXPECT_EQ(kActionUsage,
-            parse(kTapeTool, { "-P", "q", "-d", "S30", "-w", "30" }).action);
+  });
 }
 
 TEST(ParseOptions, TapeHeightIsRaisedToMinimumAndCapped) {
-  struct HeightCase {
+  const struct {
     const char* name;
-    const char* requested;
-    int64_t height;
+    std::vector<std::pair<const char*, int64_t>> heights;  // asked, stored
+  } cases[] = {
+    { "Shop", { { "1", 4 }, { "2", 4 }, { "3", 4 }, { "4", 4 }, { "5", 5 },
+                { "999", 999 }, { "1000", 1000 }, { "1001", 1000 },
+                { "1200", 1000 }, { "2147483647", 1000 } } },
+    { "HS", { { "2", 4 }, { "300", 300 }, { "500", 500 }, { "501", 500 },
+              { "1200", 500 } } },
   };
-  const HeightCase cases[] = {
-    { "Shop", "1", 4 },
-    { "Shop", "2", 4 },
-    { "Shop", "3", 4 },
-    { "Shop", "4", 4 },
-    { "Shop", "5", 5 },
-    { "Shop", "999", 999 },
-    { "Shop", "1000", 1000 },
-    { "Shop", "1001", 1000 },
-    { "Shop", "1200", 1000 },
-    { "Shop", "2147483647", 1000 },
-    { "HS", "2", 4 },
-    { "HS", "300", 300 },
-    { "HS", "500", 500 },
-    { "HS", "501", 500 },
-    { "HS", "700", 500 },
-    { "hs", "700", 500 },
-    { "Hs", "700", 700 },
-    { "HS", "1200", 500 },
-  };
-  for (const HeightCase& c : cases) {
-    Parsed parsed = parse(kTapeTool, tape_add(c.name, "12", c.requested));
-    std::string what = std::string(c.name) + " -h " + c.requested;
-    EXPECT_EQ(kActionAdd, parsed.action) << what;
-    EXPECT_EQ(c.height, parsed.settings.height_mm) << what;
+  for (const auto& c : cases) {
+    for (const auto& height : c.heights) {
+      Args args = tape_add(c.name, "12", height.first);
+      Parsed parsed = parse(kTapeTool, args);
+      EXPECT_EQ(kActionAdd, parsed.action) << show(args);
+      EXPECT_EQ(height.second, parsed.settings.height_mm) << show(args);
+    }
   }
 }
 
@@ -426,30 +376,19 @@ TEST(ParseOptions, RollLabelModelsTakeSizesAsGiven) {
   };
   for (const std::string& program : programs_of(true)) {
     for (const SizeCase& c : cases) {
-      Parsed parsed = parse(program.c_str(),
-          { "-P", "q", "-n", c.name, "-w", std::to_string(c.width),
-            "-h", std::to_string(c.height) });
-      std::string what = program + " " + c.name + " " +
-          std::to_string(c.width) + "x" + std::to_string(c.height);
-      EXPECT_EQ(kActionAdd, parsed.action) << what;
-      EXPECT_EQ(c.width, parsed.settings.width_mm) << what;
-      EXPECT_EQ(c.height, parsed.settings.height_mm) << what;
-      EXPECT_EQ(0, parsed.settings.head_dots) << what;
-      EXPECT_EQ("", parsed.settings.media_name) << what;
+      expect_records({ { program, { "-P", "q", "-n", c.name,
+                                    "-w", std::to_string(c.width),
+                                    "-h", std::to_string(c.height) },
+                         kActionAdd, "q", c.name, c.width, c.height } });
     }
   }
 }
 
 TEST(ParseOptions, EveryTapeModelFitsWidths) {
   for (const std::string& program : programs_of(false)) {
-    Parsed parsed = parse(program.c_str(), tape_add("Shop", "12", "2"));
-    EXPECT_EQ(kActionAdd, parsed.action) << program;
-    EXPECT_EQ(10, parsed.settings.width_mm) << program;
-    EXPECT_EQ(70, parsed.settings.head_dots) << program;
-    EXPECT_EQ("_vtS12mm__", parsed.settings.media_name) << program;
-    EXPECT_EQ(4, parsed.settings.height_mm) << program;
-    EXPECT_EQ(kActionUsage, parse(program.c_str(),
-                                  tape_add("Shop", "25", "50")).action)
+    expect_records({ { program, tape_add("Shop", "12", "2"),
+                       kActionAdd, "q", "Shop", 10, 4, 70, "_vtS12mm__" } });
+    EXPECT_EQ(kActionUsage, parse(program, tape_add("Shop", "25", "50")).action)
         << program;
   }
 }
@@ -463,31 +402,15 @@ TEST(ParseOptions, SizesGivenWithDeleteAreStillChecked) {
     { { "-P", "q", "-d", "a", "-w", "12" }, kActionDelete },
     { { "-P", "q", "-d", "a", "-h", "5000" }, kActionDelete },
     { { "-P", "q", "-d", "a", "-w", "24", "-h", "1" }, kActionDelete },
+    // 30 mm fits only tube, so the delete is valid only with a tube name.
+    { { "-P", "q", "-d", "S30", "-w", "30" }, kActionUsage },
   });
   expect_actions(kRollTool, {
     { { "-P", "q", "-d", "a", "-w", "300", "-h", "10" }, kActionDelete },
     { { "-P", "q", "-d", "a", "-w", "-1" }, kActionUsage },
   });
-}
-
-TEST(ParseOptions, ActionFollowsWhichOptionsWereGiven) {
-  expect_actions(kTapeTool, {
-    { { "-P", "q", "-n", "a", "-w", "12", "-h", "50" }, kActionAdd },
-    { { "-h", "50", "-w", "12", "-n", "a", "-P", "q" }, kActionAdd },
-    { { "-n", "a", "-w", "12", "-h", "50" }, kActionUsage },      // no -P
-    { { "-n", "a", "-w", "12", "-h", "50", "-x", "y" }, kActionUsage },
-    { { "-P", "q", "-n", "a", "-w", "12" }, kActionUsage },       // no -h
-    { { "-P", "q", "-n", "a", "-h", "50" }, kActionUsage },       // no -w
-    { { "-P", "q", "-n", "a" }, kActionUsage },
-    { { "-P", "q", "-n", "a", "-d", "a" }, kActionUsage },
-    { { "-P", "q", "-d", "a", "-n", "a", "-w", "12", "-h", "50" },
-      kActionUsage },
-    { { "-P", "q", "-d", "a" }, kActionDelete },
-    { { "-d", "a", "-P", "q" }, kActionDelete },
-    { { "-d", "a", "-w", "12" }, kActionUsage },                  // no -P
-    { { "-P", "q", "-w", "12", "-h", "50" }, kActionUsage },      // no name
-    { { "-P", "q", "-P", "r" }, kActionUsage },
-  });
+  expect_records({ { kTapeTool, { "-P", "q", "-d", "HS30", "-w", "30" },
+                     kActionDelete, "q", "HS30", 30, 0 } });
 }
 
 TEST(ParseOptions, ControlCharactersInTextValuesGiveUsage) {
@@ -502,39 +425,33 @@ TEST(ParseOptions, ControlCharactersInTextValuesGiveUsage) {
     });
   }
   // Blanks, punctuation and bytes above 0x7F are ordinary text.
-  const char* const good_values[] = {
-    "a b", " ", "~!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}", "\xc3\xa9t\xc3\xa9",
-    "\x80", "\xff",
-  };
-  for (const char* good : good_values) {
-    Parsed printer = parse(kTapeTool, { "-P", good, "-d", "a" });
-    EXPECT_EQ(kActionDelete, printer.action) << good;
-    EXPECT_EQ(good, printer.settings.printer_name);
-    Parsed name = parse(kTapeTool, { "-P", "q", "-d", good });
-    EXPECT_EQ(kActionDelete, name.action) << good;
-    EXPECT_EQ(good, name.settings.format_name);
+  for (const char* good : { "a b", " ", "~!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}",
+                            "\xc3\xa9t\xc3\xa9", "\x80", "\xff" }) {
+    expect_records({
+      { kTapeTool, { "-P", good, "-d", "a" }, kActionDelete, good, "a", 0, 0 },
+      { kTapeTool, { "-P", "q", "-d", good }, kActionDelete, "q", good, 0, 0 },
+    });
   }
 }
 
 TEST(ParseOptions, TextValueLengthsAreBounded) {
   const std::string printer_max(1024, 'p');
   const std::string name_max(32, 'n');
-  Parsed printer = parse(kTapeTool, { "-P", printer_max, "-d", "a" });
-  EXPECT_EQ(kActionDelete, printer.action);
-  EXPECT_EQ(printer_max, printer.settings.printer_name);
-  Parsed added = parse(kTapeTool, tape_add(name_max, "12", "50"));
-  EXPECT_EQ(kActionAdd, added.action);
-  EXPECT_EQ(name_max, added.settings.format_name);
-  Parsed deleted = parse(kTapeTool, { "-P", "q", "-d", name_max });
-  EXPECT_EQ(kActionDelete, deleted.action);
-  EXPECT_EQ(name_max, deleted.settings.format_name);
-
   // Lengths are counted in bytes: 16 two-byte characters fill a name.
   std::string wide_name;
   for (int i = 0; i < 16; ++i)
     wide_name += "\xc3\xa9";
+  expect_records({
+    { kTapeTool, { "-P", printer_max, "-d", "a" },
+      kActionDelete, printer_max, "a", 0, 0 },
+    { kTapeTool, tape_add(name_max, "12", "50"),
+      kActionAdd, "q", name_max, 10, 50, 70, "_vtS12mm__" },
+    { kTapeTool, { "-P", "q", "-d", name_max },
+      kActionDelete, "q", name_max, 0, 0 },
+    { kTapeTool, { "-P", "q", "-d", wide_name },
+      kActionDelete, "q", wide_name, 0, 0 },
+  });
   expect_actions(kTapeTool, {
-    { { "-P", "q", "-d", wide_name }, kActionDelete },
     { { "-P", "q", "-d", wide_name + "x" }, kActionUsage },
     { { "-P", printer_max + "p", "-d", "a" }, kActionUsage },
     { { "-P", "q", "-n", name_max + "n", "-w", "12", "-h", "50" },

@@ -5,9 +5,8 @@
 # position of a command line.
 # Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP
 set -u
-script=$1
-printcap=$2
-failures=0
+script=$1 printcap=$2
+. "$(dirname "$0")/checks.sh"
 
 # shellcheck source=/dev/null
 source "$script" || { echo "FAIL: cannot source $script"; exit 1; }
@@ -29,24 +28,11 @@ offered() {
     echo "${COMPREPLY[*]}"
 }
 
-check() {
-    local name=$1 want=$2 got=$3
-    if [[ $got == "$want" ]]; then
-        echo "ok: $name"
-    else
-        echo "FAIL: $name"
-        echo "  want: [$want]"
-        echo "  got:  [$got]"
-        failures=$((failures + 1))
-    fi
-}
-
 # The completion asks the command being completed for its formats: here a
 # stand-in that answers --list alone, as the tool does, and a bare name
 # that holds no model, which answers as the tool does too.
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-cat > "$dir/vtmediatoollpr_txr580" <<'STANDIN'
+scratch vtcompletion
+cat > "$tmp/vtmediatoollpr_txr580" <<'STANDIN'
 #!/bin/sh
 [ "$*" = --list ] || exit 0
 printf '%s\t10\t50\t_vtS12mm__\tVtL_vtS12mm__070A03271A2B\tcomplete\n' \
@@ -54,9 +40,9 @@ printf '%s\t10\t50\t_vtS12mm__\tVtL_vtS12mm__070A03271A2B\tcomplete\n' \
 echo "not a format" >&2
 STANDIN
 printf '#!/bin/sh\necho "vtmediatoollpr is invalid."; echo\n' \
-    > "$dir/vtmediatoollpr"
-chmod +x "$dir/vtmediatoollpr_txr580" "$dir/vtmediatoollpr"
-PATH=$dir:$PATH
+    > "$tmp/vtmediatoollpr"
+chmod +x "$tmp/vtmediatoollpr_txr580" "$tmp/vtmediatoollpr"
+PATH=$tmp:$PATH
 
 # shellcheck disable=SC2016  # the name is literally q$(id)
 queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
@@ -89,37 +75,30 @@ for entry in "${cases[@]}"; do
     read -r -a argv <<< "$words"
     # A trailing blank means a new, empty word is being typed.
     [[ -z $words || $words == *' ' ]] && argv+=("")
-    check "$name" "$want" "$(offered "$printcap" "$cmd" "${argv[@]}")"
+    same "$name" "$want" "$(offered "$printcap" "$cmd" "${argv[@]}")"
 done
 
 # Every model name, and the bare name, gets the completion.
-for model in rk210 rk260 rk380mx tx4100zn txr580 txr520 txr390k txr330qe \
-             txr300 txd270; do
-    check "vtmediatoollpr_$model is completed" "-P" \
-          "$(offered "$printcap" "vtmediatoollpr_$model" -P)"
+for name in vtmediatoollpr vtmediatoollpr_{rk210,rk260,rk380mx,tx4100zn} \
+            vtmediatoollpr_{txr580,txr520,txr390k,txr330qe,txr300,txd270}; do
+    same "$name is completed" "-P" "$(offered "$printcap" "$name" -P)"
 done
-check "vtmediatoollpr is completed" "-P" \
-      "$(offered "$printcap" vtmediatoollpr -P)"
-check "a name without a model offers no formats" "" \
+same "a name without a model offers no formats" "" \
       "$(offered "$printcap" vtmediatoollpr -d "")"
 
 # A missing printcap offers no names and says nothing.
 err=$(offered /nonexistent/printcap "$cmd" -P "" 2>&1 >/dev/null)
-check "missing printcap offers no names" "" \
+same "missing printcap offers no names" "" \
       "$(offered /nonexistent/printcap "$cmd" -P "" 2>/dev/null)"
-check "missing printcap prints no error" "" "$err"
+same "missing printcap prints no error" "" "$err"
 
 # Queue names are offered as they stand, never run through the shell.
 # shellcheck disable=SC2016
-printf '%s\n' 'pr$(touch${IFS}ran)|*' > "$dir/printcap"
-got=$(cd "$dir" && offered "$dir/printcap" "$cmd" -P "")
+printf '%s\n' 'pr$(touch${IFS}ran)|*' > "$tmp/printcap"
+got=$(cd "$tmp" && offered "$tmp/printcap" "$cmd" -P "")
 # shellcheck disable=SC2016
-check "queue names are not expanded" 'pr$(touch${IFS}ran) *' "$got"
-check "queue names run no command" "no" \
-      "$([[ -e $dir/ran ]] && echo yes || echo no)"
+same "queue names are not expanded" 'pr$(touch${IFS}ran) *' "$got"
+same "queue names run no command" "no" \
+      "$([[ -e $tmp/ran ]] && echo yes || echo no)"
 
-if (( failures )); then
-    echo "$failures completion check(s) failed"
-    exit 1
-fi
-echo "all completion checks passed"
+finish completion

@@ -5,12 +5,8 @@
 # Usage: install_models_test.sh SOURCE_DIR GENERATOR
 set -u
 source=$1 generator=$2
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-tmp=$(mktemp -d /tmp/vtmodels.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/checks.sh"
+scratch vtmodels
 
 if cmake -S "$source" -B "$tmp/unknown" -G "$generator" \
        -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580;ql500" \
@@ -32,8 +28,8 @@ if cmake -S "$source" -B "$build" -G "$generator" \
    cmake --install "$build" --prefix "$tmp/prefix" >> "$tmp/build.log" 2>&1
 then
     ok "a build for txr580 and rk210 configures, builds and installs"
-    got=$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')
-    want="./bin/vtmediatoollpr_rk210 ./bin/vtmediatoollpr_txr580 \
+    same "only the chosen models are installed" \
+         "./bin/vtmediatoollpr_rk210 ./bin/vtmediatoollpr_txr580 \
 ./libexec/vtmediatoollpr/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr_rk210 \
@@ -41,12 +37,8 @@ then
 ./share/doc/vtmediatoollpr/changelog.gz ./share/doc/vtmediatoollpr/copyright \
 ./share/man/man1/vtmediatoollpr.1.gz \
 ./share/man/man1/vtmediatoollpr_rk210.1.gz \
-./share/man/man1/vtmediatoollpr_txr580.1.gz "
-    if [[ $got == "$want" ]]; then
-        ok "only the chosen models are installed"
-    else
-        fail "installed [$got], expected [$want]"
-    fi
+./share/man/man1/vtmediatoollpr_txr580.1.gz " \
+         "$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')"
     # The build tree always has every name, for tests of any model.
     if [[ -L $build/vtmediatoollpr_txd270 ]]; then
         ok "the build tree has links for every model"
@@ -57,8 +49,4 @@ else
     fail "subset build"; cat "$tmp/build.log"
 fi
 
-if (( failures )); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all model-selection checks passed"
+finish model-selection

@@ -10,21 +10,13 @@ set -u
 build=$1 source=$2 bindir=$3 helperdir=$4/vtmediatoollpr mandir=$5 datadir=$6
 read -r -a installed <<< "${7//;/ }"
 read -r -a all <<< "${8//;/ }"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-tmp=$(mktemp -d /tmp/vtinstall.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/checks.sh"
+scratch vtinstall
 
 # The list of models known to the build is the tool's own model table.
-table=$(sed -n 's/^ *{ "[^"]*", "\([^"]*\)", [0-9]*, "[^"]*" },.*/\1/p' \
-            "$source/src/cli/model.h" | tr '\n' ' ')
-if [[ "$table" == "${all[*]} " ]]; then
-    ok "installable models are the codes of the model table"
-else
-    fail "installable models [${all[*]}] differ from the model table [$table]"
-fi
+same "installable models are the codes of the model table" "${all[*]} " \
+     "$(sed -n 's/^ *{ "[^"]*", "\([^"]*\)", [0-9]*, "[^"]*" },.*/\1/p' \
+            "$source/src/cli/model.h" | tr '\n' ' ')"
 
 # check_links ROOT: the links under ROOT (an installed prefix), each
 # relative and leading to the one file it stands for.
@@ -50,25 +42,14 @@ check_links() {
                 bad+=" $link(leads to $(realpath -m "$link"))"
             fi
         done
-        if [[ -z $bad ]]; then
-            ok "relative links to ${targets[i]} in ${dirs[i]}"
-        else
-            fail "not a relative link to ${targets[i]}:$bad"
-        fi
+        same "relative links to ${targets[i]} in ${dirs[i]}" "" "$bad"
     done
 }
 
 # only NAME DIR EXPECTED...: DIR holds exactly the EXPECTED names.
 only() {
-    local name=$1 dir=$2 got want
-    shift 2
-    got=$(cd "$dir" && ls -A | sort | tr '\n' ' ')
-    want=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
-    if [[ $got == "$want" ]]; then
-        ok "$name"
-    else
-        fail "$name: [$got], expected [$want]"
-    fi
+    same "$1" "$(printf '%s\n' "${@:3}" | sort | tr '\n' ' ')" \
+         "$(cd "$2" && ls -A | sort | tr '\n' ' ')"
 }
 
 # check_usage BINDIR: each name prints its own model's usage screen.
@@ -77,17 +58,11 @@ check_usage() {
     for code in "${installed[@]}"; do
         out=$("$dir/vtmediatoollpr_$code" 2>&1)
         status=$?
-        if (( status != 0 )) ||
-           [[ $out != *"Usage: vtmediatoollpr_xxxx -P"* ]] ||
-           [[ $out != *"\"vtmediatoollpr_$code -P "* ]]; then
+        [[ $status == 0 && $out == *"Usage: vtmediatoollpr_xxxx -P"* &&
+           $out == *"\"vtmediatoollpr_$code -P "* ]] ||
             bad+=" $code(status $status)"
-        fi
     done
-    if [[ -z $bad ]]; then
-        ok "each name prints its own usage screen, status 0"
-    else
-        fail "wrong usage screen or status for:$bad"
-    fi
+    same "each name prints its own usage screen, status 0" "" "$bad"
 }
 
 prefix=$tmp/prefix
@@ -109,19 +84,9 @@ if DESTDIR=$stage cmake --install "$build" --prefix /usr --strip \
     ok "DESTDIR install"
     check_links "$stage/usr"
     check_usage "$stage/usr/$bindir"
-    # --strip takes the symbols and the compiler's .comment notes.
-    sections=$(readelf -SW "$stage/usr/$helperdir/vtmediatoollpr")
-    if [[ $sections != *" .symtab "* && $sections != *" .comment "* ]]; then
-        ok "--strip leaves no .symtab and no .comment"
-    else
-        fail "--strip left .symtab or .comment"
-    fi
+    stripped "$stage/usr/$helperdir/vtmediatoollpr" "the --strip install"
 else
     fail "DESTDIR install"; cat "$tmp/stage.log"
 fi
 
-if (( failures )); then
-    echo "$failures install check(s) failed"
-    exit 1
-fi
-echo "all install checks passed"
+finish install

@@ -14,19 +14,9 @@ build=$1 source=$2 version=$3 bindir=./usr/$4
 helper=./usr/$5/vtmediatoollpr/vtmediatoollpr
 mandir=./usr/$6/man1 completions=./usr/$7/bash-completion/completions
 read -r -a installed <<< "${8//;/ }"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-for tool in cpack dpkg-deb dpkg-shlibdeps file; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "$tool is not installed (Debian: dpkg-dev, file); skipping"
-        exit 77
-    fi
-done
-
-tmp=$(mktemp -d /tmp/vtpackage.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/checks.sh"
+need "dpkg-dev, file" cpack dpkg-deb dpkg-shlibdeps file
+scratch vtpackage
 
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp" \
         > "$tmp/cpack.log" 2>&1; then
@@ -66,20 +56,9 @@ else
     fail "contents differ (< expected, > packaged):"
     diff <(echo "$want") <(echo "$got")
 fi
-if grep -qx -- "-rwxr-xr-x root/root .* $helper" <<< "$listing"; then
-    ok "the binary is executable and owned by root"
-else
-    fail "the binary's mode or owner:" \
-         "$(grep " $helper\$" <<< "$listing")"
-fi
-others=$(awk '{ print $2 }' <<< "$listing" | grep -vx root/root)
-if [[ -z $others ]]; then
-    ok "every entry is owned by root"
-else
-    fail "entries not owned by root: $others"
-fi
+same "every entry is root's, the binary executable" "" "$(awk -v h="$helper" \
+     '$2 != "root/root" || ($6 == h && $1 != "-rwxr-xr-x")' <<< "$listing")"
 
-# Control fields.
 field() { dpkg-deb -f "$deb" "$1"; }
 check_field() {
     local name=$1 pattern=$2 value
@@ -99,11 +78,8 @@ check_field Suggests '^lprng$'
 nl=$'\n'
 check_field Description \
     "^label-format tool [^$nl]*LPRng($nl [^ $nl][^$nl]*)+\$"
-if [[ $(field Description | grep -c 'label-format tool') == 1 ]]; then
-    ok "the summary appears once"
-else
-    fail "the summary is repeated in the description"
-fi
+same "the summary appears once" 1 \
+     "$(field Description | grep -c 'label-format tool')"
 dpkg-deb -x "$deb" "$tmp/root"
 
 # Installed-Size is what the unpacked tree takes: at least the bytes of
@@ -121,24 +97,15 @@ fi
 
 # The packaged changelog is the project's, and its newest entry is this
 # version, which a release easily forgets.
-doc=$tmp/root/usr/share/doc/vtmediatoollpr
-zcat "$doc/changelog.gz" > "$tmp/changelog"
-logged=$(dpkg-parsechangelog -l "$tmp/changelog" -S Version 2>&1)
-if [[ $logged == "$version" ]]; then
-    ok "the changelog's newest entry is $version"
-else
-    fail "the changelog's newest entry is [$logged], not $version"
-fi
+zcat "$tmp/root/usr/share/doc/vtmediatoollpr/changelog.gz" > "$tmp/changelog"
+same "the changelog's newest entry is $version" "$version" \
+     "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version 2>&1)"
 # shlibdeps: the runtimes the binary links, with versions; a statically
 # linked binary needs none.
 static=no
 file -b "$tmp/root/$helper" | grep -q 'statically linked' && static=yes
 if [[ $static == yes ]]; then
-    if [[ -z $(field Depends) ]]; then
-        ok "Depends: none, the binary is statically linked"
-    else
-        fail "Depends is [$(field Depends)] for a statically linked binary"
-    fi
+    same "Depends: none, the binary is statically linked" "" "$(field Depends)"
 else
     check_field Depends '(^|, )libc6 \(>= [0-9.]+\)'
     check_field Depends '(^|, )libstdc\+\+6 \(>= [0-9.]+\)'
@@ -153,12 +120,7 @@ then
 else
     fail "the packaged vtmediatoollpr_${installed[0]}: status $status: $out"
 fi
-sections=$(readelf -SW "$tmp/root/$helper")
-if [[ $sections != *" .symtab "* && $sections != *" .comment "* ]]; then
-    ok "the packaged binary is stripped, .comment included"
-else
-    fail "the packaged binary keeps .symtab or .comment"
-fi
+stripped "$tmp/root/$helper" "the packaged binary"
 
 # Hardening: position-independent, read-only relocations bound at start,
 # the stack protector and the checked (_chk) string and memory calls.
@@ -225,19 +187,12 @@ if command -v rpmbuild >/dev/null 2>&1; then
             fail "RPM and .deb files differ (< .deb, > RPM):"
             diff <(echo "$program") <(echo "$rpm_files")
         fi
-        dirs=$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | tr '\n' ' ')
-        if [[ $dirs == "${helper%/*} .${licence%/*} " ]]; then
-            ok "the RPM owns its two directories only"
-        else
-            fail "the RPM owns the directories [$dirs]"
-        fi
-        if [[ $(awk '$6 != "root" || $7 != "root"' <<< "$dump") == "" &&
-              $(awk '"." $1 == h { print $5 }' h="$helper" <<< "$dump") == 0100755 ]]
-        then
-            ok "the RPM's entries are root's, the binary executable"
-        else
-            fail "the RPM's owners or the binary's mode"
-        fi
+        same "the RPM owns its two directories only" \
+             "${helper%/*} .${licence%/*} " \
+             "$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | tr '\n' ' ')"
+        same "the RPM's entries are root's, the binary executable" 0100755 \
+             "$(awk -v h="$helper" '$6 != "root" || $7 != "root"
+                                    "." $1 == h { print $5 }' <<< "$dump")"
         digest=$(awk '$1 == l { print $4 }' l="$licence" <<< "$dump")
         if [[ $(rpm -qp --licensefiles "$rpm") == "$licence" &&
               $digest == "$(sha256sum < "$source/LICENSE" | cut -d' ' -f1)" &&
@@ -249,12 +204,9 @@ if command -v rpmbuild >/dev/null 2>&1; then
         fi
         # No Group tag (rpm shows its absence as Unspecified), and the
         # distribution's tag after the release where rpmbuild has one.
-        tags=$(rpm -qp --qf '%{GROUP} %{RELEASE}' "$rpm")
-        if [[ $tags == "Unspecified 1$(rpm --eval '%{?dist}')" ]]; then
-            ok "no Group tag; release ${tags#* }"
-        else
-            fail "Group and release are [$tags]"
-        fi
+        same "no Group tag; release 1%{?dist}" \
+             "Unspecified 1$(rpm --eval '%{?dist}')" \
+             "$(rpm -qp --qf '%{GROUP} %{RELEASE}' "$rpm")"
         if command -v rpmlint >/dev/null 2>&1; then
             rpmlint -c "$source/packaging/rpmlint.toml" "$rpm" \
                 > "$tmp/rpmlint" 2>&1
@@ -276,8 +228,4 @@ else
     echo "rpmbuild is not installed (Debian: rpm); the RPM checks are skipped"
 fi
 
-if (( failures )); then
-    echo "$failures package check(s) failed"
-    exit 1
-fi
-echo "all package checks passed"
+finish package

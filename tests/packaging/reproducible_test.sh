@@ -10,16 +10,8 @@
 # Usage: reproducible_test.sh BUILD_DIR SOURCE_DIR
 set -u
 build=$1 source=$2
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-for tool in cpack dpkg-deb; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "$tool is not installed (Debian: dpkg-dev); skipping"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/checks.sh"
+need dpkg-dev cpack dpkg-deb
 # The sanitizers name each source file by its full path in the binary,
 # out of reach of the prefix maps; such a build is never shipped.
 if grep -q '^CMAKE_CXX_FLAGS[A-Z_]*:[A-Z]*=.*-fsanitize' \
@@ -33,9 +25,7 @@ if command -v rpmbuild >/dev/null 2>&1; then
 else
     echo "rpmbuild is not installed (Debian: rpm); only the .deb is compared"
 fi
-
-tmp=$(mktemp -d /tmp/vtrepro.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
+scratch vtrepro
 
 epoch=$(git -C "$source" log -1 --format=%ct 2>/dev/null) ||
     epoch=$(date -u +%s -d "$(sed -n 's/^ -- .*  //p' \
@@ -103,8 +93,4 @@ for first in "${packages[@]}"; do
     diff "$first.list" "$second.list" | head -n 20
 done
 
-if (( failures )); then
-    echo "$failures reproducibility check(s) failed"
-    exit 1
-fi
-echo "all reproducibility checks passed"
+finish reproducibility
