@@ -10,15 +10,6 @@
 
 namespace {
 
-LineEdit make_edit(LineEdit::Kind kind, const std::string& needle,
-                   const std::string& text) {
-  LineEdit edit;
-  edit.kind = kind;
-  edit.needle = needle;
-  edit.text = text;
-  return edit;
-}
-
 std::string edited(const LineEdit& edit, const std::string& block) {
   std::string out;
   EXPECT_TRUE(edit_block(edit, block, [&out](std::string_view piece) {
@@ -55,8 +46,8 @@ TEST(EditBlock, EachKindChangesOnlyTheLinesItSelects) {
       id + "\nkeep\n", "keep\n" },
   };
   for (const Case& c : cases) {
-    LineEdit edit = make_edit(c.kind, c.kind == LineEdit::kInsertAfter ?
-                              "[T]" : id, "N\n");
+    LineEdit edit = { c.kind,
+                      c.kind == LineEdit::kInsertAfter ? "[T]" : id, "N\n" };
     EXPECT_EQ(c.out, edited(edit, c.block)) << c.kind << " " << c.block;
   }
 }
@@ -75,7 +66,7 @@ TEST(EditBlock, AgreesWithTheLineByLineReferenceOnRandomBlocks) {
     for (int i = 0; i < count; ++i)
       block += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
     for (LineEdit::Kind kind : kinds) {
-      LineEdit edit = make_edit(kind, "VtL1", "R\n");
+      LineEdit edit = { kind, "VtL1", "R\n" };
       ASSERT_EQ(reference_edit(edit, block), edited(edit, block))
           << "kind " << kind << " round " << round;
     }
@@ -85,7 +76,7 @@ TEST(EditBlock, AgreesWithTheLineByLineReferenceOnRandomBlocks) {
 TEST(EditBlock, StopsWhenTheSinkRefuses) {
   for (LineEdit::Kind kind : { LineEdit::kInsertAfter, LineEdit::kDrop,
                                LineEdit::kReplace, LineEdit::kAppend }) {
-    LineEdit edit = make_edit(kind, "ID", "NEW\n");
+    LineEdit edit = { kind, "ID", "NEW\n" };
     int pieces = 0;
     EXPECT_FALSE(edit_block(edit, "a\nID\nb\nID\nc\n",
                             [&pieces](std::string_view) {

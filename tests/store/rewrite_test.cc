@@ -26,11 +26,7 @@ const std::string kRewritten =
     kEntry;
 
 LineEdit insert_entry() {
-  LineEdit edit;
-  edit.kind = LineEdit::kInsertAfter;
-  edit.needle = "[CustomTape]";
-  edit.text = kEntry;
-  return edit;
+  return { LineEdit::kInsertAfter, "[CustomTape]", kEntry };
 }
 
 // Fails the 1st, 2nd, ... call of |kind| until a rewrite gets through.
@@ -92,8 +88,7 @@ TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
   std::string path = dir.file("data");
   for (const Case& c : cases) {
     write_file(path, c.before);
-    LineEdit edit;
-    edit.text = "T\n";
+    LineEdit edit = { LineEdit::kAppend, "", "T\n" };
     StoreFailure failure;
     EXPECT_EQ(0, rewrite_file(real_file_ops(), path, edit, &failure));
     EXPECT_EQ(c.after, read_file(path)) << c.before;
