@@ -22,47 +22,41 @@
 
 namespace {
 
-std::string at_path(const StoreFailure& failure, const char* what) {
-  return failure.path.empty() ? what : failure.path + ": " + what;
+// What a store operation that failed ran into, for the line on standard
+// error.
+std::string what_failed(StoreStatus status, const StoreFailure& failure,
+                        const StoreEnv& env) {
+  if (status == kStoreLockTimedOut) {
+    char seconds[32];
+    snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
+    return failure.path + ": another process holds the lock; gave up after " +
+        seconds + " s";
+  }
+  if (failure.signal != 0)
+    return failure.path + " was killed by signal " +
+        std::to_string(failure.signal) + " (" + strsignal(failure.signal) +
+        ")";
+  if (status == kStoreCompanionFailed && failure.error == 0)
+    return failure.path + " exited with status " +
+        std::to_string(failure.exit_status);
+  const char* reason = strerror(failure.error);
+  return failure.path.empty() ? reason : failure.path + ": " + reason;
 }
 
 // Prints what a store operation ended with and returns the exit status.
 int report(StoreStatus status, const FormatSettings& settings,
            const StoreFailure& failure, const StoreEnv& env,
            const char* program) {
-  switch (status) {
-  case kStoreDone:
+  if (status == kStoreDone)
     return kExitOk;
-  case kStoreNotFound:
+  if (status == kStoreNotFound) {
     printf("Not found '%s'\n", settings.format_name.c_str());
     return kExitOk;
-  case kStoreFileFailed:
-  case kStoreCompanionNotStarted:
-    printf("%s\n", strerror(failure.error));
-    explain(program, at_path(failure, strerror(failure.error)));
-    return kExitFailure;
-  case kStoreLockTimedOut: {
-    printf("%s\n", strerror(failure.error));
-    char seconds[32];
-    snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
-    explain(program, failure.path +
-            ": another process holds the lock; gave up after " + seconds +
-            " s");
-    return kExitFailure;
   }
-  case kStoreCompanionFailed:
-    // Standard output stays the companion tool's own.
-    if (failure.signal != 0)
-      explain(program, failure.path + " was killed by signal " +
-              std::to_string(failure.signal) + " (" +
-              strsignal(failure.signal) + ")");
-    else if (failure.error != 0)
-      explain(program, at_path(failure, strerror(failure.error)));
-    else
-      explain(program, failure.path + " exited with status " +
-              std::to_string(failure.exit_status));
-    return kExitFailure;
-  }
+  // Standard output stays the companion tool's own where it ran and failed.
+  if (status != kStoreCompanionFailed)
+    printf("%s\n", strerror(failure.error));
+  explain(program, what_failed(status, failure, env));
   return kExitFailure;
 }
 
@@ -105,7 +99,7 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
   }, &failure);
   if (status == kStoreDone)
     return kExitOk;
-  explain(program, at_path(failure, strerror(failure.error)));
+  explain(program, what_failed(status, failure, env));
   return kExitFailure;
 }
 
