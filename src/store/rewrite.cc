@@ -84,8 +84,6 @@ class TempFile {
   }
 
   bool put(std::string_view bytes) {
-    if (!bytes.empty())
-      at_line_start_ = bytes.back() == '\n';
     while (!bytes.empty()) {
       ssize_t wrote = files_->write(fd_, bytes.data(), bytes.size());
       if (wrote < 0 && errno == EINTR)
@@ -97,9 +95,6 @@ class TempFile {
     }
     return true;
   }
-
-  // Whether what was put so far ends a line (or is nothing at all).
-  bool at_line_start() const { return at_line_start_; }
 
   // Puts the file in place of the data file, open as |data_fd| of status
   // |owner|.
@@ -150,7 +145,6 @@ class TempFile {
   StoreFailure* failure_;
   int fd_ = -1;
   bool created_ = false;
-  bool at_line_start_ = true;
 };
 
 // Fills |temp| with the lines of |data_fd| through |edit|.
@@ -160,13 +154,15 @@ bool write_content(FileOps* files, int data_fd, const std::string& path,
   PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
   LineReader reader(files, data_fd, path);
   std::string_view block;
+  bool at_line_start = true;  // what was read so far ends a line
   while (reader.next_block(&block, failure)) {
     if (!edit_block(edit, block, sink))
       return false;
+    at_line_start = block.back() == '\n';
   }
   if (failure->error != 0 || edit.kind != LineEdit::kAppend)
     return failure->error == 0;
-  return (temp->at_line_start() || temp->put("\n")) && temp->put(edit.text);
+  return (at_line_start || temp->put("\n")) && temp->put(edit.text);
 }
 
 }  // namespace
