@@ -18,7 +18,8 @@ namespace {
 // descriptor is opened on /dev/null, so that no file the tool opens takes
 // its number (and the companion tool's output with it), and SIGCHLD goes
 // back to its default, so that the companion tool's exit status can be
-// collected. Returns false when /dev/null cannot be opened.
+// collected; SIGXFSZ is ignored. Returns false when /dev/null cannot be
+// opened.
 bool reset_inherited_state() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF)

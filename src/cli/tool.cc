@@ -32,7 +32,7 @@ std::string what_failed(StoreStatus status, const StoreFailure& failure,
     return failure.path + ": another process holds the lock; gave up after " +
         seconds + " s";
   }
-  if (failure.signal != 0)
+  if (status == kStoreCompanionFailed && failure.signal != 0)
     return failure.path + " was killed by signal " +
         std::to_string(failure.signal) + " (" + strsignal(failure.signal) +
         ")";
@@ -47,15 +47,20 @@ std::string what_failed(StoreStatus status, const StoreFailure& failure,
 int report(StoreStatus status, const FormatSettings& settings,
            const StoreFailure& failure, const StoreEnv& env,
            const char* program) {
-  if (status == kStoreDone)
+  switch (status) {
+  case kStoreDone:
     return kExitOk;
-  if (status == kStoreNotFound) {
+  case kStoreNotFound:
     printf("Not found '%s'\n", settings.format_name.c_str());
     return kExitOk;
-  }
-  // Standard output stays the companion tool's own where it ran and failed.
-  if (status != kStoreCompanionFailed)
+  case kStoreFileFailed:
+  case kStoreCompanionNotStarted:
+  case kStoreLockTimedOut:
     printf("%s\n", strerror(failure.error));
+    break;
+  case kStoreCompanionFailed:
+    break;  // standard output stays the companion tool's own
+  }
   explain(program, what_failed(status, failure, env));
   return kExitFailure;
 }
@@ -103,6 +108,10 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
   return kExitFailure;
 }
 
+void print_text(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), stdout);
+}
+
 // The project's own options, each a single word alone on the line.
 bool is_word(int argc, const char* const* argv, const char* word) {
   return argc == 2 && strcmp(argv[1], word) == 0;
@@ -113,7 +122,7 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
            const char* program) {
   // Asked of any of the names, the model's or the executable's own.
   if (is_word(argc, argv, "--version")) {
-    fputs(version_text().c_str(), stdout);
+    print_text(version_text());
     return kExitOk;
   }
   FormatSettings settings;
@@ -122,7 +131,7 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
     return kExitOk;
   }
   if (is_word(argc, argv, "--help")) {
-    fputs(help_text(settings).c_str(), stdout);
+    print_text(help_text(settings));
     return kExitOk;
   }
   if (is_word(argc, argv, "--list"))

@@ -55,8 +55,11 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
                             StoreFailure* failure) {
   struct stat info;
   if (files->lstat(path.c_str(), &info) != 0) {
-    *problem = errno;
-    return errno == ENOENT ? kStoreDone : fail_at(path, errno, failure);
+    int error = errno;
+    if (error != ENOENT)
+      return fail_at(path, error, failure);
+    *problem = ENOENT;
+    return kStoreDone;
   }
   if (int error = data_file_error(info))
     return fail_at(path, error, failure);
@@ -89,8 +92,10 @@ int descriptor_shortage(int fd, int count) {
 StoreStatus clear_temp_path(FileOps* files, const std::string& path,
                             StoreFailure* failure) {
   struct stat info;
-  if (files->lstat(path.c_str(), &info) != 0)
-    return errno == ENOENT ? kStoreDone : fail_at(path, errno, failure);
+  if (files->lstat(path.c_str(), &info) != 0) {
+    int error = errno;
+    return error == ENOENT ? kStoreDone : fail_at(path, error, failure);
+  }
   int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
                                      : files->unlink(path.c_str());
   if (result != 0 && errno != ENOENT)

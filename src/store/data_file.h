@@ -26,12 +26,14 @@ StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
 // for a request that writes, before anything runs or changes: the
 // directory must be writable and searchable, each data file absent or a
 // regular file the run may read and, in a sticky directory, replace; and
-// whatever an earlier run left at a temporary path goes. |problems|,
+// whatever an earlier run left at a temporary path goes (a file or link,
+// an empty directory; anything else fails). |problems|,
 // indexed by DriverFile, gets why a rewrite of each file would certainly
 // fail (ENOENT missing, EPERM immutable or append-only, EBUSY a mount
 // point, EMFILE no descriptors to spare), 0 where it would not: whether
 // that matters depends on the files the request rewrites. Returns
-// kStoreDone, or kStoreFileFailed with |*failure| set.
+// kStoreDone, or kStoreFileFailed with |*failure| set and nothing changed
+// but the temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code, int dir_fd,
                                const struct stat& dir, int* problems,

@@ -15,9 +15,9 @@
 // digits), the width (2 or more), the height (3), and 1 + 4 digits of the
 // time of day that keep equal requests apart.
 extern const char kFormatIdMarker[];  // "VtL"
+const size_t kFormatIdMarkerLength = 3;
 // The seconds digit and the four microsecond digits end every identifier.
 const size_t kFormatIdTimeDigits = 5;
-const size_t kFormatIdMarkerLength = 3;
 // The longest identifier read back.
 const size_t kMaxFormatIdLength = 99;
 
@@ -56,7 +56,8 @@ struct PageSizeEntry {
 // starts with "*PageSize", its first "VtL" begins an identifier that runs
 // to the next "/" and reads as one, no NUL comes before the name, and the
 // name is the next n bytes (n from the identifier), none of them a
-// control character. The entry's views point into |line|.
+// control character (NUL and newline among them). The entry's views point
+// into |line|.
 bool parse_page_size_line(std::string_view line, PageSizeEntry* entry);
 
 #endif  // VTMEDIA_STORE_FORMAT_ID_H_

@@ -28,7 +28,7 @@ class LineReader {
   FileOps* files_;
   int fd_;
   std::string path_;
-  std::string buffer_;
+  std::string buffer_;   // its size is the room to read into
   size_t end_ = 0;       // bytes of buffer_ read in
   size_t consumed_ = 0;  // bytes already handed out as a block
   bool at_eof_ = false;

@@ -4,7 +4,8 @@
 
 #include <string>
 
-// The four data files of a model's driver that hold label formats.
+// The four data files of a model's driver that hold label formats, in the
+// order driver_file_path names them.
 enum DriverFile {
   kFunctionFile,   // vt<code>func
   kMediaInfoFile,  // mediainf<code>

@@ -64,14 +64,14 @@ StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
 StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
                              bool adding) {
   const StoreEnv& env = request->env;
-  int problems[kDriverFileCount];
+  int problems[kDriverFileCount] = {};
   StoreStatus status = prepare_data_files(
       env.files, env.driver_root, request->model_code, request->dir_fd,
       request->dir, problems, request->failure);
   if (status != kStoreDone)
     return status;
-  if (std::count(std::begin(problems), std::end(problems), 0) ==
-      kDriverFileCount)
+  if (std::all_of(std::begin(problems), std::end(problems),
+                  [](int problem) { return problem == 0; }))
     return kStoreDone;
   // Which files the request rewrites, in its order, depends on whether
   // the name is there; the lookup after the companion's delete decides
