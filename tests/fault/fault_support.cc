@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "fault_support.h"
 
-#include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include <gtest/gtest.h>
@@ -15,82 +15,6 @@
 #include "split_lines.h"
 
 namespace {
-
-bool holds(std::string_view line, const std::string& text) {
-  return line.find(text) != std::string_view::npos;
-}
-
-bool starts_with(std::string_view line, const std::string& text) {
-  return line.compare(0, text.size(), text) == 0;
-}
-
-bool equals(std::string_view line, const std::string& text) {
-  return line == text;
-}
-
-int count_lines(const std::vector<std::string_view>& lines,
-                bool (*test)(std::string_view, const std::string&),
-                const std::string& what) {
-  int count = 0;
-  for (std::string_view line : lines)
-    count += test(line, what) ? 1 : 0;
-  return count;
-}
-
-// Lines that name the format |name| after an identifier.
-bool names(std::string_view line, const std::string& name) {
-  return holds(line, "/" + name + ":") || holds(line, "/" + name + "\n");
-}
-
-// |before|'s files as versions, without copying them.
-Stage unchanged(const Contents& before) {
-  Stage stage;
-  for (const std::string& content : before) {
-    FileVersion version;
-    version.base = std::shared_ptr<const std::string>(
-        &content, [](const std::string*) {});
-    stage.push_back(version);
-  }
-  return stage;
-}
-
-FileVersion made(std::string content) {
-  FileVersion version;
-  version.base = std::make_shared<const std::string>(std::move(content));
-  return version;
-}
-
-}  // namespace
-
-bool FileVersion::matches(const std::string& content) const {
-  return content.size() == base->size() + tail.size() &&
-      content.compare(0, base->size(), *base) == 0 &&
-      content.compare(base->size(), tail.size(), tail) == 0;
-}
-
-namespace {
-
-// What the add requests of these tests enter, written out: the size the
-// companion tool is given and the sizes in the media-information and
-// imageable-area lines.
-struct EnteredSizes {
-  const char* program;
-  const char* width;   // as requested
-  const char* height;
-  const char* companion_width;  // as the companion tool gets them
-  const char* companion_height;
-  const char* dots;
-  const char* area;
-};
-
-const EnteredSizes kEnteredSizes[] = {
-  { "vtmediatoollpr_txr580", "12", "50", "10", "50", "70\t353",
-    "0.00\t0.00\t28.00\t141.52" },
-  { "vtmediatoollpr_txr580", "12", "30", "10", "30", "70\t212",
-    "0.00\t0.00\t28.00\t84.91" },
-  { "vtmediatoollpr_rk210", "62", "50", "62", "50", "695\t518",
-    "0.00\t0.00\t0.00\t141.52" },
-};
 
 // The value of |option| in the command line |argv|.
 std::string option_value(const std::vector<std::string>& argv,
@@ -103,34 +27,36 @@ std::string option_value(const std::vector<std::string>& argv,
 }
 
 // Appends to |stages| what the add request |argv|, whose companion run
-// was given |format_id|, does from the last of them: the companion
-// tool's "*PageSize" lines, then the function, media-information and
-// imageable-area files rewritten. An empty |format_id| (no add reached
-// the companion tool) appends nothing.
-void append_add_stages(std::vector<Stage>* stages,
+// was given |format_id|, does from the last of them.
+void append_add_stages(std::vector<Contents>* stages,
                        const std::vector<std::string>& argv,
                        const std::string& format_id) {
   if (format_id.empty())
     return;
+  const struct {
+    const char* program;
+    const EnteredSizes& sizes;
+  } adds[] = {
+    { "vtmediatoollpr_txr580", kTape12x50 },
+    { "vtmediatoollpr_txr580", kTape12x30 },
+    { "vtmediatoollpr_rk210", kRoll62x50 },
+  };
   std::string name = option_value(argv, "-n");
-  for (const EnteredSizes& sizes : kEnteredSizes) {
-    if (argv[0] != sizes.program || option_value(argv, "-w") != sizes.width ||
-        option_value(argv, "-h") != sizes.height)
+  for (const auto& add : adds) {
+    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
+        option_value(argv, "-h") != add.sizes.height)
       continue;
+    Contents now = stages->back();
+    Contents added = after_add(now, format_id, name, add.sizes);
     std::string page_size = standin_page_size_line(
-        format_id, name, sizes.companion_width, sizes.companion_height);
-    Stage now = stages->back();
-    now[0].tail += page_size;
-    now[1].tail += page_size;
+        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
+    now[0] += page_size;
+    now[1] += page_size;
     stages->push_back(now);
-    now[0] = made(reference_edit(LineEdit::kInsertAfter,
-                                 *now[0].base + now[0].tail, "[CustomTape]",
-                                 format_id + "/" + name + "\n"));
-    stages->push_back(now);
-    now[1].tail += format_id + "/" + name + ":\t" + sizes.dots + "\n";
-    stages->push_back(now);
-    now[3].tail += format_id + ":\t" + sizes.area + "\n";
-    stages->push_back(now);
+    for (int file : { 0, 1, 3 }) {
+      now[file] = added[file];
+      stages->push_back(now);
+    }
     return;
   }
   ADD_FAILURE() << "no entered sizes written out for this request";
@@ -138,61 +64,50 @@ void append_add_stages(std::vector<Stage>* stages,
 
 }  // namespace
 
-std::vector<Stage> add_stages(const Contents& before,
-                              const std::vector<std::string>& argv,
-                              const std::string& format_id) {
-  std::vector<Stage> stages = { unchanged(before) };
+std::vector<Contents> add_stages(const Contents& before,
+                                 const std::vector<std::string>& argv,
+                                 const std::string& format_id) {
+  std::vector<Contents> stages = { before };
   append_add_stages(&stages, argv, format_id);
   return stages;
 }
 
-std::vector<Stage> replace_stages(const Contents& before,
-                                  const std::vector<std::string>& argv,
-                                  const std::string& format_id,
-                                  const std::string& old_id,
-                                  const std::string& default_media_line) {
-  std::vector<Stage> stages = delete_stages(before, old_id,
-                                            default_media_line);
-  append_add_stages(&stages, argv, format_id);
-  return stages;
-}
-
-std::vector<Stage> delete_stages(const Contents& before,
-                                 const std::string& format_id,
-                                 const std::string& default_media_line) {
-  std::vector<Stage> stages = { unchanged(before) };
-  Stage now = stages[0];
-  now[0] = made(reference_drop(before[0], format_id));
-  stages.push_back(now);
-  now[2] = made(reference_edit(LineEdit::kReplace, before[2], format_id,
-                               default_media_line));
-  stages.push_back(now);
-  now[3] = made(reference_drop(before[3], format_id));
-  stages.push_back(now);
-  now[1] = made(reference_drop(before[1], format_id));
-  stages.push_back(now);
-  return stages;
-}
-
-int stage_of(const std::vector<Stage>& stages, const Contents& now) {
-  for (size_t i = 0; i < stages.size(); ++i) {
-    bool all = stages[i].size() == now.size();
-    for (size_t file = 0; all && file < now.size(); ++file)
-      all = stages[i][file].matches(now[file]);
-    if (all)
-      return static_cast<int>(i);
+std::vector<Contents> delete_stages(const Contents& before,
+                                    const std::string& format_id,
+                                    const std::string& default_media_line) {
+  Contents deleted = after_delete(before, format_id, default_media_line);
+  std::vector<Contents> stages = { before };
+  for (int file : { 0, 2, 3, 1 }) {
+    stages.push_back(stages.back());
+    stages.back()[file] = deleted[file];
   }
-  return -1;
+  return stages;
 }
 
-std::string describe_files(const std::vector<Stage>& stages,
+std::vector<Contents> replace_stages(const Contents& before,
+                                     const std::vector<std::string>& argv,
+                                     const std::string& format_id,
+                                     const std::string& old_id,
+                                     const std::string& default_media_line) {
+  std::vector<Contents> stages = delete_stages(before, old_id,
+                                               default_media_line);
+  append_add_stages(&stages, argv, format_id);
+  return stages;
+}
+
+int stage_of(const std::vector<Contents>& stages, const Contents& now) {
+  auto at = std::find(stages.begin(), stages.end(), now);
+  return at == stages.end() ? -1 : static_cast<int>(at - stages.begin());
+}
+
+std::string describe_files(const std::vector<Contents>& stages,
                            const Contents& now) {
   std::string text;
   for (size_t file = 0; file < now.size(); ++file) {
     text += "file " + std::to_string(file) + " (" +
         std::to_string(now[file].size()) + " bytes) matches stages [";
     for (size_t i = 0; i < stages.size(); ++i) {
-      if (stages[i][file].matches(now[file]))
+      if (stages[i][file] == now[file])
         text += " " + std::to_string(i);
     }
     text += " ]; ";
@@ -220,12 +135,31 @@ std::string logged_format_id(const std::string& log_path) {
 
 std::string expect_entered_once(const Contents& contents,
                                 const std::string& name) {
-  std::vector<std::vector<std::string_view>> now;
+  typedef std::vector<std::string_view> Lines;
+  std::vector<Lines> now;
   for (const std::string& content : contents)
     now.push_back(split_lines(content));
-  std::vector<std::string_view> page_sizes;
+  auto holds = [](const std::string& text) {
+    return [text](std::string_view line) {
+      return line.find(text) != std::string_view::npos;
+    };
+  };
+  auto starts = [](const std::string& text) {
+    return [text](std::string_view line) {
+      return line.compare(0, text.size(), text) == 0;
+    };
+  };
+  // Lines that name the format after an identifier.
+  auto names = [&](std::string_view line) {
+    return holds("/" + name + ":")(line) || holds("/" + name + "\n")(line);
+  };
+  auto count = [](const Lines& lines, auto test) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), test));
+  };
+
+  Lines page_sizes;
   for (std::string_view line : now[0]) {
-    if (starts_with(line, "*PageSize VtL") && names(line, name))
+    if (starts("*PageSize VtL")(line) && names(line))
       page_sizes.push_back(line);
   }
   if (page_sizes.size() != 1) {
@@ -236,35 +170,25 @@ std::string expect_entered_once(const Contents& contents,
   const size_t id_at = sizeof("*PageSize ") - 1;
   std::string id(page_sizes[0].substr(
       id_at, page_sizes[0].find('/', id_at) - id_at));
+  std::string entry = id + "/" + name + "\n";
 
-  int sections = count_lines(now[0], holds, "[CustomTape]");
-  EXPECT_EQ(sections, count_lines(now[0], equals, id + "/" + name + "\n"))
-      << name << ": one entry per [CustomTape]";
-  EXPECT_EQ(1 + sections, count_lines(now[0], names, name)) << name;
-  EXPECT_EQ(1 + sections, count_lines(now[0], holds, id)) << name;
+  int sections = count(now[0], holds("[CustomTape]"));
+  EXPECT_EQ(sections, count(now[0], [&](std::string_view line) {
+    return line == entry;
+  })) << name << ": one entry per [CustomTape]";
+  EXPECT_EQ(1 + sections, count(now[0], names)) << name;
+  EXPECT_EQ(1 + sections, count(now[0], holds(id))) << name;
 
-  EXPECT_EQ(1, count_lines(now[1], starts_with, "*PageSize " + id + "/" +
-                           name + ":")) << name;
-  EXPECT_EQ(1, count_lines(now[1], starts_with, id + "/" + name + ":\t"))
+  EXPECT_EQ(1, count(now[1], starts("*PageSize " + id + "/" + name + ":")))
       << name;
-  EXPECT_EQ(2, count_lines(now[1], names, name)) << name;
-  EXPECT_EQ(2, count_lines(now[1], holds, id)) << name;
+  EXPECT_EQ(1, count(now[1], starts(id + "/" + name + ":\t"))) << name;
+  EXPECT_EQ(2, count(now[1], names)) << name;
+  EXPECT_EQ(2, count(now[1], holds(id))) << name;
 
-  EXPECT_EQ(0, count_lines(now[2], holds, id)) << name;
-  EXPECT_EQ(1, count_lines(now[3], starts_with, id + ":\t")) << name;
-  EXPECT_EQ(1, count_lines(now[3], holds, id)) << name;
+  EXPECT_EQ(0, count(now[2], holds(id))) << name;
+  EXPECT_EQ(1, count(now[3], starts(id + ":\t"))) << name;
+  EXPECT_EQ(1, count(now[3], holds(id))) << name;
   return id;
-}
-
-std::vector<std::string> temp_files_left(const DriverFiles& files) {
-  std::string dir = files.function_file.substr(
-      0, files.function_file.rfind('/'));
-  std::vector<std::string> left;
-  for (const std::string& name : dir_entries(dir)) {
-    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".$$$") == 0)
-      left.push_back(name);
-  }
-  return left;
 }
 
 int open_descriptor_count() {

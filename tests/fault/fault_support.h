@@ -2,7 +2,6 @@
 #ifndef VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
 #define VTMEDIA_TESTS_FAULT_FAULT_SUPPORT_H_
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,53 +11,37 @@
 // Helpers for the tests that make file calls fail, kill runs, hold locks
 // and fill the disk.
 
-// The contents of a model's four data files, in DriverFiles::all() order.
-typedef std::vector<std::string> Contents;
-
-// One content a data file may hold: |base| followed by |tail|, kept apart
-// so that files of megabytes are not copied for every stage.
-struct FileVersion {
-  std::shared_ptr<const std::string> base;
-  std::string tail;
-  bool matches(const std::string& content) const;
-};
-
-// The contents of the four files at one step of an operation.
-typedef std::vector<FileVersion> Stage;
-
 // What the add request |argv| (program name first) leaves, step by step:
 // [0] nothing yet, [1] the companion tool has entered its "*PageSize"
 // line, [2] [3] [4] the function, media-information and imageable-area
 // files are rewritten. An empty |format_id| (no add reached the companion
-// tool) gives only [0]. The lines entered are written out for the few
-// requests these tests make. |before| must outlive the stages.
-std::vector<Stage> add_stages(const Contents& before,
-                              const std::vector<std::string>& argv,
-                              const std::string& format_id);
-
-// What an add request that replaces the format |old_id| of the same name
-// leaves: the stages of its delete (delete_stages), then those of its add
-// from there on, as add_stages counts them. |before| must outlive the
-// stages.
-std::vector<Stage> replace_stages(const Contents& before,
-                                  const std::vector<std::string>& argv,
-                                  const std::string& format_id,
-                                  const std::string& old_id,
-                                  const std::string& default_media_line);
+// tool) gives only [0]. The sizes entered are those of harness.h.
+std::vector<Contents> add_stages(const Contents& before,
+                                 const std::vector<std::string>& argv,
+                                 const std::string& format_id);
 
 // What a delete of |format_id| leaves: [0] nothing yet, then one stage
 // per rewritten file, in the order function, resource, imageable-area,
-// media-information file. |before| must outlive the stages.
-std::vector<Stage> delete_stages(const Contents& before,
-                                 const std::string& format_id,
-                                 const std::string& default_media_line);
+// media-information file.
+std::vector<Contents> delete_stages(const Contents& before,
+                                    const std::string& format_id,
+                                    const std::string& default_media_line);
+
+// What an add request that replaces the format |old_id| of the same name
+// leaves: the stages of its delete, then those of its add from there on,
+// as add_stages counts them.
+std::vector<Contents> replace_stages(const Contents& before,
+                                     const std::vector<std::string>& argv,
+                                     const std::string& format_id,
+                                     const std::string& old_id,
+                                     const std::string& default_media_line);
 
 // The index of the stage that |now| equals, or -1 when it is none of them.
-int stage_of(const std::vector<Stage>& stages, const Contents& now);
+int stage_of(const std::vector<Contents>& stages, const Contents& now);
 
 // For a failure message: the stages each file of |now| matches, and its
 // size, file by file.
-std::string describe_files(const std::vector<Stage>& stages,
+std::string describe_files(const std::vector<Contents>& stages,
                            const Contents& now);
 
 // |contents| without the lines that hold the identifier |text|.
@@ -76,9 +59,6 @@ std::string logged_format_id(const std::string& log_path);
 // after a failed check).
 std::string expect_entered_once(const Contents& contents,
                                 const std::string& name);
-
-// The ".$$$" entries in the data directory of |files|.
-std::vector<std::string> temp_files_left(const DriverFiles& files);
 
 // The number of descriptors this process has open.
 int open_descriptor_count();

@@ -94,7 +94,7 @@ TEST(FullDisk, RewriteThatRunsOutOfSpaceKeepsTheFileAndFails) {
 
     EXPECT_EQ(255, run.exit_status);
     EXPECT_EQ("No space left on device\n", run.out);
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
     Contents after = driver.contents();
     if (c.args[2] == "-d") {
       EXPECT_TRUE(before == after) << "a data file changed";

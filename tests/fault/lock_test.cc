@@ -66,7 +66,7 @@ TEST(Locking, ConcurrentAddsOfDifferentNamesKeepEveryOne) {
   }
   // Nothing else was lost or changed.
   EXPECT_EQ(driver.original, rest);
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
 TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
@@ -81,7 +81,7 @@ TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
   if (!id.empty()) {
     EXPECT_EQ(driver.original, without_lines_holding(driver.contents(), id));
   }
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
 // Counts the locks taken; fails nothing.
@@ -101,15 +101,9 @@ TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
   // that clears the name and the add itself run under one lock.
   Driver driver(kTape, "txr580");
   LockCounter counter;
-  StoreEnv env;
-  env.driver_root = driver.root();
-  env.files = &counter;
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Once"))
-    argv.push_back(arg);
   std::string out;
-
-  EXPECT_EQ(0, run_tool_here(argv, env, &out));
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Once")),
+                             driver.store_env(&counter), &out));
   EXPECT_EQ(1, counter.locks_taken);
 }
 
@@ -119,14 +113,10 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   HeldLock other_run(driver.inf_dir());
 
   const int kTimeoutMs = 300;
-  StoreEnv env;
-  env.driver_root = driver.root();
+  StoreEnv env = driver.store_env();
   env.lock_timeout_ms = kTimeoutMs;
   std::vector<std::string> waits;
   env.on_lock_wait = [&waits](const std::string& dir) { waits.push_back(dir); };
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Late"))
-    argv.push_back(arg);
   std::string out;
   // What the run says on standard error goes to a file here.
   std::string err_path = driver.top() + "/stderr";
@@ -135,7 +125,7 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
   dup2(err_fd, 2);
   close(err_fd);
   long long start = now_ms();
-  int status = run_tool_here(argv, env, &out);
+  int status = run_tool_here(driver.argv(add_args("Late")), env, &out);
   long long waited = now_ms() - start;
   dup2(saved_err, 2);
   close(saved_err);
@@ -164,13 +154,9 @@ TEST(Locking, WaitIsToldOnceOnATerminal) {
   ASSERT_EQ(0, grantpt(terminal));
   ASSERT_EQ(0, unlockpt(terminal));
   std::string side = ptsname(terminal);
-  StoreEnv env;
-  env.driver_root = driver.root();
+  StoreEnv env = driver.store_env();
   env.lock_timeout_ms = 300;
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Late"))
-    argv.push_back(arg);
-  pid_t pid = fork_tool(argv, env, [&] {
+  pid_t pid = fork_tool(driver.argv(add_args("Late")), env, [&] {
     int err = open(side.c_str(), O_RDWR | O_NOCTTY);
     int out = open("/dev/null", O_WRONLY);
     if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0)

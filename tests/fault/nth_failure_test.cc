@@ -98,10 +98,8 @@ void expect_finished_by_the_same_command(const FaultCase& c,
                                          const std::vector<std::string>& argv,
                                          const FormatSettings& settings,
                                          const Driver& driver) {
-  StoreEnv env;
-  env.driver_root = driver.root();
   int error = 0;
-  int status = run(c, argv, settings, env, &error);
+  int status = run(c, argv, settings, driver.store_env(), &error);
   // A delete whose last step alone failed (the directory's sync) has no
   // name left to find.
   if (!(c.operation == kDelete && status == kStoreNotFound)) {
@@ -112,22 +110,16 @@ void expect_finished_by_the_same_command(const FaultCase& c,
     std::string id = expect_entered_once(after, settings.format_name);
     after = without_lines_holding(after, id);
   }
-  if (*c.deleted_id == '\0') {
-    EXPECT_TRUE(driver.original == after) << "run again: more than one format";
-  } else {
-    EXPECT_EQ(4, stage_of(delete_stages(driver.original, c.deleted_id,
-                                        c.default_media), after))
-        << "run again: not one clean delete";
-  }
+  EXPECT_TRUE(after == (*c.deleted_id == '\0' ? driver.original :
+      after_delete(driver.original, c.deleted_id, c.default_media)))
+      << "run again: not one whole run";
 }
 
 TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
   for (const FaultCase& c : kCases) {
     SCOPED_TRACE(c.label);
-    std::vector<std::string> argv = { std::string("vtmediatoollpr_") +
-                                      c.model };
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    Driver driver(argv[0], c.model);
+    Driver driver(std::string("vtmediatoollpr_") + c.model, c.model);
+    std::vector<std::string> argv = driver.argv(c.args);
     ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     const Contents& before = driver.original;
     FormatSettings settings = settings_for(argv);
@@ -140,27 +132,23 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       driver.restore();
       write_file(driver.log_path(), "");
       FaultyFileOps faulty(n, kInjectedError);
-      StoreEnv env;
-      env.driver_root = driver.root();
-      env.files = &faulty;
       int descriptors = open_descriptor_count();
 
       int error = 0;
-      int status = run(c, argv, settings, env, &error);
+      int status = run(c, argv, settings, driver.store_env(&faulty), &error);
       SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
                    faulty.failed_call);
 
       EXPECT_EQ(descriptors, open_descriptor_count());
-      EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+      EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
       std::string format_id = logged_format_id(driver.log_path());
-      std::vector<Stage> stages;
-      if (c.operation == kDelete)
-        stages = delete_stages(before, c.deleted_id, c.default_media);
-      else if (c.operation == kReplacingAddRequest)
-        stages = replace_stages(before, argv, format_id, c.deleted_id,
-                                c.default_media);
-      else
-        stages = add_stages(before, argv, format_id);
+      std::vector<Contents> stages =
+          c.operation == kDelete ?
+              delete_stages(before, c.deleted_id, c.default_media) :
+          c.operation == kReplacingAddRequest ?
+              replace_stages(before, argv, format_id, c.deleted_id,
+                             c.default_media) :
+              add_stages(before, argv, format_id);
       int stage = stage_of(stages, driver.contents());
       EXPECT_NE(-1, stage) << "a data file is neither old nor new";
       int last = static_cast<int>(stages.size()) - 1;

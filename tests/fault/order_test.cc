@@ -53,12 +53,10 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     faulty.fail_kind = FaultyFileOps::kRename;
     faulty.fail_at = c.fail_rename;
     faulty.fail_errno = EIO;
-    StoreEnv env;
-    env.driver_root = driver.root();
-    env.files = &faulty;
     std::string out;
 
-    EXPECT_EQ(c.out.empty() ? 0 : 255, run_tool_here(argv, env, &out));
+    EXPECT_EQ(c.out.empty() ? 0 : 255,
+              run_tool_here(argv, driver.store_env(&faulty), &out));
     EXPECT_EQ(c.out, out);
     std::string log = driver.companion_log();
     std::vector<std::string_view> runs = split_lines(log);
@@ -67,11 +65,10 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
       EXPECT_NE(std::string::npos, runs[i].find(i == 0 ? "[-d]" : "[-n]"));
       EXPECT_NE(std::string::npos, runs[i].find(c.probes[i])) << runs[i];
     }
-    std::vector<Stage> stages = replace_stages(
+    EXPECT_EQ(c.stage, stage_of(replace_stages(
         before, argv, logged_format_id(driver.log_path()), kOldId,
-        "Media=vtS12mm\n");
-    EXPECT_EQ(c.stage, stage_of(stages, driver.contents()));
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+        "Media=vtS12mm\n"), driver.contents()));
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
   }
 }
 
@@ -95,12 +92,9 @@ TEST(RequestOrder, RenamesAreSyncedInTheDirectoryWhetherTheRunEndsWellOrNot) {
     Driver driver("vtmediatoollpr_txr580", "txr580");
     driver.use_companion_script(c.companion);
     FaultyFileOps counting;
-    StoreEnv env;
-    env.driver_root = driver.root();
-    env.files = &counting;
     std::string out;
-    EXPECT_EQ(c.exit_status, run_tool_here({ "vtmediatoollpr_txr580", "-P",
-        "q", "-n", c.name, "-w", "12", "-h", "30" }, env, &out));
+    EXPECT_EQ(c.exit_status, run_tool_here(driver.argv({ "-P", "q", "-n",
+        c.name, "-w", "12", "-h", "30" }), driver.store_env(&counting), &out));
     EXPECT_EQ(c.fsyncs, counting.calls[FaultyFileOps::kFsync]);
   }
 }

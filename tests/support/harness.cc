@@ -20,6 +20,7 @@
 
 #include "arg_vector.h"
 #include "cli/tool.h"
+#include "reference_edit.h"
 
 extern char** environ;
 
@@ -198,31 +199,15 @@ long long now_ms() {
 
 namespace {
 
-// Runs the tool built for tests (driver root "vantrel" below |dir|) under
-// program name |name| (e.g. "vtmediatoollpr_txr580") with |args|.
-RunResult run_tool_in(const std::string& dir, const std::string& name,
-                      const std::vector<std::string>& args,
-                      const std::vector<std::string>& env,
-                      const ChildSetup& in_child) {
-  std::vector<std::string> argv = { name };
-  argv.insert(argv.end(), args.begin(), args.end());
-  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env, in_child);
-}
-
-}  // namespace
-
 DriverFiles driver_files(const std::string& root,
                          const std::string& model_code) {
   std::string inf = root + "/" + model_code + "/bin/inf/";
-  DriverFiles files;
-  files.function_file = inf + "vt" + model_code + "func";
-  files.media_info = inf + "mediainf" + model_code;
-  files.resource = inf + "vt" + model_code + "rc";
-  files.print_area = inf + "PrintArea";
-  files.companion = root + "/" + model_code + "/bin/lpd/vtmediatoolcups_" +
-      model_code;
-  return files;
+  return { inf + "vt" + model_code + "func", inf + "mediainf" + model_code,
+           inf + "vt" + model_code + "rc", inf + "PrintArea",
+           root + "/" + model_code + "/bin/lpd/vtmediatoolcups_" + model_code };
 }
+
+}  // namespace
 
 DriverFiles lay_driver_tree(const std::string& root,
                             const std::string& model_code) {
@@ -230,28 +215,50 @@ DriverFiles lay_driver_tree(const std::string& root,
   make_dirs(root + "/" + model_code + "/bin/inf");
   make_dirs(root + "/" + model_code + "/bin/lpd");
   DriverFiles sample = driver_files(VT_SAMPLE_DRIVER, model_code);
+  Contents contents = { "[General]\n[CustomTape]\n[End]\n", "# media\n",
+                        "Copies=1\n", "# areas\n" };
   if (file_exists(sample.function_file)) {
-    std::vector<std::string> from = sample.all(), to = files.all();
-    for (size_t i = 0; i < from.size(); ++i)
-      write_file(to[i], read_file(from[i]));
-  } else {
-    write_file(files.function_file, "[General]\n[CustomTape]\n[End]\n");
-    write_file(files.media_info, "# media\n");
-    write_file(files.resource, "Copies=1\n");
-    write_file(files.print_area, "# areas\n");
+    for (size_t i = 0; i < contents.size(); ++i)
+      contents[i] = read_file(sample.all()[i]);
   }
+  for (size_t i = 0; i < contents.size(); ++i)
+    write_file(files.all()[i], contents[i]);
   write_file(files.companion, read_file(VT_STANDIN_COMPANION));
   check(chmod(files.companion.c_str(), 0755) == 0, "chmod companion");
   return files;
+}
+
+Contents after_add(const Contents& before, const std::string& id,
+                   const std::string& name, const EnteredSizes& sizes,
+                   bool standin) {
+  std::string page_size =
+      standin ? standin_page_size_line(id, name, sizes.fitted_width,
+                                       sizes.fitted_height) : "";
+  return {
+    reference_edit(LineEdit::kInsertAfter, before[0] + page_size,
+                   "[CustomTape]", id + "/" + name + "\n"),
+    before[1] + page_size + id + "/" + name + ":\t" + sizes.dots + "\n",
+    before[2],
+    before[3] + id + ":\t" + sizes.area + "\n",
+  };
+}
+
+Contents after_delete(const Contents& before, const std::string& id,
+                      const std::string& default_media) {
+  return {
+    reference_drop(before[0], id),
+    reference_drop(before[1], id),
+    reference_edit(LineEdit::kReplace, before[2], id, default_media),
+    reference_drop(before[3], id),
+  };
 }
 
 RunResult Driver::run(const std::vector<std::string>& args,
                       std::vector<std::string> env,
                       const ChildSetup& in_child) {
   env.push_back("VT_STANDIN_LOG=" + log_path());
-  RunResult result = run_tool_in(dir_.path(), program_, args, env, in_child);
-  // A silent success stays silent on both streams; anything else tells
-  // a person why in one line at most.
+  RunResult result = run_program(VT_TOOL_UNDER_TEST, argv(args), top(), env,
+                                 in_child);
   if (result.exit_status == 0 && result.out.empty()) {
     EXPECT_EQ("", result.err) << "stderr of " << program_;
   }
@@ -263,20 +270,46 @@ RunResult Driver::run(const std::vector<std::string>& args,
 
 pid_t Driver::start(const std::vector<std::string>& args,
                     const std::string& output) const {
-  std::vector<std::string> argv = { program_ };
-  argv.insert(argv.end(), args.begin(), args.end());
-  return start_program(VT_TOOL_UNDER_TEST, argv, top(),
+  return start_program(VT_TOOL_UNDER_TEST, argv(args), top(),
                        { "VT_STANDIN_LOG=" + log_path() }, output);
 }
 
-std::vector<std::string> Driver::contents(int skip) const {
-  std::vector<std::string> now;
+std::vector<std::string> Driver::argv(
+    const std::vector<std::string>& args) const {
+  std::vector<std::string> argv = { program_ };
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
+
+StoreEnv Driver::store_env(FileOps* ops) const {
+  StoreEnv env;
+  env.driver_root = root();
+  env.files = ops;
+  return env;
+}
+
+void Driver::write(const Contents& contents) const {
+  for (size_t i = 0; i < contents.size(); ++i)
+    write_file(files.all()[i], contents[i]);
+}
+
+Contents Driver::contents(int skip) const {
+  Contents now;
   for (const std::string& path : files.all())
     now.push_back(now.size() == size_t(skip) ? "" : read_file(path));
   return now;
 }
 
-void Driver::expect_files(std::vector<std::string> expected,
+std::vector<std::string> Driver::temp_files() const {
+  std::vector<std::string> left;
+  for (const std::string& name : dir_entries(inf_dir())) {
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".$$$") == 0)
+      left.push_back(name);
+  }
+  return left;
+}
+
+void Driver::expect_files(Contents expected,
                           const std::string& missing) const {
   std::vector<std::string> paths = files.all();
   if (expected.empty())
@@ -287,6 +320,5 @@ void Driver::expect_files(std::vector<std::string> expected,
     else
       EXPECT_EQ(expected[i], read_file(paths[i])) << paths[i];
   }
-  for (const std::string& name : dir_entries(inf_dir()))
-    EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
+  EXPECT_EQ(std::vector<std::string>(), temp_files());
 }

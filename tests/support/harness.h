@@ -62,6 +62,9 @@ pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
+// The contents of a model's four data files, in DriverFiles::all() order.
+typedef std::vector<std::string> Contents;
+
 // The four data files of a model, relative to the driver root.
 struct DriverFiles {
   std::string function_file;
@@ -73,8 +76,6 @@ struct DriverFiles {
     return { function_file, media_info, resource, print_area };
   }
 };
-DriverFiles driver_files(const std::string& root,
-                         const std::string& model_code);
 
 // Lays the driver tree of |model_code| under |root|: the sample files
 // where the repository has them for that model (txr580, rk210), otherwise
@@ -93,6 +94,35 @@ inline std::string standin_page_size_line(const std::string& id,
       height + "]/ImagingBBox null>>setpagedevice\"\n";
 }
 
+// What an add of a width and height enters, written out: the size the
+// companion tool is given and the fields of the media-information and
+// imageable-area lines.
+struct EnteredSizes {
+  const char* width;  // as requested
+  const char* height;
+  const char* fitted_width;  // as the companion tool gets them
+  const char* fitted_height;
+  const char* dots;
+  const char* area;
+};
+inline const EnteredSizes kTape12x50 = { "12", "50", "10", "50", "70\t353",
+                                         "0.00\t0.00\t28.00\t141.52" };
+inline const EnteredSizes kTape12x30 = { "12", "30", "10", "30", "70\t212",
+                                         "0.00\t0.00\t28.00\t84.91" };
+inline const EnteredSizes kRoll62x50 = { "62", "50", "62", "50", "695\t518",
+                                         "0.00\t0.00\t0.00\t141.52" };
+
+// What an add of the new name |name| under |id| makes of |before|; with
+// |standin|, the stand-in companion tool's "*PageSize" lines are there too.
+Contents after_add(const Contents& before, const std::string& id,
+                   const std::string& name, const EnteredSizes& sizes,
+                   bool standin = true);
+
+// What deleting the format |id| makes of |before|; a resource-file
+// setting of it falls back to |default_media|.
+Contents after_delete(const Contents& before, const std::string& id,
+                      const std::string& default_media);
+
 // One model's driver tree in a temporary directory, with what its files
 // held when laid; the stand-in companion tool logs the runs the tree's
 // own run and start make.
@@ -106,20 +136,12 @@ class Driver {
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
 
-  // Replaces the files' content (in the order of DriverFiles::all) and
-  // takes it as the original.
-  void lay(const std::vector<std::string>& contents) {
-    std::vector<std::string> paths = files.all();
-    for (size_t i = 0; i < paths.size(); ++i)
-      write_file(paths[i], contents[i]);
+  // Replaces the files' content and takes it as the original.
+  void lay(const Contents& contents) {
+    write(contents);
     remember();
   }
-  // Puts the original content back.
-  void restore() const {
-    std::vector<std::string> paths = files.all();
-    for (size_t i = 0; i < paths.size(); ++i)
-      write_file(paths[i], original[i]);
-  }
+  void restore() const { write(original); }
 
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {
@@ -135,10 +157,16 @@ class Driver {
   // Starts the tool without waiting for it (see start_program).
   pid_t start(const std::vector<std::string>& args,
               const std::string& output = "") const;
+  // For runs of the tool in this process: its argument vector for |args|,
+  // and the tree as its StoreEnv, with the file calls of |ops|.
+  std::vector<std::string> argv(const std::vector<std::string>& args) const;
+  StoreEnv store_env(FileOps* ops = real_file_ops()) const;
 
   // The files' contents now; the one at index |skip| is left out as "",
   // so that nothing planted there is opened.
-  std::vector<std::string> contents(int skip = -1) const;
+  Contents contents(int skip = -1) const;
+  // The ".$$$" files left in the data directory.
+  std::vector<std::string> temp_files() const;
 
   std::string log_path() const { return top() + "/companion.log"; }
   std::string companion_log() const { return read_file(log_path()); }
@@ -152,12 +180,14 @@ class Driver {
   std::string temp_path(int file) const { return files.all()[file] + ".$$$"; }
 
   // Every data file holds exactly |expected| (its original content where
-  // that is empty); a missing file must stay missing.
-  void expect_files(std::vector<std::string> expected = {},
+  // that is empty), no temporary file is left, and a missing file stays
+  // missing.
+  void expect_files(Contents expected = {},
                     const std::string& missing = "") const;
 
  private:
   void remember() { original = contents(); }
+  void write(const Contents& contents) const;
 
   TempDir dir_;
   std::string program_;
@@ -165,7 +195,7 @@ class Driver {
 
  public:
   DriverFiles files;
-  std::vector<std::string> original;  // function, media-info, rc, area
+  Contents original;
 };
 
 #endif  // VTMEDIA_TESTS_E2E_HARNESS_H_
