@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // --list on driver files of the tests' own, and what an add tells a
 // person at a terminal.
-#include <grp.h>
 #include <pty.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -168,24 +167,19 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   Whole shelf = whole(kShelf, "Shelf edge");
   driver.lay({ shelf.func, shelf.media, "", shelf.area });
   std::vector<std::string> entries = dir_entries(driver.inf_dir());
-  ChildSetup as_nobody = nullptr;
+  ChildSetup reader = nullptr;
   // As root, the files stay root's and the run is nobody's.
   if (geteuid() == 0) {
     ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
     ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), 0755));
     for (const std::string& path : driver.files.all())
       ASSERT_EQ(0, chmod(path.c_str(), 0644));
-    as_nobody = [] {
-      const uid_t kNobody = 65534;
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-          setuid(kNobody) != 0)
-        _exit(125);
-    };
+    reader = as_nobody();
   }
   std::vector<int> modes;
   for (const std::string& path : driver.files.all())
     modes.push_back(file_mode(path));
-  RunResult run = driver.run({ "--list" }, {}, as_nobody);
+  RunResult run = driver.run({ "--list" }, {}, reader);
   EXPECT_EQ(0, run.exit_status);
   EXPECT_EQ(listed("Shelf edge", "10", "100", "_vtS12mm__", kShelf), run.out);
   driver.expect_files();

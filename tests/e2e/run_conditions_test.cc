@@ -3,7 +3,6 @@
 // closed standard output or ignores SIGCHLD, a user who may not replace
 // the files, and a clock that gives two formats the same identifier.
 
-#include <grp.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -31,22 +30,6 @@ int lines_holding(const std::vector<std::string>& contents,
       count += holds_identifier(line, id) ? 1 : 0;
   }
   return count;
-}
-
-const uid_t kNobody = 65534;
-
-// Runs the tool on |driver| as user nobody, or, with |set_uid|, as a
-// set-user-ID root program that nobody started.
-RunResult run_as_nobody(Driver& driver, const std::vector<std::string>& args,
-                        bool set_uid = false) {
-  std::string log = driver.log_path();
-  write_file(log, "");
-  chmod(log.c_str(), 0666);
-  return driver.run(args, {}, [set_uid] {
-    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
-      _exit(125);
-  });
 }
 
 }  // namespace
@@ -82,54 +65,31 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
   }
 }
 
-TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
-  if (geteuid() != 0)
-    GTEST_SKIP() << "needs root to run the tool as another user";
-  struct Case {
-    const char* what;
-    mode_t dir_mode;
-    std::vector<std::string> args;
-    const char* out;
-  } cases[] = {
-    { "0755 tree, add", 0755, kAdd, "Permission denied\n" },
-    { "0755 tree, delete", 0755, kDelete, "Permission denied\n" },
-    { "sticky tree, add", 01777, kAdd, "Operation not permitted\n" },
-    { "sticky tree, delete", 01777, kDelete, "Operation not permitted\n" },
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Driver driver(kTape, "txr580");
-    ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
-    ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
-    for (const std::string& path : driver.files.all())
-      ASSERT_EQ(0, chmod(path.c_str(), 0666));
-    RunResult run = run_as_nobody(driver, c.args);
-    EXPECT_EQ(255, run.exit_status);
-    EXPECT_EQ(c.out, run.out);
-    EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
-    driver.expect_files();
-  }
-}
-
 TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
   if (geteuid() != 0)
     GTEST_SKIP() << "needs root to run the tool as another user";
   struct Case {
     const char* what;
     mode_t dir_mode;
-    bool dir_is_nobodys;
-    mode_t function_file_mode;
-    bool set_uid;
+    const std::vector<std::string>& args;
     const char* out;  // "" for a run that succeeds
+    bool dir_is_nobodys = false;
+    mode_t function_file_mode = 0666;
+    bool set_uid = false;
   } cases[] = {
-    { "directory writable, not searchable", 0776, false, 0666, false,
+    // A user who may not replace the files is refused before anything runs.
+    { "0755 tree, add", 0755, kAdd, "Permission denied\n" },
+    { "0755 tree, delete", 0755, kDelete, "Permission denied\n" },
+    { "sticky tree, add", 01777, kAdd, "Operation not permitted\n" },
+    { "sticky tree, delete", 01777, kDelete, "Operation not permitted\n" },
+    { "directory writable, not searchable", 0776, kAdd,
       "Permission denied\n" },
-    { "function file not readable", 0777, false, 0600, false,
-      "Permission denied\n" },
+    { "function file not readable", 0777, kAdd, "Permission denied\n", false,
+      0600 },
     // The directory's owner may replace anybody's file in it.
-    { "sticky directory of the user", 01777, true, 0666, false, "" },
+    { "sticky directory of the user", 01777, kAdd, "", true },
     // Permissions are the effective user's, as the calls judge them.
-    { "set-user-ID run started by nobody", 0755, false, 0644, true, "" },
+    { "set-user-ID run started by nobody", 0755, kAdd, "", false, 0644, true },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -143,7 +103,10 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
       ASSERT_EQ(0, chmod(path.c_str(), 0666));
     ASSERT_EQ(0, chmod(driver.files.function_file.c_str(),
                        c.function_file_mode));
-    RunResult run = run_as_nobody(driver, kAdd, c.set_uid);
+    // The companion tool runs as nobody too.
+    write_file(driver.log_path(), "");
+    chmod(driver.log_path().c_str(), 0666);
+    RunResult run = driver.run(c.args, {}, as_nobody(c.set_uid));
     EXPECT_EQ(*c.out ? 255 : 0, run.exit_status);
     EXPECT_EQ(c.out, run.out);
     if (*c.out != '\0') {

@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -189,6 +190,14 @@ pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
     _exit(status);
   }
   return pid;
+}
+
+ChildSetup as_nobody(bool set_uid) {
+  return [set_uid] {
+    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
+      _exit(125);
+  };
 }
 
 long long now_ms() {

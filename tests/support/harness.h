@@ -59,6 +59,11 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
 pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
                 const ChildSetup& in_child);
 
+// Makes the child user nobody; with |set_uid|, a set-user-ID root program
+// that nobody started.
+const uid_t kNobody = 65534;
+ChildSetup as_nobody(bool set_uid = false);
+
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
