@@ -4,9 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <grp.h>
-#include <poll.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,8 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <stdexcept>
-#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -27,31 +23,20 @@ extern char** environ;
 
 namespace {
 
-// Drains both pipes together so that neither can fill up and stall.
-void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
-  struct pollfd fds[2] = { { out_fd, POLLIN, 0 }, { err_fd, POLLIN, 0 } };
-  std::string* sinks[2] = { out, err };
-  int open_count = 2;
-  char buffer[65536];
-  while (open_count > 0) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR)
-        continue;
-      break;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0)
-        continue;
-      ssize_t got = read(fds[i].fd, buffer, sizeof(buffer));
-      if (got > 0) {
-        sinks[i]->append(buffer, got);
-      } else if (got == 0 || errno != EINTR) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_count;
-      }
-    }
-  }
+// An unnamed file for what a run prints, closed in the programs it starts.
+FILE* capture_file() {
+  FILE* file = tmpfile();
+  check(file != nullptr && fcntl(fileno(file), F_SETFD, FD_CLOEXEC) == 0,
+        "tmpfile");
+  return file;
+}
+
+// All that was written to |file|; closes it.
+std::string captured(FILE* file) {
+  std::string text = read_file("/proc/self/fd/" +
+                               std::to_string(fileno(file)));
+  fclose(file);
+  return text;
 }
 
 // The argument vector and environment of a child, as execve takes them;
@@ -61,12 +46,10 @@ struct ExecArgs {
            const std::vector<std::string>& env)
       : arg_strings(args), env_strings(env) {
     for (char** e = environ; *e; ++e) {
-      std::string_view name(*e, strcspn(*e, "="));
-      bool replaced = false;
-      for (const std::string& given : env)
-        replaced = replaced || given.compare(0, name.size() + 1,
-                                             std::string(name) + "=") == 0;
-      if (!replaced)
+      std::string name(*e, strcspn(*e, "=") + 1);
+      if (std::none_of(env.begin(), env.end(), [&](const std::string& given) {
+            return given.compare(0, name.size(), name) == 0;
+          }))
         env_strings.push_back(*e);
     }
     for (std::string& a : arg_strings)
@@ -137,16 +120,13 @@ RunResult run_program(const std::string& program,
                       const std::string& cwd,
                       const std::vector<std::string>& env,
                       const ChildSetup& in_child) {
-  int out_pipe[2], err_pipe[2];
-  check(pipe2(out_pipe, O_CLOEXEC) == 0 && pipe2(err_pipe, O_CLOEXEC) == 0,
-        "pipe");
-  pid_t pid = spawn(program, args, cwd, env, in_child, out_pipe[1],
-                    err_pipe[1]);
-  close(out_pipe[1]);
-  close(err_pipe[1]);
+  FILE* out = capture_file();
+  FILE* err = capture_file();
+  int status = wait_status(spawn(program, args, cwd, env, in_child,
+                                 fileno(out), fileno(err)));
   RunResult result;
-  drain(out_pipe[0], err_pipe[0], &result.out, &result.err);
-  int status = wait_status(pid);
+  result.out = captured(out);
+  result.err = captured(err);
   if (WIFEXITED(status))
     result.exit_status = WEXITSTATUS(status);
   else if (WIFSIGNALED(status))
@@ -157,8 +137,7 @@ RunResult run_program(const std::string& program,
 int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
                   std::string* out) {
   fflush(stdout);
-  FILE* capture = tmpfile();
-  check(capture != nullptr, "tmpfile");
+  FILE* capture = capture_file();
   int saved = dup(1);
   dup2(fileno(capture), 1);
   int status = run_tool(static_cast<int>(argv.size()),
@@ -166,13 +145,7 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
   fflush(stdout);
   dup2(saved, 1);
   close(saved);
-  out->clear();
-  rewind(capture);
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
-    out->append(buffer, got);
-  fclose(capture);
+  *out = captured(capture);
   return status;
 }
 
