@@ -18,11 +18,6 @@
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const std::vector<std::string> kReAdd = { "-P", "q", "-n", "Shelf edge",
-                                          "-w", "12", "-h", "30" };
-const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
-
 void make_socket(const std::string& path) {
   int fd = socket(AF_UNIX, SOCK_STREAM, 0);
   struct sockaddr_un address = {};
@@ -70,7 +65,7 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
       else
         ASSERT_EQ(0, mkdir(path.c_str(), 0755));
 
-      RunResult run = driver.run(kReAdd);
+      RunResult run = driver.run(kAddShelfEdge);
       EXPECT_EQ(255, run.exit_status);
       EXPECT_EQ(kind.out, run.out);
       EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
@@ -139,7 +134,7 @@ TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
   const std::string page_size_line = "*PageSize " + id +
       "/Shelf edge: \"<</PageSize[10 100]/ImagingBBox null>>setpagedevice\"\n";
   Driver whole(kTape, "txr580");
-  ASSERT_EQ(0, whole.run(kDelete).exit_status);
+  ASSERT_EQ(0, whole.run(kDeleteShelfEdge).exit_status);
   const std::vector<std::string> deleted = whole.contents();
   const std::vector<std::string>& before = whole.original;
   auto cut = [&](std::string text) {
@@ -166,7 +161,7 @@ TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
     driver.lay(c.files);
-    RunResult again = driver.run(kDelete);
+    RunResult again = driver.run(kDeleteShelfEdge);
     EXPECT_EQ(0, again.exit_status);
     EXPECT_EQ("", again.out);
     driver.expect_files(deleted);
@@ -191,23 +186,4 @@ TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {
       driver.expect_files();
     }
   }
-}
-
-TEST(HostileTree, RewrittenFilesKeepTheirOwner) {
-  if (geteuid() != 0)
-    GTEST_SKIP() << "only root can give files to another user";
-  Driver driver(kTape, "txr580");
-  const uid_t kLp = 7;
-  for (const std::string& path : driver.files.all())
-    ASSERT_EQ(0, chown(path.c_str(), kLp, kLp));
-  RunResult run = driver.run(kReAdd);
-  EXPECT_EQ(0, run.exit_status);
-  for (const std::string& path : driver.files.all()) {
-    struct stat info;
-    ASSERT_EQ(0, stat(path.c_str(), &info));
-    EXPECT_EQ(kLp, info.st_uid) << path;
-    EXPECT_EQ(kLp, info.st_gid) << path;
-    EXPECT_EQ(0666u, info.st_mode & 07777) << path;
-  }
-  EXPECT_NE(driver.original, driver.contents());
 }

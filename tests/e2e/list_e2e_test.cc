@@ -16,9 +16,6 @@
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
-
 // The identifier of a format, laid out by hand: name length, width,
 // height modulo 4096, and a fixed time stamp.
 std::string id_for(const std::string& media, const std::string& name,

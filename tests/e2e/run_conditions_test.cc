@@ -15,12 +15,6 @@
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
-const std::vector<std::string> kAdd = { "-P", "q", "-n", "New", "-w", "12",
-                                        "-h", "50" };
-const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
-
 // How many lines of the four files hold |id| as a whole identifier.
 int lines_holding(const std::vector<std::string>& contents,
                   const std::string& id) {
@@ -48,7 +42,7 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
-    RunResult add = driver.run(kAdd, { std::string("VT_STANDIN_CHATTER=") +
+    RunResult add = driver.run(kAddNew, { std::string("VT_STANDIN_CHATTER=") +
                                        kChatter, c.chatter_on }, c.in_child);
     EXPECT_EQ(0, add.exit_status);
     std::vector<std::string> after = driver.contents();
@@ -78,18 +72,18 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
     bool set_uid = false;
   } cases[] = {
     // A user who may not replace the files is refused before anything runs.
-    { "0755 tree, add", 0755, kAdd, "Permission denied\n" },
-    { "0755 tree, delete", 0755, kDelete, "Permission denied\n" },
-    { "sticky tree, add", 01777, kAdd, "Operation not permitted\n" },
-    { "sticky tree, delete", 01777, kDelete, "Operation not permitted\n" },
-    { "directory writable, not searchable", 0776, kAdd,
+    { "0755 tree, add", 0755, kAddNew, "Permission denied\n" },
+    { "0755 tree, delete", 0755, kDeleteShelfEdge, "Permission denied\n" },
+    { "sticky tree, add", 01777, kAddNew, "Operation not permitted\n" },
+    { "sticky tree, delete", 01777, kDeleteShelfEdge, "Operation not permitted\n" },
+    { "directory writable, not searchable", 0776, kAddNew,
       "Permission denied\n" },
-    { "function file not readable", 0777, kAdd, "Permission denied\n", false,
+    { "function file not readable", 0777, kAddNew, "Permission denied\n", false,
       0600 },
     // The directory's owner may replace anybody's file in it.
-    { "sticky directory of the user", 01777, kAdd, "", true },
+    { "sticky directory of the user", 01777, kAddNew, "", true },
     // Permissions are the effective user's, as the calls judge them.
-    { "set-user-ID run started by nobody", 0755, kAdd, "", false, 0644, true },
+    { "set-user-ID run started by nobody", 0755, kAddNew, "", false, 0644, true },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

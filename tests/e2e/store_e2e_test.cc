@@ -19,8 +19,6 @@
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
 // The formats the sample driver tree comes with.
 const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
 const char kAddressLabelId[] = "VtL0D3E0641A7F0";
@@ -339,9 +337,6 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
   // companion runs, naming the file, and changes nothing. The companion
   // only logs its run: the stand-in needs the function and
   // media-information files itself.
-  const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
-  const std::vector<std::string> kAdd = { "-P", "q", "-n", "New", "-w", "12",
-                                          "-h", "50" };
   const std::string kMissing = "No such file or directory\n";
   const struct {
     const std::vector<std::string>& args;
@@ -349,11 +344,11 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
     std::string out;
   } cases[] = {
     // Without a function file there is nothing to delete.
-    { kDelete, 0, "Not found 'Shelf edge'\n" },
-    { kDelete, 1, kMissing }, { kDelete, 2, kMissing },
-    { kDelete, 3, kMissing }, { kAdd, 0, kMissing }, { kAdd, 1, kMissing },
-    { kAdd, 2, "" },  // adding never touches the resource file
-    { kAdd, 3, kMissing },
+    { kDeleteShelfEdge, 0, "Not found 'Shelf edge'\n" },
+    { kDeleteShelfEdge, 1, kMissing }, { kDeleteShelfEdge, 2, kMissing },
+    { kDeleteShelfEdge, 3, kMissing }, { kAddNew, 0, kMissing }, { kAddNew, 1, kMissing },
+    { kAddNew, 2, "" },  // adding never touches the resource file
+    { kAddNew, 3, kMissing },
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[2] + ", missing file " + std::to_string(c.missing));
@@ -400,7 +395,7 @@ TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
     "Media=" + old_id + kNul + "x\nOther=" + kNul + old_id + "\n",
     "keep" + kNul + old_id + ":\n" + old_id + ":\t0" + kNul + "tail\n",
   });
-  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  RunResult del = driver.run(kDeleteShelfEdge);
   EXPECT_EQ(0, del.exit_status);
   EXPECT_EQ("", del.out);
   std::vector<std::string> cleared = {
@@ -438,7 +433,7 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   EXPECT_EQ(0666, file_mode(driver.files.media_info));
   EXPECT_EQ(0600, file_mode(driver.files.resource));
   EXPECT_EQ(0666, file_mode(driver.files.print_area));
-  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  RunResult del = driver.run(kDeleteShelfEdge);
   EXPECT_EQ(0, del.exit_status);
   for (const std::string& path : driver.files.all())
     EXPECT_EQ(0666, file_mode(path)) << path;

@@ -23,7 +23,6 @@
 namespace {
 
 const int kRuns = 8;
-const char kTape[] = "vtmediatoollpr_txr580";
 
 std::vector<std::string> add_args(const std::string& name) {
   return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
@@ -241,8 +240,7 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
       "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
   // Replacing the sample's format: the delete's companion runs first.
-  pid_t run = driver.start({ "-P", "q", "-n", "Shelf edge", "-w", "12",
-                             "-h", "30" });
+  pid_t run = driver.start(kAddShelfEdge);
   wait_for_text(events, "start");
   ASSERT_EQ(0, kill(run, SIGTERM));
   EXPECT_EQ(128 + SIGTERM, wait_for(run));

@@ -36,11 +36,10 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     { "resource file rename fails", -1, 2, 1,
       std::string(strerror(EIO)) + "\n", { "{held}" } },
   };
-  const std::vector<std::string> argv = { "vtmediatoollpr_txr580", "-P", "q",
-      "-n", "Shelf edge", "-w", "12", "-h", "30" };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Driver driver(argv[0], "txr580");
+    Driver driver(kTape, "txr580");
+    std::vector<std::string> argv = driver.argv(kAddShelfEdge);
     ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     // The identifier stands in every file that holds the old format.
     ScopedEnv probe("VT_STANDIN_PROBE", kOldId);

@@ -67,6 +67,18 @@ ChildSetup as_nobody(bool set_uid = false);
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
+// The programs of the two sample models, and requests on the tape
+// model's sample tree: an add of a new name, an add that replaces the
+// sample's "Shelf edge", and its delete.
+inline const char kTape[] = "vtmediatoollpr_txr580";
+inline const char kRoll[] = "vtmediatoollpr_rk210";
+inline const std::vector<std::string> kAddNew = { "-P", "q", "-n", "New",
+                                                  "-w", "12", "-h", "50" };
+inline const std::vector<std::string> kAddShelfEdge = {
+    "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" };
+inline const std::vector<std::string> kDeleteShelfEdge = {
+    "-P", "q", "-d", "Shelf edge" };
+
 // The contents of a model's four data files, in DriverFiles::all() order.
 typedef std::vector<std::string> Contents;
 
