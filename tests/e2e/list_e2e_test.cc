@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // --list on driver files of the tests' own, and what an add tells a
 // person at a terminal.
-#include <pty.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -186,37 +184,6 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   EXPECT_EQ("", driver.companion_log());
 }
 
-// Runs the tool in |driver|'s tree with a terminal as its standard
-// streams; what the terminal showed.
-std::string run_on_terminal(const Driver& driver,
-                            const std::vector<std::string>& args) {
-  std::vector<std::string> argv = { kTape };
-  argv.insert(argv.end(), args.begin(), args.end());
-  int master;
-  pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) {
-    std::vector<char*> pointers;
-    for (std::string& arg : argv)
-      pointers.push_back(&arg[0]);
-    pointers.push_back(nullptr);
-    if (chdir(driver.top().c_str()) != 0 ||
-        setenv("VT_STANDIN_LOG", driver.log_path().c_str(), 1) != 0)
-      _exit(125);
-    execv(VT_TOOL_UNDER_TEST, pointers.data());
-    _exit(126);
-  }
-  std::string shown;
-  char buffer[512];
-  // Reading fails with EIO once the tool has gone.
-  for (ssize_t got; (got = read(master, buffer, sizeof(buffer))) > 0;)
-    shown.append(buffer, got);
-  close(master);
-  int status;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  return shown;
-}
-
 TEST(ListEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
   const std::string kNote = std::string(kTape) + ": ";
   const struct {
@@ -238,7 +205,9 @@ TEST(ListEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[3]);
     Driver driver(kTape, "txr580");
-    EXPECT_EQ(c.shown, run_on_terminal(driver, c.args));
+    Terminal terminal;
+    EXPECT_EQ(0, wait_for(driver.start(c.args, terminal.side())));
+    EXPECT_EQ(c.shown, terminal.shown());
     // Without a terminal the same add stays silent (Driver::run checks).
     driver.restore();
     EXPECT_EQ(0, driver.run(c.args).exit_status);

@@ -4,6 +4,7 @@
 // scripts in its place where a test needs a companion that behaves
 // otherwise).
 
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

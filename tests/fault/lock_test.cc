@@ -5,7 +5,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
@@ -134,11 +133,8 @@ TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
 TEST(Locking, WaitIsToldOnceOnATerminal) {
   Driver driver(kTape, "txr580");
   HeldLock other_run(driver.inf_dir());
-  int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_LE(0, terminal);
-  ASSERT_EQ(0, grantpt(terminal));
-  ASSERT_EQ(0, unlockpt(terminal));
-  std::string side = ptsname(terminal);
+  Terminal terminal;
+  std::string side = terminal.side();
   StoreEnv env = driver.store_env();
   env.lock_timeout_ms = 300;
   pid_t pid = fork_tool(driver.argv(add_args("Late")), env, [&] {
@@ -148,21 +144,11 @@ TEST(Locking, WaitIsToldOnceOnATerminal) {
       _exit(100);
   });
   EXPECT_EQ(255, wait_for(pid));
-  std::string said;
-  char buffer[512];
-  struct pollfd ready = { terminal, POLLIN, 0 };
-  while (poll(&ready, 1, 200) > 0) {
-    ssize_t got = read(terminal, buffer, sizeof(buffer));
-    if (got <= 0)
-      break;
-    said.append(buffer, got);
-  }
-  close(terminal);
   // The terminal ends its lines with a carriage return too.
   EXPECT_EQ("vtmediatoollpr_txr580: waiting for the lock on " +
             driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
             driver.inf_dir() + ": another process holds the lock; gave up "
-            "after 0.3 s\r\n", said);
+            "after 0.3 s\r\n", terminal.shown());
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {

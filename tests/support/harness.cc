@@ -4,6 +4,8 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
+#include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -101,7 +103,8 @@ pid_t start_program(const std::string& program,
                     const std::vector<std::string>& env,
                     const std::string& output) {
   std::string sink = output.empty() ? "/dev/null" : output;
-  int fd = open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = open(sink.c_str(),
+                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
   check(fd >= 0, "open " + sink);
   pid_t pid = spawn(program, args, cwd, env, nullptr, fd, fd);
   close(fd);
@@ -163,6 +166,23 @@ pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
     _exit(status);
   }
   return pid;
+}
+
+Terminal::Terminal() : fd_(posix_openpt(O_RDWR | O_NOCTTY)) {
+  check(fd_ >= 0 && grantpt(fd_) == 0 && unlockpt(fd_) == 0, "terminal");
+  side_ = ptsname(fd_);
+}
+
+Terminal::~Terminal() { close(fd_); }
+
+std::string Terminal::shown() const {
+  std::string text;
+  char buffer[512];
+  struct pollfd ready = { fd_, POLLIN, 0 };
+  for (ssize_t got; poll(&ready, 1, 200) > 0 &&
+       (got = read(fd_, buffer, sizeof(buffer))) > 0;)
+    text.append(buffer, got);
+  return text;
 }
 
 ChildSetup as_nobody(bool set_uid) {

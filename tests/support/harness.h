@@ -59,6 +59,20 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
 pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
                 const ChildSetup& in_child);
 
+// A terminal for runs to print on, at the path side().
+class Terminal {
+ public:
+  Terminal();
+  ~Terminal();
+  const std::string& side() const { return side_; }
+  // What the runs on it showed, once they have ended.
+  std::string shown() const;
+
+ private:
+  int fd_;
+  std::string side_;
+};
+
 // Makes the child user nobody; with |set_uid|, a set-user-ID root program
 // that nobody started.
 const uid_t kNobody = 65534;
