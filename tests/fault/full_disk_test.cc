@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
 #include "harness.h"
 
 namespace {

@@ -19,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
 #include "harness.h"
 
 namespace {

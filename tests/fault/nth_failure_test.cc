@@ -15,7 +15,6 @@
 #include "arg_vector.h"
 #include "cli/model.h"
 #include "cli/options.h"
-#include "fault_support.h"
 #include "harness.h"
 #include "store/add.h"
 #include "store/delete.h"

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
+#include "harness.h"
 #include "split_lines.h"
 
 namespace {
