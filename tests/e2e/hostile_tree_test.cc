@@ -29,6 +29,29 @@ void make_socket(const std::string& path) {
   close(fd);
 }
 
+// Puts |kind| at |path|: a link or hard link to |target|, a link to
+// |target| + "-nowhere", a FIFO, a socket, a stale file, or an empty or
+// full directory.
+void plant(const std::string& kind, const std::string& path,
+           const std::string& target) {
+  if (kind == "link")
+    ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
+  else if (kind == "dangling link")
+    ASSERT_EQ(0, symlink((target + "-nowhere").c_str(), path.c_str()));
+  else if (kind == "hard link")
+    ASSERT_EQ(0, link(target.c_str(), path.c_str()));
+  else if (kind == "fifo")
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
+  else if (kind == "socket")
+    make_socket(path);
+  else if (kind == "stale file")
+    write_file(path, "half a line of an interrupted r");
+  else
+    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+  if (kind == "full directory")
+    write_file(path + "/x", "x\n");
+}
+
 }  // namespace
 
 TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
@@ -51,19 +74,7 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
       std::string secret = driver.top() + "/secret";
       write_file(secret, "root only\n");
       unlink(path.c_str());
-      std::string what = kind.what;
-      if (what == "link")
-        ASSERT_EQ(0, symlink(secret.c_str(), path.c_str()));
-      else if (what == "dangling link")
-        ASSERT_EQ(0, symlink((driver.top() + "/none").c_str(), path.c_str()));
-      else if (what == "fifo")
-        ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
-      else if (what == "socket")
-        make_socket(path);
-      else if (what == "hard link")
-        ASSERT_EQ(0, link(secret.c_str(), path.c_str()));
-      else
-        ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+      plant(kind.what, path, secret);
 
       RunResult run = driver.run(kAddShelfEdge);
       EXPECT_EQ(255, run.exit_status);
@@ -83,39 +94,24 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
 }
 
 TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
-  const char* const kinds[] = { "link to a file", "dangling link",
-                                "hard link to a file", "stale file",
-                                "empty directory", "full directory" };
+  const char* const kinds[] = { "link", "dangling link", "hard link",
+                                "stale file", "directory", "full directory" };
   for (int file = 0; file < 4; ++file) {
     for (const char* kind : kinds) {
       SCOPED_TRACE(std::string(kind) + " at file " + std::to_string(file));
       Driver driver(kTape, "txr580");
       std::string temp = driver.temp_path(file);
       std::string outside = driver.top() + "/outside";
-      std::string nowhere = driver.top() + "/nowhere";
       write_file(outside, "not the driver's to touch\n");
       chmod(outside.c_str(), 0640);
-      std::string what = kind;
-      if (what == "link to a file") {
-        ASSERT_EQ(0, symlink(outside.c_str(), temp.c_str()));
-      } else if (what == "dangling link") {
-        ASSERT_EQ(0, symlink(nowhere.c_str(), temp.c_str()));
-      } else if (what == "hard link to a file") {
-        ASSERT_EQ(0, link(outside.c_str(), temp.c_str()));
-      } else if (what == "stale file") {
-        write_file(temp, "half a line of an interrupted r");
-      } else {
-        ASSERT_EQ(0, mkdir(temp.c_str(), 0755));
-        if (what == "full directory")
-          write_file(temp + "/x", "x\n");
-      }
+      plant(kind, temp, outside);
       // A name that is not there rewrites nothing, and still clears up.
       RunResult run = driver.run({ "-P", "q", "-d", "Nothing" });
       EXPECT_EQ(driver.original, driver.contents());
       EXPECT_EQ("not the driver's to touch\n", read_file(outside));
       EXPECT_EQ(0640, file_mode(outside));
-      EXPECT_FALSE(file_exists(nowhere));
-      if (what == "full directory") {
+      EXPECT_FALSE(file_exists(outside + "-nowhere"));
+      if (std::string(kind) == "full directory") {
         EXPECT_EQ(255, run.exit_status);
         EXPECT_EQ("Directory not empty\n", run.out);
         EXPECT_EQ("", driver.companion_log());

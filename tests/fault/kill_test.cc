@@ -51,11 +51,7 @@ Contents large_contents(const Contents& sample) {
 // The killed tool's children (the companion tool) live on; they are this
 // process's now, and the files are looked at only after they are done.
 void wait_for_orphans() {
-  for (;;) {
-    if (waitpid(-1, nullptr, 0) > 0 || errno == EINTR)
-      continue;
-    return;
-  }
+  while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}
 }
 
 // Polls until |seen| holds, or the run |pid| has ended without it. The
@@ -91,7 +87,7 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   std::unique_ptr<ScopedEnv> in_memory;
   if (access("/dev/shm", W_OK) == 0)
     in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
-  Driver driver("vtmediatoollpr_txr580", "txr580");
+  Driver driver(kTape, "txr580");
   driver.lay(large_contents(driver.original));
   const std::string& area = driver.files.print_area;
   auto rewriting = [&driver] { return !driver.temp_files().empty(); };

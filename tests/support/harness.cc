@@ -503,16 +503,14 @@ int open_descriptor_count() {
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)
     : name_(name) {
-  const char* old = getenv(name.c_str());
-  had_value_ = old != nullptr;
-  if (had_value_)
-    old_value_ = old;
+  if (const char* old = getenv(name.c_str()))
+    old_ = old;
   setenv(name.c_str(), value.c_str(), 1);
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (had_value_)
-    setenv(name_.c_str(), old_value_.c_str(), 1);
+  if (old_)
+    setenv(name_.c_str(), old_->c_str(), 1);
   else
     unsetenv(name_.c_str());
 }

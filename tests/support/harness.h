@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -294,8 +295,7 @@ class ScopedEnv {
 
  private:
   std::string name_;
-  bool had_value_;
-  std::string old_value_;
+  std::optional<std::string> old_;
 };
 
 // Holds the lock that runs on a model take, as another run would.
