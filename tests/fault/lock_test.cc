@@ -90,64 +90,54 @@ TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
   EXPECT_EQ(1, counter.locks_taken);
 }
 
+// On a terminal a person is also told why nothing happens yet, once.
 TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
-  Driver driver(kTape, "txr580");
-  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
-  HeldLock other_run(driver.inf_dir());
+  for (bool on_terminal : { false, true }) {
+    SCOPED_TRACE(on_terminal ? "on a terminal" : "to a file");
+    Driver driver(kTape, "txr580");
+    ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+    HeldLock other_run(driver.inf_dir());
+    Terminal terminal;
+    const std::string dir = driver.inf_dir();
+    const int kTimeoutMs = 300;
+    StoreEnv env = driver.store_env();
+    env.lock_timeout_ms = kTimeoutMs;
+    std::vector<std::string> waits;
+    // Where the test does not ask to be told, the tool tells a terminal.
+    if (!on_terminal)
+      env.on_lock_wait = [&waits](const std::string& d) { waits.push_back(d); };
+    // What the run says on standard error goes to the terminal or a file.
+    std::string err_path = on_terminal ? terminal.side() :
+        driver.top() + "/stderr";
+    int saved_err = dup(2);
+    int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY, 0644);
+    dup2(err_fd, 2);
+    close(err_fd);
+    std::string out;
+    long long start = now_ms();
+    int status = run_tool_here(driver.argv(add_args("Late")), env, &out);
+    long long waited = now_ms() - start;
+    dup2(saved_err, 2);
+    close(saved_err);
 
-  const int kTimeoutMs = 300;
-  StoreEnv env = driver.store_env();
-  env.lock_timeout_ms = kTimeoutMs;
-  std::vector<std::string> waits;
-  env.on_lock_wait = [&waits](const std::string& dir) { waits.push_back(dir); };
-  std::string out;
-  // What the run says on standard error goes to a file here.
-  std::string err_path = driver.top() + "/stderr";
-  int saved_err = dup(2);
-  int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(err_fd, 2);
-  close(err_fd);
-  long long start = now_ms();
-  int status = run_tool_here(driver.argv(add_args("Late")), env, &out);
-  long long waited = now_ms() - start;
-  dup2(saved_err, 2);
-  close(saved_err);
-
-  EXPECT_EQ(255, status);
-  EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
-  std::string dir = driver.inf_dir();
-  EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
-  EXPECT_EQ("vtmediatoollpr_txr580: " + dir +
-            ": another process holds the lock; gave up after 0.3 s\n",
-            read_file(err_path));
-  EXPECT_LE(kTimeoutMs, waited);
-  EXPECT_GT(kTimeoutMs + 5000, waited);
-  driver.expect_files();
-  EXPECT_EQ("", driver.companion_log())
-      << "the companion tool ran without the lock";
-}
-
-// On a terminal a person is told why nothing happens yet, once, and then
-// why the run gave up.
-TEST(Locking, WaitIsToldOnceOnATerminal) {
-  Driver driver(kTape, "txr580");
-  HeldLock other_run(driver.inf_dir());
-  Terminal terminal;
-  std::string side = terminal.side();
-  StoreEnv env = driver.store_env();
-  env.lock_timeout_ms = 300;
-  pid_t pid = fork_tool(driver.argv(add_args("Late")), env, [&] {
-    int err = open(side.c_str(), O_RDWR | O_NOCTTY);
-    int out = open("/dev/null", O_WRONLY);
-    if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0)
-      _exit(100);
-  });
-  EXPECT_EQ(255, wait_for(pid));
-  // The terminal ends its lines with a carriage return too.
-  EXPECT_EQ("vtmediatoollpr_txr580: waiting for the lock on " +
-            driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
-            driver.inf_dir() + ": another process holds the lock; gave up "
-            "after 0.3 s\r\n", terminal.shown());
+    EXPECT_EQ(255, status);
+    EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
+    std::string gave_up = std::string(kTape) + ": " + dir +
+        ": another process holds the lock; gave up after 0.3 s";
+    if (on_terminal) {
+      // The terminal ends its lines with a carriage return too.
+      EXPECT_EQ(std::string(kTape) + ": waiting for the lock on " + dir +
+                "\r\n" + gave_up + "\r\n", terminal.shown());
+    } else {
+      EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
+      EXPECT_EQ(gave_up + "\n", read_file(err_path));
+    }
+    EXPECT_LE(kTimeoutMs, waited);
+    EXPECT_GT(kTimeoutMs + 5000, waited);
+    driver.expect_files();
+    EXPECT_EQ("", driver.companion_log())
+        << "the companion tool ran without the lock";
+  }
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {

@@ -56,8 +56,8 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
 
 // Forks a child that runs |in_child|, then the whole tool on |argv| with
 // |env|, and exits with its exit status; returns the child's pid without
-// waiting. For runs that must be set apart from this process (a terminal,
-// an allocation made to fail) yet need their own StoreEnv.
+// waiting. For runs that must be set apart from this process (an
+// allocation made to fail) yet need their own StoreEnv.
 pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
                 const ChildSetup& in_child);
 
