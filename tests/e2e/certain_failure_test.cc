@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What an administrator's system may do to a run: files it may not
 // replace, too few descriptors, a file-size limit, owners, attributes and
-// ACLs on the files, standard output that takes nothing. A run certain to fail is
-// refused before the companion runs; the others do their whole job.
+// ACLs on the files, standard output that takes nothing. A run certain
+// to fail is refused before the companion runs; the others do their whole
+// job.
 
 #include <errno.h>
 #include <fcntl.h>
@@ -66,8 +67,8 @@ TEST(CertainFailure, RunThatCannotFinishIsRefusedBeforeTheCompanionRuns) {
       kAddNew, "", 0 },
     { "immutable resource file, replacing add", kImmutable, kResource,
       kAddShelfEdge, "Operation not permitted\n" },
-    { "immutable resource file, delete", kImmutable, kResource, kDeleteShelfEdge,
-      "Operation not permitted\n" },
+    { "immutable resource file, delete", kImmutable, kResource,
+      kDeleteShelfEdge, "Operation not permitted\n" },
     { "mount over the imageable-area file", kMountedOver, kPrintArea, kAddNew,
       "Device or resource busy\n" },
     { "the lock's descriptor and no more", kDescriptors, 0, kAddNew,

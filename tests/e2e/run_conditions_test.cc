@@ -67,7 +67,8 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
     { "0755 tree, add", 0755, kAddNew, "Permission denied\n" },
     { "0755 tree, delete", 0755, kDeleteShelfEdge, "Permission denied\n" },
     { "sticky tree, add", 01777, kAddNew, "Operation not permitted\n" },
-    { "sticky tree, delete", 01777, kDeleteShelfEdge, "Operation not permitted\n" },
+    { "sticky tree, delete", 01777, kDeleteShelfEdge,
+      "Operation not permitted\n" },
     { "directory writable, not searchable", 0776, kAddNew,
       "Permission denied\n" },
     { "function file not readable", 0777, kAddNew, "Permission denied\n", false,
@@ -75,7 +76,8 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
     // The directory's owner may replace anybody's file in it.
     { "sticky directory of the user", 01777, kAddNew, "", true },
     // Permissions are the effective user's, as the calls judge them.
-    { "set-user-ID run started by nobody", 0755, kAddNew, "", false, 0644, true },
+    { "set-user-ID run started by nobody", 0755, kAddNew, "", false, 0644,
+      true },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

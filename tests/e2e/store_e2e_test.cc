@@ -347,7 +347,8 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
     // Without a function file there is nothing to delete.
     { kDeleteShelfEdge, 0, "Not found 'Shelf edge'\n" },
     { kDeleteShelfEdge, 1, kMissing }, { kDeleteShelfEdge, 2, kMissing },
-    { kDeleteShelfEdge, 3, kMissing }, { kAddNew, 0, kMissing }, { kAddNew, 1, kMissing },
+    { kDeleteShelfEdge, 3, kMissing }, { kAddNew, 0, kMissing },
+    { kAddNew, 1, kMissing },
     { kAddNew, 2, "" },  // adding never touches the resource file
     { kAddNew, 3, kMissing },
   };

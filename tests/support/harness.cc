@@ -154,20 +154,6 @@ void append_add_stages(std::vector<Contents>* stages,
 
 }  // namespace
 
-pid_t start_program(const std::string& program,
-                    const std::vector<std::string>& args,
-                    const std::string& cwd,
-                    const std::vector<std::string>& env,
-                    const std::string& output) {
-  std::string sink = output.empty() ? "/dev/null" : output;
-  int fd = open(sink.c_str(),
-                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
-  check(fd >= 0, "open " + sink);
-  pid_t pid = spawn(program, args, cwd, env, nullptr, fd, fd);
-  close(fd);
-  return pid;
-}
-
 int wait_for(pid_t pid) {
   int status = wait_status(pid);
   if (WIFSIGNALED(status))
@@ -317,8 +303,14 @@ RunResult Driver::run(const std::vector<std::string>& args,
 
 pid_t Driver::start(const std::vector<std::string>& args,
                     const std::string& output) const {
-  return start_program(VT_TOOL_UNDER_TEST, argv(args), top(),
-                       { "VT_STANDIN_LOG=" + log_path() }, output);
+  std::string sink = output.empty() ? "/dev/null" : output;
+  int fd = open(sink.c_str(),
+                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+  check(fd >= 0, "open " + sink);
+  pid_t pid = spawn(VT_TOOL_UNDER_TEST, argv(args), top(),
+                    { "VT_STANDIN_LOG=" + log_path() }, nullptr, fd, fd);
+  close(fd);
+  return pid;
 }
 
 std::vector<std::string> Driver::argv(

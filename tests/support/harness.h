@@ -27,22 +27,13 @@ struct RunResult {
 // Runs in the child just before the program starts.
 typedef std::function<void()> ChildSetup;
 
-// Starts |program| with the argument vector |args| (args[0] is passed as
-// the program name, whatever |program| is) in directory |cwd|, with |env|
-// ("NAME=value") added to this process's environment, without waiting
-// for it. Standard input is empty; standard output and error both go to
-// the file |output| ("/dev/null" when empty).
-pid_t start_program(const std::string& program,
-                    const std::vector<std::string>& args,
-                    const std::string& cwd = "",
-                    const std::vector<std::string>& env = {},
-                    const std::string& output = "");
-
 // Waits for |pid|: its exit status, or 128 plus the signal that ended it.
 int wait_for(pid_t pid);
 
-// Runs |program| like start_program and waits for it; standard output
-// and error are captured apart.
+// Runs |program| with the argument vector |args| (args[0] is passed as
+// the program name, whatever |program| is) in directory |cwd|, with |env|
+// ("NAME=value") added to this process's environment, and waits for it.
+// Standard input is empty; standard output and error are captured apart.
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& cwd = "",
@@ -187,7 +178,8 @@ class Driver {
   RunResult run(const std::vector<std::string>& args,
                 std::vector<std::string> env = {},
                 const ChildSetup& in_child = nullptr);
-  // Starts the tool without waiting for it (see start_program).
+  // Starts the tool without waiting for it, standard output and error
+  // both going to the file |output| ("/dev/null" when empty).
   pid_t start(const std::vector<std::string>& args,
               const std::string& output = "") const;
   // For runs of the tool in this process: its argument vector for |args|,
