@@ -63,7 +63,8 @@ bool locate(const char* self_path, std::string* inf, std::string* code) {
   return true;
 }
 
-void log_args(int argc, char** argv) {
+void log_args(int argc, char** argv, bool located, const std::string& inf,
+              const std::string& code) {
   const char* log = getenv("VT_STANDIN_LOG");
   if (log == nullptr || *log == '\0')
     return;
@@ -73,8 +74,7 @@ void log_args(int argc, char** argv) {
   for (int i = 0; i < argc; ++i)
     fprintf(file, "%s[%s]", i ? " " : "", argv[i]);
   const char* probe = getenv("VT_STANDIN_PROBE");
-  std::string inf, code;
-  if (probe != nullptr && locate(argv[0], &inf, &code)) {
+  if (probe != nullptr && located) {
     std::string files = read_all(inf + "vt" + code + "func") +
         read_all(inf + "mediainf" + code) + read_all(inf + "vt" + code + "rc") +
         read_all(inf + "PrintArea");
@@ -88,10 +88,11 @@ void log_args(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  log_args(argc, argv);
-  const char* chatter = getenv("VT_STANDIN_CHATTER");
   std::string inf, code;
-  if (chatter != nullptr && locate(argv[0], &inf, &code)) {
+  bool located = locate(argv[0], &inf, &code);
+  log_args(argc, argv, located, inf, code);
+  const char* chatter = getenv("VT_STANDIN_CHATTER");
+  if (chatter != nullptr && located) {
     // Where a standard descriptor was handed over closed, the file takes
     // its number and the text.
     FILE* file = fopen((inf + "mediainf" + code).c_str(), "a");
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
   if (id.empty())
     return 0;  // a delete: nothing on the spooler side to imitate
 
-  if (!locate(argv[0], &inf, &code))
+  if (!located)
     return 2;
   std::string line = "*PageSize " + id + "/" + option["-n"] +
       ": \"<</PageSize[" + option["-w"] + " " + option["-h"] +
