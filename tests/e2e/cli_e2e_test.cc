@@ -19,13 +19,9 @@ namespace {
 
 typedef std::vector<std::string> Args;
 
-RunResult run_shipped(const Args& argv) {
-  return run_program(VT_SHIPPED_TOOL, argv);
-}
-
 void expect_answer(const Args& argv, const std::string& out,
                    const std::string& err = "") {
-  RunResult result = run_shipped(argv);
+  RunResult result = run_program(VT_SHIPPED_TOOL, argv);
   EXPECT_EQ(0, result.exit_status) << show(argv);
   EXPECT_EQ(out, result.out) << show(argv);
   EXPECT_EQ(err, result.err) << show(argv);

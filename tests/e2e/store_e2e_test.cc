@@ -15,7 +15,6 @@
 #include "cli/model.h"
 #include "harness.h"
 #include "nul_byte.h"
-#include "reference_edit.h"
 #include "split_lines.h"
 
 namespace {

@@ -44,29 +44,20 @@ std::string captured(FILE* file) {
   return text;
 }
 
-// The argument vector and environment of a child, as execve takes them;
-// a variable given in |env| replaces the one of the same name.
-struct ExecArgs {
-  ExecArgs(const std::vector<std::string>& args,
-           const std::vector<std::string>& env)
-      : arg_strings(args), env_strings(env) {
-    for (char** e = environ; *e; ++e) {
-      std::string name(*e, strcspn(*e, "=") + 1);
-      if (std::none_of(env.begin(), env.end(), [&](const std::string& given) {
-            return given.compare(0, name.size(), name) == 0;
-          }))
-        env_strings.push_back(*e);
-    }
-    for (std::string& a : arg_strings)
-      argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    for (std::string& e : env_strings)
-      envp.push_back(&e[0]);
-    envp.push_back(nullptr);
+// This process's environment with |env| ("NAME=value") in it: a variable
+// given there replaces the one of the same name.
+std::vector<std::string> environment_with(
+    const std::vector<std::string>& env) {
+  std::vector<std::string> all = env;
+  for (char** e = environ; *e; ++e) {
+    std::string name(*e, strcspn(*e, "=") + 1);
+    if (std::none_of(env.begin(), env.end(), [&](const std::string& given) {
+          return given.compare(0, name.size(), name) == 0;
+        }))
+      all.push_back(*e);
   }
-  std::vector<std::string> arg_strings, env_strings;
-  std::vector<char*> argv, envp;
-};
+  return all;
+}
 
 // Forks and runs |program| in the child with |out_fd| and |err_fd| as its
 // standard output and error. posix_spawn has no portable chdir action
@@ -74,7 +65,9 @@ struct ExecArgs {
 pid_t spawn(const std::string& program, const std::vector<std::string>& args,
             const std::string& cwd, const std::vector<std::string>& env,
             const ChildSetup& in_child, int out_fd, int err_fd) {
-  ExecArgs exec_args(args, env);
+  std::vector<std::string> environment = environment_with(env);
+  std::vector<const char*> argv = arg_pointers(args),
+      envp = arg_pointers(environment);
   pid_t pid = fork();
   check(pid >= 0, "fork");
   if (pid == 0) {
@@ -86,7 +79,8 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
       _exit(126);
     if (in_child)
       in_child();
-    execve(program.c_str(), exec_args.argv.data(), exec_args.envp.data());
+    execve(program.c_str(), const_cast<char**>(argv.data()),
+           const_cast<char**>(envp.data()));
     _exit(127);
   }
   return pid;
@@ -443,9 +437,7 @@ std::string expect_entered_once(const Contents& contents,
     };
   };
   auto starts = [](const std::string& text) {
-    return [text](std::string_view line) {
-      return line.compare(0, text.size(), text) == 0;
-    };
+    return [text](std::string_view line) { return line.rfind(text, 0) == 0; };
   };
   // Lines that name the format after an identifier.
   auto names = [&](std::string_view line) {

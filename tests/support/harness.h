@@ -224,8 +224,7 @@ class Driver {
 };
 
 // For the tests that make file calls fail, kill runs, hold locks and fill
-// the disk:
-
+// the disk.
 // What the add request |argv| (program name first) leaves, step by step:
 // [0] nothing yet, [1] the companion tool has entered its "*PageSize"
 // line, [2] [3] [4] the function, media-information and imageable-area
