@@ -336,7 +336,7 @@ Contents Driver::contents(int skip) const {
 std::vector<std::string> Driver::temp_files() const {
   std::vector<std::string> left;
   for (const std::string& name : dir_entries(inf_dir())) {
-    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".$$$") == 0)
+    if (name.find(".$$$") != std::string::npos)
       left.push_back(name);
   }
   return left;

@@ -190,7 +190,7 @@ class Driver {
   // The files' contents now; the one at index |skip| is left out as "",
   // so that nothing planted there is opened.
   Contents contents(int skip = -1) const;
-  // The ".$$$" files left in the data directory.
+  // The files left in the data directory with ".$$$" in their names.
   std::vector<std::string> temp_files() const;
 
   std::string log_path() const { return top() + "/companion.log"; }
