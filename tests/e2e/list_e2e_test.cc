@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // --list on driver files of the tests' own, and what an add tells a
 // person at a terminal.
-#include <grp.h>
-#include <pty.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -16,9 +13,6 @@
 #include "harness.h"
 
 namespace {
-
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
 
 // The identifier of a format, laid out by hand: name length, width,
 // height modulo 4096, and a fixed time stamp.
@@ -168,24 +162,19 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   Whole shelf = whole(kShelf, "Shelf edge");
   driver.lay({ shelf.func, shelf.media, "", shelf.area });
   std::vector<std::string> entries = dir_entries(driver.inf_dir());
-  ChildSetup as_nobody = nullptr;
+  ChildSetup reader = nullptr;
   // As root, the files stay root's and the run is nobody's.
   if (geteuid() == 0) {
     ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
     ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), 0755));
     for (const std::string& path : driver.files.all())
       ASSERT_EQ(0, chmod(path.c_str(), 0644));
-    as_nobody = [] {
-      const uid_t kNobody = 65534;
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-          setuid(kNobody) != 0)
-        _exit(125);
-    };
+    reader = as_nobody();
   }
   std::vector<int> modes;
   for (const std::string& path : driver.files.all())
     modes.push_back(file_mode(path));
-  RunResult run = driver.run({ "--list" }, {}, as_nobody);
+  RunResult run = driver.run({ "--list" }, {}, reader);
   EXPECT_EQ(0, run.exit_status);
   EXPECT_EQ(listed("Shelf edge", "10", "100", "_vtS12mm__", kShelf), run.out);
   driver.expect_files();
@@ -193,37 +182,6 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   for (size_t i = 0; i < modes.size(); ++i)
     EXPECT_EQ(modes[i], file_mode(driver.files.all()[i]));
   EXPECT_EQ("", driver.companion_log());
-}
-
-// Runs the tool in |driver|'s tree with a terminal as its standard
-// streams; what the terminal showed.
-std::string run_on_terminal(const Driver& driver,
-                            const std::vector<std::string>& args) {
-  std::vector<std::string> argv = { kTape };
-  argv.insert(argv.end(), args.begin(), args.end());
-  int master;
-  pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) {
-    std::vector<char*> pointers;
-    for (std::string& arg : argv)
-      pointers.push_back(&arg[0]);
-    pointers.push_back(nullptr);
-    if (chdir(driver.top().c_str()) != 0 ||
-        setenv("VT_STANDIN_LOG", driver.log_path().c_str(), 1) != 0)
-      _exit(125);
-    execv(VT_TOOL_UNDER_TEST, pointers.data());
-    _exit(126);
-  }
-  std::string shown;
-  char buffer[512];
-  // Reading fails with EIO once the tool has gone.
-  for (ssize_t got; (got = read(master, buffer, sizeof(buffer))) > 0;)
-    shown.append(buffer, got);
-  close(master);
-  int status;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  return shown;
 }
 
 TEST(ListEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
@@ -247,7 +205,9 @@ TEST(ListEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[3]);
     Driver driver(kTape, "txr580");
-    EXPECT_EQ(c.shown, run_on_terminal(driver, c.args));
+    Terminal terminal;
+    EXPECT_EQ(0, wait_for(driver.start(c.args, terminal.side())));
+    EXPECT_EQ(c.shown, terminal.shown());
     // Without a terminal the same add stays silent (Driver::run checks).
     driver.restore();
     EXPECT_EQ(0, driver.run(c.args).exit_status);

@@ -3,7 +3,6 @@
 // closed standard output or ignores SIGCHLD, a user who may not replace
 // the files, and a clock that gives two formats the same identifier.
 
-#include <grp.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -16,12 +15,6 @@
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
-const std::vector<std::string> kAdd = { "-P", "q", "-n", "New", "-w", "12",
-                                        "-h", "50" };
-const std::vector<std::string> kDelete = { "-P", "q", "-d", "Shelf edge" };
-
 // How many lines of the four files hold |id| as a whole identifier.
 int lines_holding(const std::vector<std::string>& contents,
                   const std::string& id) {
@@ -31,22 +24,6 @@ int lines_holding(const std::vector<std::string>& contents,
       count += holds_identifier(line, id) ? 1 : 0;
   }
   return count;
-}
-
-const uid_t kNobody = 65534;
-
-// Runs the tool on |driver| as user nobody, or, with |set_uid|, as a
-// set-user-ID root program that nobody started.
-RunResult run_as_nobody(Driver& driver, const std::vector<std::string>& args,
-                        bool set_uid = false) {
-  std::string log = driver.log_path();
-  write_file(log, "");
-  chmod(log.c_str(), 0666);
-  return driver.run(args, {}, [set_uid] {
-    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
-      _exit(125);
-  });
 }
 
 }  // namespace
@@ -65,49 +42,12 @@ TEST(RunConditions, ClosedStandardOutputOrIgnoredSigchldChangeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
-    RunResult add = driver.run(kAdd, { std::string("VT_STANDIN_CHATTER=") +
+    RunResult add = driver.run(kAddNew, { std::string("VT_STANDIN_CHATTER=") +
                                        kChatter, c.chatter_on }, c.in_child);
     EXPECT_EQ(0, add.exit_status);
-    std::vector<std::string> after = driver.contents();
-    for (const std::string& content : after)
-      EXPECT_EQ(std::string::npos, content.find(kChatter));
-    // Three lines in the function file, two in the media-information
-    // file, one in the imageable-area file.
-    std::string joined = after[0] + after[1] + after[2] + after[3];
-    size_t entered = 0;
-    for (size_t at = 0; (at = joined.find("VtL_vtS12mm__030A032", at)) !=
-         std::string::npos; ++at)
-      ++entered;
-    EXPECT_EQ(6u, entered) << "the format is not entered whole";
-  }
-}
-
-TEST(RunConditions, UserWhoCannotReplaceTheFilesIsRefusedBeforeAnythingRuns) {
-  if (geteuid() != 0)
-    GTEST_SKIP() << "needs root to run the tool as another user";
-  struct Case {
-    const char* what;
-    mode_t dir_mode;
-    std::vector<std::string> args;
-    const char* out;
-  } cases[] = {
-    { "0755 tree, add", 0755, kAdd, "Permission denied\n" },
-    { "0755 tree, delete", 0755, kDelete, "Permission denied\n" },
-    { "sticky tree, add", 01777, kAdd, "Operation not permitted\n" },
-    { "sticky tree, delete", 01777, kDelete, "Operation not permitted\n" },
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Driver driver(kTape, "txr580");
-    ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
-    ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), c.dir_mode));
-    for (const std::string& path : driver.files.all())
-      ASSERT_EQ(0, chmod(path.c_str(), 0666));
-    RunResult run = run_as_nobody(driver, c.args);
-    EXPECT_EQ(255, run.exit_status);
-    EXPECT_EQ(c.out, run.out);
-    EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
-    driver.expect_files();
+    // The format is entered whole, and the chatter nowhere.
+    driver.expect_files(after_add(driver.original,
+        logged_format_id(driver.log_path()), "New", kTape12x50));
   }
 }
 
@@ -117,19 +57,27 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
   struct Case {
     const char* what;
     mode_t dir_mode;
-    bool dir_is_nobodys;
-    mode_t function_file_mode;
-    bool set_uid;
+    const std::vector<std::string>& args;
     const char* out;  // "" for a run that succeeds
+    bool dir_is_nobodys = false;
+    mode_t function_file_mode = 0666;
+    bool set_uid = false;
   } cases[] = {
-    { "directory writable, not searchable", 0776, false, 0666, false,
+    // A user who may not replace the files is refused before anything runs.
+    { "0755 tree, add", 0755, kAddNew, "Permission denied\n" },
+    { "0755 tree, delete", 0755, kDeleteShelfEdge, "Permission denied\n" },
+    { "sticky tree, add", 01777, kAddNew, "Operation not permitted\n" },
+    { "sticky tree, delete", 01777, kDeleteShelfEdge,
+      "Operation not permitted\n" },
+    { "directory writable, not searchable", 0776, kAddNew,
       "Permission denied\n" },
-    { "function file not readable", 0777, false, 0600, false,
-      "Permission denied\n" },
+    { "function file not readable", 0777, kAddNew, "Permission denied\n", false,
+      0600 },
     // The directory's owner may replace anybody's file in it.
-    { "sticky directory of the user", 01777, true, 0666, false, "" },
+    { "sticky directory of the user", 01777, kAddNew, "", true },
     // Permissions are the effective user's, as the calls judge them.
-    { "set-user-ID run started by nobody", 0755, false, 0644, true, "" },
+    { "set-user-ID run started by nobody", 0755, kAddNew, "", false, 0644,
+      true },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -143,7 +91,10 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
       ASSERT_EQ(0, chmod(path.c_str(), 0666));
     ASSERT_EQ(0, chmod(driver.files.function_file.c_str(),
                        c.function_file_mode));
-    RunResult run = run_as_nobody(driver, kAdd, c.set_uid);
+    // The companion tool runs as nobody too.
+    write_file(driver.log_path(), "");
+    chmod(driver.log_path().c_str(), 0666);
+    RunResult run = driver.run(c.args, {}, as_nobody(c.set_uid));
     EXPECT_EQ(*c.out ? 255 : 0, run.exit_status);
     EXPECT_EQ(c.out, run.out);
     if (*c.out != '\0') {

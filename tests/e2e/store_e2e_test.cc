@@ -4,10 +4,10 @@
 // scripts in its place where a test needs a companion that behaves
 // otherwise).
 
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -15,13 +15,10 @@
 #include "cli/model.h"
 #include "harness.h"
 #include "nul_byte.h"
-#include "reference_edit.h"
 #include "split_lines.h"
 
 namespace {
 
-const char kTape[] = "vtmediatoollpr_txr580";
-const char kRoll[] = "vtmediatoollpr_rk210";
 // The formats the sample driver tree comes with.
 const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
 const char kAddressLabelId[] = "VtL0D3E0641A7F0";
@@ -32,13 +29,6 @@ std::vector<std::string> lines_of(const std::string& content) {
   for (std::string_view line : split_lines(content))
     lines.emplace_back(line);
   return lines;
-}
-
-// |content| with |entry| below every "[CustomTape]" line.
-std::string with_entries(const std::string& content,
-                         const std::string& entry) {
-  return reference_edit(LineEdit::kInsertAfter, content, "[CustomTape]",
-                        entry);
 }
 
 // The identifier of the format added last: its imageable-area line is
@@ -55,91 +45,55 @@ std::string bracketed(const std::vector<std::string>& args) {
   return line + "\n";
 }
 
-// What a successful add of a new name must have made of the original
-// files, given the identifier it made.
-std::vector<std::string> after_add(const std::vector<std::string>& before,
-                                   const std::string& id,
-                                   const std::string& name,
-                                   const std::string& width,
-                                   const std::string& height,
-                                   const std::string& dots,
-                                   const std::string& area,
-                                   bool standin = true) {
-  std::string page_size =
-      standin ? standin_page_size_line(id, name, width, height) : "";
-  return {
-    with_entries(before[0] + page_size, id + "/" + name + "\n"),
-    before[1] + page_size + id + "/" + name + ":\t" + dots + "\n",
-    before[2],
-    before[3] + id + ":\t" + area + "\n",
-  };
-}
-
-// What deleting the format |id| must make of |before|.
-std::vector<std::string> after_delete(const std::vector<std::string>& before,
-                                      const std::string& id,
-                                      const std::string& default_media) {
-  return {
-    reference_drop(before[0], id),
-    reference_drop(before[1], id),
-    reference_edit(LineEdit::kReplace, before[2], id, default_media),
-    reference_drop(before[3], id),
-  };
-}
-
+// An add of a new name, with what its identifier says before the name's
+// length and after it (up to the time digits).
 struct RoundTrip {
-  std::string width, height;                // as given
-  std::string fitted_width, fitted_height;  // as the companion gets them
-  std::string id_pattern;  // the identifier without its time digits
-  std::string dots, area;
+  const char* media;
+  const char* size;
+  EnteredSizes sizes;
 };
 
-const RoundTrip kTape12x50 = { "12", "50", "10", "50", "VtL_vtS12mm__070A032",
-                               "70\t353", "0.00\t0.00\t28.00\t141.52" };
-const RoundTrip kRoll62x50 = { "62", "50", "62", "50", "VtL073E032",
-                               "695\t518", "0.00\t0.00\t0.00\t141.52" };
+const RoundTrip kTape12x50Trip = { "_vtS12mm__", "0A032", kTape12x50 };
+const RoundTrip kRoll62x50Trip = { "", "3E032", kRoll62x50 };
+
+// Checks that |id| is what an add of |name| makes, up to its time digits.
+void expect_id(const std::string& id, const std::string& name,
+               const RoundTrip& trip) {
+  char length[3];
+  snprintf(length, sizeof(length), "%02zX", name.size());
+  EXPECT_TRUE(std::regex_match(id, std::regex(std::string("VtL") +
+      trip.media + length + trip.size + "[0-9A-F]{5}"))) << id;
+}
 
 // Adds |name| (new to the driver), checks every file and both companion
 // runs, deletes it again and checks every file is back as it was.
 void add_then_delete(Driver& driver, const std::string& printer,
                      const std::string& name, const RoundTrip& trip) {
-  RunResult add = driver.run({ "-P", printer, "-n", name, "-w", trip.width,
-                               "-h", trip.height });
+  write_file(driver.log_path(), "");
+  const EnteredSizes& sizes = trip.sizes;
+  RunResult add = driver.run({ "-P", printer, "-n", name, "-w", sizes.width,
+                               "-h", sizes.height });
   EXPECT_EQ(0, add.exit_status);
   EXPECT_EQ("", add.out);
   std::string id = added_id(driver.files);
-  EXPECT_TRUE(std::regex_match(id, std::regex(trip.id_pattern +
-                                              "[0-9A-F][0-9A-F]{4}")))
-      << id;
-  driver.expect_files(after_add(driver.original, id, name, trip.fitted_width,
-                                trip.fitted_height, trip.dots, trip.area));
+  expect_id(id, name, trip);
+  driver.expect_files(after_add(driver.original, id, name, sizes));
   std::string arg0 = driver.companion_arg0();
   EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }) +
             bracketed({ arg0, "-P", printer, "-n", name, "-w",
-                        trip.fitted_width, "-h", trip.fitted_height,
-                        "-specid", id,
-                        "-show", "1" }),
+                        sizes.fitted_width, "-h", sizes.fitted_height,
+                        "-specid", id, "-show", "1" }),
             driver.companion_log());
 
   RunResult del = driver.run({ "-P", printer, "-d", name });
   EXPECT_EQ(0, del.exit_status);
   EXPECT_EQ("", del.out);
   driver.expect_files();
-  EXPECT_EQ(std::string::npos,
-            lines_of(driver.companion_log()).back().find("-specid"));
+  EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
+            lines_of(driver.companion_log()).back());
 }
 
 }  // namespace
-
-TEST(StoreEndToEnd, TapeFormatAddedWithItsDotsAndPointsThenDeleted) {
-  Driver driver(kTape, "txr580");
-  add_then_delete(driver, "TX-R580", "Shop 12", kTape12x50);
-}
-
-TEST(StoreEndToEnd, RollLabelFormatAddedWithItsDotsAndPointsThenDeleted) {
-  Driver driver(kRoll, "rk210");
-  add_then_delete(driver, "RK-210", "Roll 62", kRoll62x50);
-}
 
 TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
   for (const ModelEntry& model : kModels) {
@@ -148,32 +102,52 @@ TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
     Driver driver(program, model.model_code);
     bool roll = model.model_type <= kLastRollLabelType;
     add_then_delete(driver, "Printer", "Shop 12",
-                    roll ? kRoll62x50 : kTape12x50);
+                    roll ? kRoll62x50Trip : kTape12x50Trip);
   }
 }
 
-TEST(StoreEndToEnd, FormatsThatAreNotTwentyFiveCharactersAreFoundAgain) {
-  // A tube wider than any row has no media name; a roll label of 300 mm
-  // takes three width digits.
-  Driver tape(kTape, "txr580");
-  add_then_delete(tape, "TX-R580", "HS tube", { "30", "700", "30", "500",
-                  "VtL071E1F4", "0\t3537", "0.00\t0.00\t0.00\t1415.17" });
-  Driver roll(kRoll, "rk210");
-  add_then_delete(roll, "RK-210", "Wide", { "300", "50", "300", "50",
-                  "VtL0412C032", "3502\t518", "0.00\t0.00\t0.00\t141.52" });
-}
-
-TEST(StoreEndToEnd, EachCustomTapeSectionGetsTheEntryAboveOlderOnes) {
-  Driver driver(kTape, "txr580");
-  driver.lay({ "[General]\n[CustomTape]\nVtL_old/old\n[Cutter]\n"
-               "[CustomTape]\n[End]\n", "", "", "" });
-  ASSERT_EQ(0, driver.run({ "-P", "q", "-n", "New", "-w", "12", "-h", "50" })
-                   .exit_status);
-  std::string id = added_id(driver.files);
-  EXPECT_EQ("[General]\n[CustomTape]\n" + id + "/New\nVtL_old/old\n"
-            "[Cutter]\n[CustomTape]\n" + id + "/New\n[End]\n" +
-            standin_page_size_line(id, "New", "10", "50"),
-            read_file(driver.files.function_file));
+TEST(StoreEndToEnd, UnusualFormatsAndFilesComeBackAsTheyWere) {
+  std::string long_line = std::string(100 * 1024, 'L') + "\n";
+  Contents long_lines;
+  {
+    Driver sample(kTape, "txr580");
+    for (const std::string& content : sample.original)
+      long_lines.push_back(long_line + content + long_line);
+    // The function file's long line also carries a section of its own.
+    long_lines[0] += std::string(100 * 1024, 'C') + "[CustomTape]\n";
+  }
+  const struct {
+    const char* what;
+    const char* program;
+    const char* code;
+    Contents lay;  // none: the sample files
+    const char* name;
+    RoundTrip trip;
+  } cases[] = {
+    // A tube wider than any row has no media name; a roll label of 300 mm
+    // takes three width digits.
+    { "a tube of 30 mm", kTape, "txr580", {}, "HS tube",
+      { "", "1E1F4", { "30", "700", "30", "500", "0\t3537",
+                       "0.00\t0.00\t0.00\t1415.17" } } },
+    { "a roll label of 300 mm", kRoll, "rk210", {}, "Wide",
+      { "", "12C032", { "300", "50", "300", "50", "3502\t518",
+                        "0.00\t0.00\t0.00\t141.52" } } },
+    { "empty files", kTape, "txr580", { "", "", "", "" }, "Shop 12",
+      kTape12x50Trip },
+    { "lines of 100 kilobytes", kTape, "txr580", long_lines, "N",
+      kTape12x50Trip },
+    // The entry goes below each "[CustomTape]" line, above older ones.
+    { "two sections", kTape, "txr580",
+      { "[General]\n[CustomTape]\nVtL_old/old\n[Cutter]\n[CustomTape]\n"
+        "[End]\n", "", "", "" }, "New", kTape12x50Trip },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(c.program, c.code);
+    if (!c.lay.empty())
+      driver.lay(c.lay);
+    add_then_delete(driver, "q", c.name, c.trip);
+  }
 }
 
 TEST(StoreEndToEnd, AddingAnExistingNameReplacesItInsteadOfDoubling) {
@@ -186,33 +160,29 @@ TEST(StoreEndToEnd, AddingAnExistingNameReplacesItInsteadOfDoubling) {
     RoundTrip trip;
   } cases[] = {
     { kTape, "txr580", "Shelf edge", kShelfEdgeId, "Media=vtS12mm\n",
-      { "12", "30", "10", "30", "VtL_vtS12mm__0A0A01E", "70\t212",
-        "0.00\t0.00\t28.00\t84.91" } },
+      { "_vtS12mm__", "0A01E", kTape12x30 } },
     { kRoll, "rk210", "Address label", kAddressLabelId, "MediaSize=29X1\n",
-      { "62", "100", "62", "100", "VtL0D3E064", "695\t1108",
-        "0.00\t0.00\t0.00\t283.03" } },
+      { "", "3E064", { "62", "100", "62", "100", "695\t1108",
+                       "0.00\t0.00\t0.00\t283.03" } } },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Driver driver(c.program, c.code);
-    std::vector<std::string> original = driver.original;
-    for (const std::string& content : original)
+    for (const std::string& content : driver.original)
       ASSERT_NE(std::string::npos, content.find(c.old_id));
-    std::vector<std::string> cleared = after_delete(original, c.old_id,
-                                                    c.default_media);
+    Contents cleared = after_delete(driver.original, c.old_id,
+                                    c.default_media);
     // Twice: the first add replaces the sample's format, the second the
     // first add's.
     for (int round = 0; round < 2; ++round) {
       RunResult add = driver.run({ "-P", "p", "-n", c.name, "-w",
-                                   c.trip.width, "-h", c.trip.height });
+                                   c.trip.sizes.width, "-h",
+                                   c.trip.sizes.height });
       EXPECT_EQ(0, add.exit_status);
       EXPECT_EQ("", add.out);
       std::string id = added_id(driver.files);
-      EXPECT_TRUE(std::regex_match(id, std::regex(c.trip.id_pattern +
-                                                  "[0-9A-F]{5}"))) << id;
-      driver.expect_files(after_add(cleared, id, c.name, c.trip.fitted_width,
-                                    c.trip.fitted_height, c.trip.dots,
-                                    c.trip.area));
+      expect_id(id, c.name, c.trip);
+      driver.expect_files(after_add(cleared, id, c.name, c.trip.sizes));
     }
     RunResult del = driver.run({ "-P", "p", "-d", c.name });
     EXPECT_EQ(0, del.exit_status);
@@ -362,88 +332,44 @@ TEST(StoreEndToEnd, CompanionRefusingTheNewFormatFailsTheAddAfterTheDelete) {
                                    "Media=vtS12mm\n"));
 }
 
-namespace {
-
-// A run on the tape model's sample tree with one data file missing.
-struct MissingFileCase {
-  int missing;  // index in DriverFiles::all
-  const char* out;
-  int exit_status;
-};
-
-// Runs |args| once for each case. A request that would rewrite the
-// missing file is refused before the companion runs, naming the file,
-// and changes nothing; one that succeeds silently ends with the files as
-// |changed_files| gives them. |plain_companion| puts a companion that only logs its run
-// in place of the stand-in, which needs the function and
-// media-information files itself.
-void check_missing_file_runs(
-    const std::vector<MissingFileCase>& cases,
-    const std::vector<std::string>& args, bool plain_companion,
-    const std::function<std::vector<std::string>(const Driver&)>&
-        changed_files) {
-  for (const MissingFileCase& c : cases) {
-    SCOPED_TRACE("missing file " + std::to_string(c.missing));
+TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
+  // A request that would rewrite the missing file is refused before the
+  // companion runs, naming the file, and changes nothing. The companion
+  // only logs its run: the stand-in needs the function and
+  // media-information files itself.
+  const std::string kMissing = "No such file or directory\n";
+  const struct {
+    const std::vector<std::string>& args;
+    int missing;  // index in DriverFiles::all
+    std::string out;
+  } cases[] = {
+    // Without a function file there is nothing to delete.
+    { kDeleteShelfEdge, 0, "Not found 'Shelf edge'\n" },
+    { kDeleteShelfEdge, 1, kMissing }, { kDeleteShelfEdge, 2, kMissing },
+    { kDeleteShelfEdge, 3, kMissing }, { kAddNew, 0, kMissing },
+    { kAddNew, 1, kMissing },
+    { kAddNew, 2, "" },  // adding never touches the resource file
+    { kAddNew, 3, kMissing },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[2] + ", missing file " + std::to_string(c.missing));
     Driver driver(kTape, "txr580");
-    if (plain_companion)
-      driver.use_companion_script("echo run >> '" + driver.log_path() +
-                                  "'\n");
+    driver.use_companion_script("echo run >> '" + driver.log_path() + "'\n");
     std::string missing = driver.files.all()[c.missing];
     unlink(missing.c_str());
-    RunResult run = driver.run(args);
-    EXPECT_EQ(c.exit_status, run.exit_status);
+    RunResult run = driver.run(c.args);
+    bool refused = c.out == kMissing;
+    EXPECT_EQ(refused ? 255 : 0, run.exit_status);
     EXPECT_EQ(c.out, run.out);
     // A failure names the file, as the tool reached it from its root.
-    EXPECT_EQ(c.exit_status == 0 ? "" : "vtmediatoollpr_txr580: " +
-              missing.substr(driver.top().size() + 1) + ": " + c.out,
+    EXPECT_EQ(refused ? "vtmediatoollpr_txr580: " +
+              missing.substr(driver.top().size() + 1) + ": " + c.out : "",
               run.err);
-    EXPECT_EQ(c.exit_status != 0, driver.companion_log().empty());
-    std::vector<std::string> expected = driver.original;
-    if (c.exit_status == 0 && *c.out == '\0') {
-      std::vector<std::string> changed = changed_files(driver);
-      for (size_t i = 0; i < expected.size(); ++i) {
-        if (static_cast<int>(i) != c.missing)
-          expected[i] = changed[i];
-      }
-    }
-    driver.expect_files(expected, missing);
+    EXPECT_EQ(refused, driver.companion_log().empty());
+    driver.expect_files(c.out.empty() ? after_add(driver.original,
+        added_id(driver.files), "New", kTape12x50, false) : driver.original,
+        missing);
   }
-}
-
-// The identifier entered below the first "[CustomTape]" line.
-std::string entered_id(const Driver& driver) {
-  std::string func = read_file(driver.files.function_file);
-  size_t at = func.find("[CustomTape]\n") + 13;
-  return func.substr(at, func.find('/', at) - at);
-}
-
-}  // namespace
-
-TEST(StoreEndToEnd, MissingDataFileRefusesTheDeleteBeforeItStarts) {
-  // Deleting the sample's "Shelf edge"; without a function file there is
-  // nothing to delete.
-  check_missing_file_runs({
-      { 0, "Not found 'Shelf edge'\n", 0 },
-      { 2, "No such file or directory\n", 255 },
-      { 3, "No such file or directory\n", 255 },
-      { 1, "No such file or directory\n", 255 },
-    }, { "-P", "q", "-d", "Shelf edge" }, false,
-    [](const Driver& driver) {
-      return after_delete(driver.original, kShelfEdgeId, "Media=vtS12mm\n");
-    });
-}
-
-TEST(StoreEndToEnd, MissingDataFileRefusesTheAddBeforeItStarts) {
-  check_missing_file_runs({
-      { 0, "No such file or directory\n", 255 },
-      { 1, "No such file or directory\n", 255 },
-      { 2, "", 0 },  // adding never touches the resource file
-      { 3, "No such file or directory\n", 255 },
-    }, { "-P", "q", "-n", "New", "-w", "12", "-h", "50" }, true,
-    [](const Driver& driver) {
-      return after_add(driver.original, entered_id(driver), "New", "10",
-                       "50", "70\t353", "0.00\t0.00\t28.00\t141.52", false);
-    });
 }
 
 TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {
@@ -459,12 +385,6 @@ TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {
                         "# areas\n" + id + ":\t0.00\t0.00\t28.00\t141.52\n" });
 }
 
-TEST(StoreEndToEnd, EmptyFilesTakeTheNewLinesAndEndEmptyAgain) {
-  Driver driver(kTape, "txr580");
-  driver.lay({ "", "", "", "" });
-  add_then_delete(driver, "TX-R580", "Shop 12", kTape12x50);
-}
-
 TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
   Driver driver(kTape, "txr580");
   std::string old_id = kShelfEdgeId;
@@ -476,7 +396,7 @@ TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
     "Media=" + old_id + kNul + "x\nOther=" + kNul + old_id + "\n",
     "keep" + kNul + old_id + ":\n" + old_id + ":\t0" + kNul + "tail\n",
   });
-  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  RunResult del = driver.run(kDeleteShelfEdge);
   EXPECT_EQ(0, del.exit_status);
   EXPECT_EQ("", del.out);
   std::vector<std::string> cleared = {
@@ -501,25 +421,6 @@ TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
   });
 }
 
-TEST(StoreEndToEnd, LinesOf100KilobytesComeThroughWhole) {
-  Driver driver(kTape, "txr580");
-  std::string long_line = std::string(100 * 1024, 'L') + "\n";
-  std::vector<std::string> contents = driver.original;
-  for (std::string& content : contents)
-    content = long_line + content + long_line;
-  // The function file's long line also carries a section of its own.
-  contents[0] += std::string(100 * 1024, 'C') + "[CustomTape]\n";
-  driver.lay(contents);
-  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
-  EXPECT_EQ(0, add.exit_status);
-  std::string id = added_id(driver.files);
-  driver.expect_files(after_add(contents, id, "N", "10", "50", "70\t353",
-                                "0.00\t0.00\t28.00\t141.52"));
-  RunResult del = driver.run({ "-P", "q", "-d", "N" });
-  EXPECT_EQ(0, del.exit_status);
-  driver.expect_files();
-}
-
 TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   Driver driver(kTape, "txr580");
   for (const std::string& path : driver.files.all())
@@ -533,7 +434,7 @@ TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {
   EXPECT_EQ(0666, file_mode(driver.files.media_info));
   EXPECT_EQ(0600, file_mode(driver.files.resource));
   EXPECT_EQ(0666, file_mode(driver.files.print_area));
-  RunResult del = driver.run({ "-P", "q", "-d", "Shelf edge" });
+  RunResult del = driver.run(kDeleteShelfEdge);
   EXPECT_EQ(0, del.exit_status);
   for (const std::string& path : driver.files.all())
     EXPECT_EQ(0666, file_mode(path)) << path;
@@ -548,31 +449,10 @@ TEST(StoreEndToEnd, ShellMetacharactersReachTheCompanionLiterally) {
     "  two  blanks ", "'q' && touch pwned4", "a|b>pwned5", "\\back\\",
     "%s%n $HOME",
   };
-  const std::string printer = "TX R580;touch pwnedP";
   Driver driver(kTape, "txr580");
   for (const char* name : names) {
     SCOPED_TRACE(name);
-    RunResult add = driver.run({ "-P", printer, "-n", name, "-w", "12",
-                                 "-h", "50" });
-    EXPECT_EQ(0, add.exit_status);
-    EXPECT_EQ("", add.out);
-    std::string id = added_id(driver.files);
-    std::string arg0 = driver.companion_arg0();
-    std::vector<std::string> log = lines_of(driver.companion_log());
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
-              log[log.size() - 2]);
-    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-n", name, "-w", "10", "-h",
-                          "50", "-specid", id, "-show", "1" }),
-              log.back());
-    EXPECT_NE(std::string::npos, read_file(driver.files.function_file)
-                                     .find("\n" + id + "/" + name + "\n"));
-    RunResult del = driver.run({ "-P", printer, "-d", name });
-    EXPECT_EQ(0, del.exit_status);
-    EXPECT_EQ("", del.out);
-    EXPECT_EQ(bracketed({ arg0, "-P", printer, "-d", name, "-show", "1" }),
-              lines_of(driver.companion_log()).back());
-    driver.expect_files();
+    add_then_delete(driver, "TX R580;touch pwnedP", name, kTape12x50Trip);
   }
   // Nothing ran: no file appeared beside the driver tree or in the
   // directory the tests were started from.

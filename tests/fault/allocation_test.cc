@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
+#include "harness.h"
 
 namespace {
 
@@ -41,22 +41,20 @@ TEST(OutOfMemory, EveryFailingAllocationOfAnAddIsReportedNeverAnAbort) {
   Driver driver("vtmediatoollpr_txr580", "txr580");
   std::string output = driver.top() + "/output";
   std::string errors = driver.top() + "/errors";
-  const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P", "q",
-      "-n", "Shelf edge", "-w", "12", "-h", "50" };
-  StoreEnv env;
-  env.driver_root = driver.root();
+  const std::vector<std::string> kAdd = driver.argv({ "-P", "q", "-n",
+      "Shelf edge", "-w", "12", "-h", "50" });
   int failures = 0;
   for (long n = 1; n < 5000; ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n));
     driver.restore();
-    pid_t pid = fork_tool(kAdd, env, [&] {
+    pid_t pid = fork_tool(kAdd, driver.store_env(), [&] {
       if (freopen(output.c_str(), "w", stdout) == nullptr ||
           freopen(errors.c_str(), "w", stderr) == nullptr)
         _exit(100);
       g_fail_at = n;
     });
     int status = wait_for(pid);
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
     if (status == 0) {
       EXPECT_LT(0, failures) << "no allocation ever failed";
       return;

@@ -19,18 +19,13 @@
 
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
 #include "harness.h"
 
 namespace {
 
 const int kKills = 24;
-const std::vector<std::string> kAdd = { "vtmediatoollpr_txr580", "-P",
-    "TX-R580", "-n", "Killed", "-w", "12", "-h", "50" };
-
-std::vector<std::string> add_args() {
-  return std::vector<std::string>(kAdd.begin() + 1, kAdd.end());
-}
+const std::vector<std::string> kAdd = { "-P", "TX-R580", "-n", "Killed",
+                                        "-w", "12", "-h", "50" };
 
 // Lines of the kind the file holds, |bytes| of them in all.
 std::string padding(const std::string& prefix, const std::string& suffix,
@@ -56,11 +51,7 @@ Contents large_contents(const Contents& sample) {
 // The killed tool's children (the companion tool) live on; they are this
 // process's now, and the files are looked at only after they are done.
 void wait_for_orphans() {
-  for (;;) {
-    if (waitpid(-1, nullptr, 0) > 0 || errno == EINTR)
-      continue;
-    return;
-  }
+  while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}
 }
 
 // Polls until |seen| holds, or the run |pid| has ended without it. The
@@ -96,10 +87,10 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   std::unique_ptr<ScopedEnv> in_memory;
   if (access("/dev/shm", W_OK) == 0)
     in_memory.reset(new ScopedEnv("TMPDIR", "/dev/shm"));
-  Driver driver(kAdd[0], "txr580");
+  Driver driver(kTape, "txr580");
   driver.lay(large_contents(driver.original));
-  const DriverFiles& files = driver.files;
-  auto rewriting = [&files] { return !temp_files_left(files).empty(); };
+  const std::string& area = driver.files.print_area;
+  auto rewriting = [&driver] { return !driver.temp_files().empty(); };
 
   // How long a whole run takes here, and its rewrites from the first
   // temporary file to the last rename, decide when to kill: the quickest
@@ -108,13 +99,13 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
   long long run_ms = 0, rewrite_ms = 0;
   for (int timed = 0, tries = 0; timed < 3 && tries < 30; ++tries) {
     driver.restore();
-    ino_t old_area = inode_of(files.print_area);
+    ino_t old_area = inode_of(area);
     long long start = now_ms();
-    pid_t pid = driver.start(add_args());
+    pid_t pid = driver.start(kAdd);
     bool seen = await(pid, rewriting);
     long long rewrite_start = now_ms();
     ASSERT_TRUE(await(pid, [&] {
-      return inode_of(files.print_area) != old_area;
+      return inode_of(area) != old_area;
     })) << "the run never replaced the imageable-area file";
     long long renamed = now_ms();
     ASSERT_EQ(0, wait_for(pid));
@@ -152,7 +143,7 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
                  (anywhere ? "the start" : "the first rewrite began") +
                  ", seed " + std::to_string(seed));
 
-    pid_t pid = driver.start(add_args());
+    pid_t pid = driver.start(kAdd);
     if (anywhere || await(pid, rewriting)) {
       if (delay_us > 0)
         usleep(static_cast<useconds_t>(delay_us));
@@ -161,10 +152,11 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
     wait_for(pid);
     wait_for_orphans();
 
-    if (!temp_files_left(files).empty())
+    if (!driver.temp_files().empty())
       ++temp_files_seen;
-    std::vector<Stage> stages = add_stages(
-        driver.original, kAdd, logged_format_id(driver.log_path()));
+    std::vector<Contents> stages = add_stages(
+        driver.original, driver.argv(kAdd),
+        logged_format_id(driver.log_path()));
     Contents now = driver.contents();
     int stage = stage_of(stages, now);
     EXPECT_NE(-1, stage) << "a data file is neither old nor new: "
@@ -172,10 +164,10 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
     if (stage >= 0)
       ++stages_seen[stage];
 
-    RunResult next = driver.run(add_args());
+    RunResult next = driver.run(kAdd);
     EXPECT_EQ(0, next.exit_status);
     EXPECT_EQ("", next.out);
-    EXPECT_EQ(std::vector<std::string>(), temp_files_left(files));
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
     Contents after = driver.contents();
     std::string id = expect_entered_once(after, "Killed");
     // Not compared with EXPECT_EQ: a failure would print megabytes.

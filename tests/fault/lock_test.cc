@@ -5,7 +5,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
@@ -13,33 +12,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
-#include "fault_support.h"
 #include "harness.h"
 
 namespace {
 
 const int kRuns = 8;
-const char kTape[] = "vtmediatoollpr_txr580";
 
 std::vector<std::string> add_args(const std::string& name) {
   return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
-}
-
-// Starts every run before waiting for any, so that they overlap.
-void run_together(const Driver& driver,
-                  const std::vector<std::string>& names) {
-  std::vector<pid_t> pids;
-  for (size_t i = 0; i < names.size(); ++i) {
-    pids.push_back(driver.start(add_args(names[i]),
-                                driver.top() + "/out" + std::to_string(i)));
-  }
-  for (size_t i = 0; i < pids.size(); ++i) {
-    EXPECT_EQ(0, wait_for(pids[i])) << names[i];
-    EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)))
-        << names[i];
-  }
 }
 
 // Waits up to 10 s for the file at |path| to hold |text|.
@@ -50,38 +34,37 @@ void wait_for_text(const std::string& path, const std::string& text) {
     usleep(10 * 1000);
 }
 
-TEST(Locking, ConcurrentAddsOfDifferentNamesKeepEveryOne) {
-  Driver driver(kTape, "txr580");
-  std::vector<std::string> names;
-  for (int i = 1; i <= kRuns; ++i)
-    names.push_back("Run " + std::to_string(i));
-
-  run_together(driver, names);
-
-  Contents rest = driver.contents();
-  for (const std::string& name : names) {
-    std::string id = expect_entered_once(driver.contents(), name);
-    if (!id.empty())
-      rest = without_lines_holding(rest, id);
-  }
-  // Nothing else was lost or changed.
-  EXPECT_EQ(driver.original, rest);
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
-}
-
-TEST(Locking, ConcurrentAddsOfOneNameLeaveItOnce) {
+TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
   // Each add first deletes an earlier format of its name; unless both
-  // steps sit under one lock, two runs can each miss the other's format
-  // and leave the name twice.
-  Driver driver(kTape, "txr580");
-
-  run_together(driver, std::vector<std::string>(kRuns, "Same"));
-
-  std::string id = expect_entered_once(driver.contents(), "Same");
-  if (!id.empty()) {
-    EXPECT_EQ(driver.original, without_lines_holding(driver.contents(), id));
+  // steps sit under one lock, two runs of one name can each miss the
+  // other's format and leave the name twice.
+  std::vector<std::string> different, same(kRuns, "Same");
+  for (int i = 1; i <= kRuns; ++i)
+    different.push_back("Run " + std::to_string(i));
+  for (const std::vector<std::string>& names : { different, same }) {
+    SCOPED_TRACE(names[1]);
+    Driver driver(kTape, "txr580");
+    // Every run starts before any is waited for, so that they overlap.
+    std::vector<pid_t> pids;
+    for (size_t i = 0; i < names.size(); ++i) {
+      pids.push_back(driver.start(add_args(names[i]),
+                                  driver.top() + "/out" + std::to_string(i)));
+    }
+    for (size_t i = 0; i < pids.size(); ++i) {
+      EXPECT_EQ(0, wait_for(pids[i])) << names[i];
+      EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)));
+    }
+    Contents rest = driver.contents();
+    for (const std::string& name : std::set<std::string>(names.begin(),
+                                                         names.end())) {
+      std::string id = expect_entered_once(driver.contents(), name);
+      if (!id.empty())
+        rest = without_lines_holding(rest, id);
+    }
+    // Nothing else was lost or changed.
+    EXPECT_EQ(driver.original, rest);
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
   }
-  EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
 }
 
 // Counts the locks taken; fails nothing.
@@ -101,97 +84,60 @@ TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
   // that clears the name and the add itself run under one lock.
   Driver driver(kTape, "txr580");
   LockCounter counter;
-  StoreEnv env;
-  env.driver_root = driver.root();
-  env.files = &counter;
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Once"))
-    argv.push_back(arg);
   std::string out;
-
-  EXPECT_EQ(0, run_tool_here(argv, env, &out));
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Once")),
+                             driver.store_env(&counter), &out));
   EXPECT_EQ(1, counter.locks_taken);
 }
 
+// On a terminal a person is also told why nothing happens yet, once.
 TEST(Locking, HeldLockFailsTheRunAfterTheTimeoutChangingNothing) {
-  Driver driver(kTape, "txr580");
-  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
-  HeldLock other_run(driver.inf_dir());
+  for (bool on_terminal : { false, true }) {
+    SCOPED_TRACE(on_terminal ? "on a terminal" : "to a file");
+    Driver driver(kTape, "txr580");
+    ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+    HeldLock other_run(driver.inf_dir());
+    Terminal terminal;
+    const std::string dir = driver.inf_dir();
+    const int kTimeoutMs = 300;
+    StoreEnv env = driver.store_env();
+    env.lock_timeout_ms = kTimeoutMs;
+    std::vector<std::string> waits;
+    // Where the test does not ask to be told, the tool tells a terminal.
+    if (!on_terminal)
+      env.on_lock_wait = [&waits](const std::string& d) { waits.push_back(d); };
+    // What the run says on standard error goes to the terminal or a file.
+    std::string err_path = on_terminal ? terminal.side() :
+        driver.top() + "/stderr";
+    int saved_err = dup(2);
+    int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY, 0644);
+    dup2(err_fd, 2);
+    close(err_fd);
+    std::string out;
+    long long start = now_ms();
+    int status = run_tool_here(driver.argv(add_args("Late")), env, &out);
+    long long waited = now_ms() - start;
+    dup2(saved_err, 2);
+    close(saved_err);
 
-  const int kTimeoutMs = 300;
-  StoreEnv env;
-  env.driver_root = driver.root();
-  env.lock_timeout_ms = kTimeoutMs;
-  std::vector<std::string> waits;
-  env.on_lock_wait = [&waits](const std::string& dir) { waits.push_back(dir); };
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Late"))
-    argv.push_back(arg);
-  std::string out;
-  // What the run says on standard error goes to a file here.
-  std::string err_path = driver.top() + "/stderr";
-  int saved_err = dup(2);
-  int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(err_fd, 2);
-  close(err_fd);
-  long long start = now_ms();
-  int status = run_tool_here(argv, env, &out);
-  long long waited = now_ms() - start;
-  dup2(saved_err, 2);
-  close(saved_err);
-
-  EXPECT_EQ(255, status);
-  EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
-  std::string dir = driver.inf_dir();
-  EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
-  EXPECT_EQ("vtmediatoollpr_txr580: " + dir +
-            ": another process holds the lock; gave up after 0.3 s\n",
-            read_file(err_path));
-  EXPECT_LE(kTimeoutMs, waited);
-  EXPECT_GT(kTimeoutMs + 5000, waited);
-  driver.expect_files();
-  EXPECT_EQ("", driver.companion_log())
-      << "the companion tool ran without the lock";
-}
-
-// On a terminal a person is told why nothing happens yet, once, and then
-// why the run gave up.
-TEST(Locking, WaitIsToldOnceOnATerminal) {
-  Driver driver(kTape, "txr580");
-  HeldLock other_run(driver.inf_dir());
-  int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_LE(0, terminal);
-  ASSERT_EQ(0, grantpt(terminal));
-  ASSERT_EQ(0, unlockpt(terminal));
-  std::string side = ptsname(terminal);
-  StoreEnv env;
-  env.driver_root = driver.root();
-  env.lock_timeout_ms = 300;
-  std::vector<std::string> argv = { kTape };
-  for (const std::string& arg : add_args("Late"))
-    argv.push_back(arg);
-  pid_t pid = fork_tool(argv, env, [&] {
-    int err = open(side.c_str(), O_RDWR | O_NOCTTY);
-    int out = open("/dev/null", O_WRONLY);
-    if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0)
-      _exit(100);
-  });
-  EXPECT_EQ(255, wait_for(pid));
-  std::string said;
-  char buffer[512];
-  struct pollfd ready = { terminal, POLLIN, 0 };
-  while (poll(&ready, 1, 200) > 0) {
-    ssize_t got = read(terminal, buffer, sizeof(buffer));
-    if (got <= 0)
-      break;
-    said.append(buffer, got);
+    EXPECT_EQ(255, status);
+    EXPECT_EQ(std::string(strerror(EWOULDBLOCK)) + "\n", out);
+    std::string gave_up = std::string(kTape) + ": " + dir +
+        ": another process holds the lock; gave up after 0.3 s";
+    if (on_terminal) {
+      // The terminal ends its lines with a carriage return too.
+      EXPECT_EQ(std::string(kTape) + ": waiting for the lock on " + dir +
+                "\r\n" + gave_up + "\r\n", terminal.shown());
+    } else {
+      EXPECT_EQ(std::vector<std::string>{ dir }, waits) << "told once";
+      EXPECT_EQ(gave_up + "\n", read_file(err_path));
+    }
+    EXPECT_LE(kTimeoutMs, waited);
+    EXPECT_GT(kTimeoutMs + 5000, waited);
+    driver.expect_files();
+    EXPECT_EQ("", driver.companion_log())
+        << "the companion tool ran without the lock";
   }
-  close(terminal);
-  // The terminal ends its lines with a carriage return too.
-  EXPECT_EQ("vtmediatoollpr_txr580: waiting for the lock on " +
-            driver.inf_dir() + "\r\n" + "vtmediatoollpr_txr580: " +
-            driver.inf_dir() + ": another process holds the lock; gave up "
-            "after 0.3 s\r\n", said);
 }
 
 TEST(Locking, RunOnAnotherModelDoesNotWait) {
@@ -269,8 +215,7 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
       "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
   // Replacing the sample's format: the delete's companion runs first.
-  pid_t run = driver.start({ "-P", "q", "-n", "Shelf edge", "-w", "12",
-                             "-h", "30" });
+  pid_t run = driver.start(kAddShelfEdge);
   wait_for_text(events, "start");
   ASSERT_EQ(0, kill(run, SIGTERM));
   EXPECT_EQ(128 + SIGTERM, wait_for(run));

@@ -15,13 +15,15 @@
 #include "arg_vector.h"
 #include "cli/model.h"
 #include "cli/options.h"
-#include "fault_support.h"
 #include "harness.h"
+#include "split_lines.h"
 #include "store/add.h"
 #include "store/delete.h"
 #include "store/status.h"
 
 namespace {
+
+const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
 
 // kAdd and kDelete call the store; the add requests run the whole tool,
 // so that what it prints is checked too.
@@ -45,7 +47,7 @@ const FaultCase kCases[] = {
     { "-P", "RK-210", "-n", "Parcel", "-w", "62", "-h", "50" }, "", "" },
   { "delete on a tape model", kDelete, "txr580",
     { "-P", "TX-R580", "-d", "Shelf edge" },
-    "VtL_vtS12mm__0A0A0642F3C1", "Media=vtS12mm\n" },
+    kShelfEdgeId, "Media=vtS12mm\n" },
   { "delete on a roll-label model", kDelete, "rk210",
     { "-P", "RK-210", "-d", "Address label" },
     "VtL0D3E0641A7F0", "MediaSize=29X1\n" },
@@ -53,7 +55,7 @@ const FaultCase kCases[] = {
     { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
   { "add request replacing a format", kReplacingAddRequest, "txr580",
     { "-P", "TX-R580", "-n", "Shelf edge", "-w", "12", "-h", "30" },
-    "VtL_vtS12mm__0A0A0642F3C1", "Media=vtS12mm\n" },
+    kShelfEdgeId, "Media=vtS12mm\n" },
 };
 
 const int kInjectedError = EIO;
@@ -98,10 +100,8 @@ void expect_finished_by_the_same_command(const FaultCase& c,
                                          const std::vector<std::string>& argv,
                                          const FormatSettings& settings,
                                          const Driver& driver) {
-  StoreEnv env;
-  env.driver_root = driver.root();
   int error = 0;
-  int status = run(c, argv, settings, env, &error);
+  int status = run(c, argv, settings, driver.store_env(), &error);
   // A delete whose last step alone failed (the directory's sync) has no
   // name left to find.
   if (!(c.operation == kDelete && status == kStoreNotFound)) {
@@ -112,22 +112,16 @@ void expect_finished_by_the_same_command(const FaultCase& c,
     std::string id = expect_entered_once(after, settings.format_name);
     after = without_lines_holding(after, id);
   }
-  if (*c.deleted_id == '\0') {
-    EXPECT_TRUE(driver.original == after) << "run again: more than one format";
-  } else {
-    EXPECT_EQ(4, stage_of(delete_stages(driver.original, c.deleted_id,
-                                        c.default_media), after))
-        << "run again: not one clean delete";
-  }
+  EXPECT_TRUE(after == (*c.deleted_id == '\0' ? driver.original :
+      after_delete(driver.original, c.deleted_id, c.default_media)))
+      << "run again: not one whole run";
 }
 
 TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
   for (const FaultCase& c : kCases) {
     SCOPED_TRACE(c.label);
-    std::vector<std::string> argv = { std::string("vtmediatoollpr_") +
-                                      c.model };
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    Driver driver(argv[0], c.model);
+    Driver driver(std::string("vtmediatoollpr_") + c.model, c.model);
+    std::vector<std::string> argv = driver.argv(c.args);
     ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     const Contents& before = driver.original;
     FormatSettings settings = settings_for(argv);
@@ -140,27 +134,23 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       driver.restore();
       write_file(driver.log_path(), "");
       FaultyFileOps faulty(n, kInjectedError);
-      StoreEnv env;
-      env.driver_root = driver.root();
-      env.files = &faulty;
       int descriptors = open_descriptor_count();
 
       int error = 0;
-      int status = run(c, argv, settings, env, &error);
+      int status = run(c, argv, settings, driver.store_env(&faulty), &error);
       SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
                    faulty.failed_call);
 
       EXPECT_EQ(descriptors, open_descriptor_count());
-      EXPECT_EQ(std::vector<std::string>(), temp_files_left(driver.files));
+      EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
       std::string format_id = logged_format_id(driver.log_path());
-      std::vector<Stage> stages;
-      if (c.operation == kDelete)
-        stages = delete_stages(before, c.deleted_id, c.default_media);
-      else if (c.operation == kReplacingAddRequest)
-        stages = replace_stages(before, argv, format_id, c.deleted_id,
-                                c.default_media);
-      else
-        stages = add_stages(before, argv, format_id);
+      std::vector<Contents> stages =
+          c.operation == kDelete ?
+              delete_stages(before, c.deleted_id, c.default_media) :
+          c.operation == kReplacingAddRequest ?
+              replace_stages(before, argv, format_id, c.deleted_id,
+                             c.default_media) :
+              add_stages(before, argv, format_id);
       int stage = stage_of(stages, driver.contents());
       EXPECT_NE(-1, stage) << "a data file is neither old nor new";
       int last = static_cast<int>(stages.size()) - 1;
@@ -192,6 +182,91 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
     EXPECT_TRUE(last_sync_reported) << "a failing directory sync passed";
     // Locking, every rewrite and the final sync each have calls to fail.
     EXPECT_LE(20, failures_reported);
+  }
+}
+
+// The companion tool sees the driver files as they are when it runs. An
+// add request that replaces a format runs it for the delete, takes the
+// old format out of every file, and only then runs it for the add; a
+// delete step that fails stops the request before the add's run.
+TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
+  struct Case {
+    const char* what;
+    int missing;  // index in DriverFiles::all, or -1
+    int fail_rename;  // the rename call to fail, or 0
+    int stage;    // of replace_stages, where the files end up
+    std::string out;
+    std::vector<std::string> probes;  // per companion run
+  } cases[] = {
+    { "all files there", -1, 0, 8, "", { "{held}", "{gone}" } },
+    // Certain to fail: refused before anything runs.
+    { "resource file missing", 2, 0, 0,
+      std::string(strerror(ENOENT)) + "\n", {} },
+    { "imageable-area file missing", 3, 0, 0,
+      std::string(strerror(ENOENT)) + "\n", {} },
+    // The delete's second rename is the resource file's.
+    { "resource file rename fails", -1, 2, 1,
+      std::string(strerror(EIO)) + "\n", { "{held}" } },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    std::vector<std::string> argv = driver.argv(kAddShelfEdge);
+    ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+    // The identifier stands in every file that holds the old format.
+    ScopedEnv probe("VT_STANDIN_PROBE", kShelfEdgeId);
+    Contents before = driver.original;
+    if (c.missing >= 0) {
+      unlink(driver.files.all()[c.missing].c_str());
+      before[c.missing] = "";
+    }
+    FaultyFileOps faulty;
+    faulty.fail_kind = FaultyFileOps::kRename;
+    faulty.fail_at = c.fail_rename;
+    faulty.fail_errno = EIO;
+    std::string out;
+
+    EXPECT_EQ(c.out.empty() ? 0 : 255,
+              run_tool_here(argv, driver.store_env(&faulty), &out));
+    EXPECT_EQ(c.out, out);
+    std::string log = driver.companion_log();
+    std::vector<std::string_view> runs = split_lines(log);
+    ASSERT_EQ(c.probes.size(), runs.size()) << log;
+    for (size_t i = 0; i < runs.size(); ++i) {
+      EXPECT_NE(std::string::npos, runs[i].find(i == 0 ? "[-d]" : "[-n]"));
+      EXPECT_NE(std::string::npos, runs[i].find(c.probes[i])) << runs[i];
+    }
+    EXPECT_EQ(c.stage, stage_of(replace_stages(
+        before, argv, logged_format_id(driver.log_path()), kShelfEdgeId,
+        "Media=vtS12mm\n"), driver.contents()));
+    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+  }
+}
+
+TEST(RequestOrder, RenamesAreSyncedInTheDirectoryWhetherTheRunEndsWellOrNot) {
+  struct Case {
+    const char* what;
+    const char* name;
+    const char* companion;
+    int exit_status;
+    int fsyncs;  // of the temporary files, then the directory
+  } cases[] = {
+    { "new name", "New", "exit 0\n", 0, 3 + 1 },
+    { "no rename", "New", "exit 1\n", 255, 0 },
+    // The delete of the old format renamed four files before the
+    // companion refused the new one.
+    { "companion refuses the add", "Shelf edge",
+      "case \"$*\" in *-specid*) exit 1;; esac\n", 255, 4 + 1 },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver("vtmediatoollpr_txr580", "txr580");
+    driver.use_companion_script(c.companion);
+    FaultyFileOps counting;
+    std::string out;
+    EXPECT_EQ(c.exit_status, run_tool_here(driver.argv({ "-P", "q", "-n",
+        c.name, "-w", "12", "-h", "30" }), driver.store_env(&counting), &out));
+    EXPECT_EQ(c.fsyncs, counting.calls[FaultyFileOps::kFsync]);
   }
 }
 

@@ -20,6 +20,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -42,16 +45,10 @@ bool append(const std::string& path, const std::string& text) {
 }
 
 std::string read_all(const std::string& path) {
-  std::string content;
-  FILE* file = fopen(path.c_str(), "r");
-  if (file == nullptr)
-    return content;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
-    content.append(buffer, got);
-  fclose(file);
-  return content;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
 }
 
 // The driver directory and model code, from the tool's own path.
@@ -66,7 +63,8 @@ bool locate(const char* self_path, std::string* inf, std::string* code) {
   return true;
 }
 
-void log_args(int argc, char** argv) {
+void log_args(int argc, char** argv, bool located, const std::string& inf,
+              const std::string& code) {
   const char* log = getenv("VT_STANDIN_LOG");
   if (log == nullptr || *log == '\0')
     return;
@@ -76,13 +74,12 @@ void log_args(int argc, char** argv) {
   for (int i = 0; i < argc; ++i)
     fprintf(file, "%s[%s]", i ? " " : "", argv[i]);
   const char* probe = getenv("VT_STANDIN_PROBE");
-  std::string inf, code;
-  if (probe != nullptr && locate(argv[0], &inf, &code)) {
+  if (probe != nullptr && located) {
     std::string files = read_all(inf + "vt" + code + "func") +
         read_all(inf + "mediainf" + code) + read_all(inf + "vt" + code + "rc") +
         read_all(inf + "PrintArea");
-    bool held = files.find(probe) != std::string::npos;
-    fprintf(file, " {%s}", held ? "held" : "gone");
+    fprintf(file, " {%s}",
+            files.find(probe) != std::string::npos ? "held" : "gone");
   }
   fputc('\n', file);
   fclose(file);
@@ -91,10 +88,11 @@ void log_args(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  log_args(argc, argv);
-  const char* chatter = getenv("VT_STANDIN_CHATTER");
   std::string inf, code;
-  if (chatter != nullptr && locate(argv[0], &inf, &code)) {
+  bool located = locate(argv[0], &inf, &code);
+  log_args(argc, argv, located, inf, code);
+  const char* chatter = getenv("VT_STANDIN_CHATTER");
+  if (chatter != nullptr && located) {
     // Where a standard descriptor was handed over closed, the file takes
     // its number and the text.
     FILE* file = fopen((inf + "mediainf" + code).c_str(), "a");
@@ -108,20 +106,17 @@ int main(int argc, char** argv) {
   if (status != nullptr && atoi(status) != 0)
     return atoi(status);
 
-  std::string name, width, height, id;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (strcmp(argv[i], "-n") == 0) name = argv[i + 1];
-    else if (strcmp(argv[i], "-w") == 0) width = argv[i + 1];
-    else if (strcmp(argv[i], "-h") == 0) height = argv[i + 1];
-    else if (strcmp(argv[i], "-specid") == 0) id = argv[i + 1];
-  }
+  std::map<std::string, std::string> option;
+  for (int i = 1; i + 1 < argc; i += 2)
+    option[argv[i]] = argv[i + 1];
+  std::string id = option["-specid"];
   if (id.empty())
     return 0;  // a delete: nothing on the spooler side to imitate
 
-  if (!locate(argv[0], &inf, &code))
+  if (!located)
     return 2;
-  std::string line = "*PageSize " + id + "/" + name +
-      ": \"<</PageSize[" + width + " " + height +
+  std::string line = "*PageSize " + id + "/" + option["-n"] +
+      ": \"<</PageSize[" + option["-w"] + " " + option["-h"] +
       "]/ImagingBBox null>>setpagedevice\"\n";
   if (!append(inf + "vt" + code + "func", line) ||
       !append(inf + "mediainf" + code, line))

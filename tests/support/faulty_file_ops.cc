@@ -8,6 +8,8 @@ namespace {
 // Not an errno any store call sets by itself, so a stale read shows.
 const int kScribbledErrno = ENOTUNIQ;
 
+FileOps* real() { return real_file_ops(); }
+
 template <typename T> T scribbled(T result) {
   if (result >= 0)
     errno = kScribbledErrno;
@@ -48,9 +50,7 @@ auto FaultyFileOps::pass(Kind kind, const char* path, Real real)
 }
 
 int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
-  int fd = pass(kOpen, path, [&] {
-    return real_file_ops()->open(path, flags, mode);
-  });
+  int fd = pass(kOpen, path, [&] { return real()->open(path, flags, mode); });
   if (fd >= 0)
     ++open_descriptors;
   return fd;
@@ -59,9 +59,7 @@ int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
 ssize_t FaultyFileOps::read(int fd, void* buffer, size_t size) {
   if (max_read != 0 && size > max_read)
     size = max_read;
-  return pass(kRead, nullptr, [&] {
-    return real_file_ops()->read(fd, buffer, size);
-  });
+  return pass(kRead, nullptr, [&] { return real()->read(fd, buffer, size); });
 }
 
 ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
@@ -73,40 +71,34 @@ ssize_t FaultyFileOps::write(int fd, const void* buffer, size_t size) {
   }
   if (max_write != 0 && size > max_write)
     size = max_write;
-  return scribbled(real_file_ops()->write(fd, buffer, size));
+  return scribbled(real()->write(fd, buffer, size));
 }
 
 int FaultyFileOps::fstat(int fd, struct stat* info) {
-  return pass(kFstat, nullptr, [&] {
-    return real_file_ops()->fstat(fd, info);
-  });
+  return pass(kFstat, nullptr, [&] { return real()->fstat(fd, info); });
 }
 
 int FaultyFileOps::lstat(const char* path, struct stat* info) {
-  return pass(kLstat, path, [&] {
-    return real_file_ops()->lstat(path, info);
-  });
+  return pass(kLstat, path, [&] { return real()->lstat(path, info); });
 }
 
 int FaultyFileOps::fsync(int fd) {
-  return pass(kFsync, nullptr, [&] { return real_file_ops()->fsync(fd); });
+  return pass(kFsync, nullptr, [&] { return real()->fsync(fd); });
 }
 
 int FaultyFileOps::fchmod(int fd, mode_t mode) {
-  return pass(kFchmod, nullptr, [&] {
-    return real_file_ops()->fchmod(fd, mode);
-  });
+  return pass(kFchmod, nullptr, [&] { return real()->fchmod(fd, mode); });
 }
 
 int FaultyFileOps::fchown(int fd, uid_t owner, gid_t group) {
   return pass(kFchown, nullptr, [&] {
-    return real_file_ops()->fchown(fd, owner, group);
+    return real()->fchown(fd, owner, group);
   });
 }
 
 int FaultyFileOps::close(int fd) {
   bool fail = should_fail(kClose);
-  int result = real_file_ops()->close(fd);
+  int result = real()->close(fd);
   if (result == 0)
     --open_descriptors;
   if (fail) {
@@ -117,25 +109,21 @@ int FaultyFileOps::close(int fd) {
 }
 
 int FaultyFileOps::rename(const char* from, const char* to) {
-  return pass(kRename, from, [&] { return real_file_ops()->rename(from, to); });
+  return pass(kRename, from, [&] { return real()->rename(from, to); });
 }
 
 int FaultyFileOps::unlink(const char* path) {
-  return pass(kUnlink, path, [&] { return real_file_ops()->unlink(path); });
+  return pass(kUnlink, path, [&] { return real()->unlink(path); });
 }
 
 int FaultyFileOps::rmdir(const char* path) {
-  return pass(kRmdir, path, [&] { return real_file_ops()->rmdir(path); });
+  return pass(kRmdir, path, [&] { return real()->rmdir(path); });
 }
 
 int FaultyFileOps::flock(int fd, int operation) {
-  return pass(kFlock, nullptr, [&] {
-    return real_file_ops()->flock(fd, operation);
-  });
+  return pass(kFlock, nullptr, [&] { return real()->flock(fd, operation); });
 }
 
 int FaultyFileOps::access(const char* path, int mode) {
-  return pass(kAccess, path, [&] {
-    return real_file_ops()->access(path, mode);
-  });
+  return pass(kAccess, path, [&] { return real()->access(path, mode); });
 }

@@ -3,80 +3,61 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
-#include <stdio.h>
 #include <stdlib.h>
+#include <stdio.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <string_view>
 
 #include <gtest/gtest.h>
 
 #include "arg_vector.h"
 #include "cli/tool.h"
+#include "reference_edit.h"
+#include "split_lines.h"
 
 extern char** environ;
 
 namespace {
 
-// Drains both pipes together so that neither can fill up and stall.
-void drain(int out_fd, int err_fd, std::string* out, std::string* err) {
-  struct pollfd fds[2] = { { out_fd, POLLIN, 0 }, { err_fd, POLLIN, 0 } };
-  std::string* sinks[2] = { out, err };
-  int open_count = 2;
-  char buffer[65536];
-  while (open_count > 0) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR)
-        continue;
-      break;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0)
-        continue;
-      ssize_t got = read(fds[i].fd, buffer, sizeof(buffer));
-      if (got > 0) {
-        sinks[i]->append(buffer, got);
-      } else if (got == 0 || errno != EINTR) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_count;
-      }
-    }
-  }
+// An unnamed file for what a run prints, closed in the programs it starts.
+FILE* capture_file() {
+  FILE* file = tmpfile();
+  check(file != nullptr && fcntl(fileno(file), F_SETFD, FD_CLOEXEC) == 0,
+        "tmpfile");
+  return file;
 }
 
-// The argument vector and environment of a child, as execve takes them;
-// a variable given in |env| replaces the one of the same name.
-struct ExecArgs {
-  ExecArgs(const std::vector<std::string>& args,
-           const std::vector<std::string>& env)
-      : arg_strings(args), env_strings(env) {
-    for (char** e = environ; *e; ++e) {
-      std::string_view name(*e, strcspn(*e, "="));
-      bool replaced = false;
-      for (const std::string& given : env)
-        replaced = replaced || given.compare(0, name.size() + 1,
-                                             std::string(name) + "=") == 0;
-      if (!replaced)
-        env_strings.push_back(*e);
-    }
-    for (std::string& a : arg_strings)
-      argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    for (std::string& e : env_strings)
-      envp.push_back(&e[0]);
-    envp.push_back(nullptr);
+// All that was written to |file|; closes it.
+std::string captured(FILE* file) {
+  std::string text = read_file("/proc/self/fd/" +
+                               std::to_string(fileno(file)));
+  fclose(file);
+  return text;
+}
+
+// This process's environment with |env| ("NAME=value") in it: a variable
+// given there replaces the one of the same name.
+std::vector<std::string> environment_with(
+    const std::vector<std::string>& env) {
+  std::vector<std::string> all = env;
+  for (char** e = environ; *e; ++e) {
+    std::string name(*e, strcspn(*e, "=") + 1);
+    if (std::none_of(env.begin(), env.end(), [&](const std::string& given) {
+          return given.compare(0, name.size(), name) == 0;
+        }))
+      all.push_back(*e);
   }
-  std::vector<std::string> arg_strings, env_strings;
-  std::vector<char*> argv, envp;
-};
+  return all;
+}
 
 // Forks and runs |program| in the child with |out_fd| and |err_fd| as its
 // standard output and error. posix_spawn has no portable chdir action
@@ -84,7 +65,9 @@ struct ExecArgs {
 pid_t spawn(const std::string& program, const std::vector<std::string>& args,
             const std::string& cwd, const std::vector<std::string>& env,
             const ChildSetup& in_child, int out_fd, int err_fd) {
-  ExecArgs exec_args(args, env);
+  std::vector<std::string> environment = environment_with(env);
+  std::vector<const char*> argv = arg_pointers(args),
+      envp = arg_pointers(environment);
   pid_t pid = fork();
   check(pid >= 0, "fork");
   if (pid == 0) {
@@ -96,7 +79,8 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
       _exit(126);
     if (in_child)
       in_child();
-    execve(program.c_str(), exec_args.argv.data(), exec_args.envp.data());
+    execve(program.c_str(), const_cast<char**>(argv.data()),
+           const_cast<char**>(envp.data()));
     _exit(127);
   }
   return pid;
@@ -108,20 +92,61 @@ int wait_status(pid_t pid) {
   return status;
 }
 
-}  // namespace
-
-pid_t start_program(const std::string& program,
-                    const std::vector<std::string>& args,
-                    const std::string& cwd,
-                    const std::vector<std::string>& env,
-                    const std::string& output) {
-  std::string sink = output.empty() ? "/dev/null" : output;
-  int fd = open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  check(fd >= 0, "open " + sink);
-  pid_t pid = spawn(program, args, cwd, env, nullptr, fd, fd);
-  close(fd);
-  return pid;
+DriverFiles driver_files(const std::string& root,
+                         const std::string& model_code) {
+  std::string inf = root + "/" + model_code + "/bin/inf/";
+  return { inf + "vt" + model_code + "func", inf + "mediainf" + model_code,
+           inf + "vt" + model_code + "rc", inf + "PrintArea",
+           root + "/" + model_code + "/bin/lpd/vtmediatoolcups_" + model_code };
 }
+
+// The value of |option| in the command line |argv|.
+std::string option_value(const std::vector<std::string>& argv,
+                         const std::string& option) {
+  for (size_t i = 1; i + 1 < argv.size(); ++i) {
+    if (argv[i] == option)
+      return argv[i + 1];
+  }
+  return "";
+}
+
+// Appends to |stages| what the add request |argv|, whose companion run
+// was given |format_id|, does from the last of them.
+void append_add_stages(std::vector<Contents>* stages,
+                       const std::vector<std::string>& argv,
+                       const std::string& format_id) {
+  if (format_id.empty())
+    return;
+  const struct {
+    const char* program;
+    const EnteredSizes& sizes;
+  } adds[] = {
+    { "vtmediatoollpr_txr580", kTape12x50 },
+    { "vtmediatoollpr_txr580", kTape12x30 },
+    { "vtmediatoollpr_rk210", kRoll62x50 },
+  };
+  std::string name = option_value(argv, "-n");
+  for (const auto& add : adds) {
+    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
+        option_value(argv, "-h") != add.sizes.height)
+      continue;
+    Contents now = stages->back();
+    Contents added = after_add(now, format_id, name, add.sizes);
+    std::string page_size = standin_page_size_line(
+        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
+    now[0] += page_size;
+    now[1] += page_size;
+    stages->push_back(now);
+    for (int file : { 0, 1, 3 }) {
+      now[file] = added[file];
+      stages->push_back(now);
+    }
+    return;
+  }
+  ADD_FAILURE() << "no entered sizes written out for this request";
+}
+
+}  // namespace
 
 int wait_for(pid_t pid) {
   int status = wait_status(pid);
@@ -135,16 +160,13 @@ RunResult run_program(const std::string& program,
                       const std::string& cwd,
                       const std::vector<std::string>& env,
                       const ChildSetup& in_child) {
-  int out_pipe[2], err_pipe[2];
-  check(pipe2(out_pipe, O_CLOEXEC) == 0 && pipe2(err_pipe, O_CLOEXEC) == 0,
-        "pipe");
-  pid_t pid = spawn(program, args, cwd, env, in_child, out_pipe[1],
-                    err_pipe[1]);
-  close(out_pipe[1]);
-  close(err_pipe[1]);
+  FILE* out = capture_file();
+  FILE* err = capture_file();
+  int status = wait_status(spawn(program, args, cwd, env, in_child,
+                                 fileno(out), fileno(err)));
   RunResult result;
-  drain(out_pipe[0], err_pipe[0], &result.out, &result.err);
-  int status = wait_status(pid);
+  result.out = captured(out);
+  result.err = captured(err);
   if (WIFEXITED(status))
     result.exit_status = WEXITSTATUS(status);
   else if (WIFSIGNALED(status))
@@ -155,8 +177,7 @@ RunResult run_program(const std::string& program,
 int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
                   std::string* out) {
   fflush(stdout);
-  FILE* capture = tmpfile();
-  check(capture != nullptr, "tmpfile");
+  FILE* capture = capture_file();
   int saved = dup(1);
   dup2(fileno(capture), 1);
   int status = run_tool(static_cast<int>(argv.size()),
@@ -164,13 +185,7 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
   fflush(stdout);
   dup2(saved, 1);
   close(saved);
-  out->clear();
-  rewind(capture);
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof(buffer), capture)) > 0)
-    out->append(buffer, got);
-  fclose(capture);
+  *out = captured(capture);
   return status;
 }
 
@@ -190,38 +205,35 @@ pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
   return pid;
 }
 
+Terminal::Terminal() : fd_(posix_openpt(O_RDWR | O_NOCTTY)) {
+  check(fd_ >= 0 && grantpt(fd_) == 0 && unlockpt(fd_) == 0, "terminal");
+  side_ = ptsname(fd_);
+}
+
+Terminal::~Terminal() { close(fd_); }
+
+std::string Terminal::shown() const {
+  std::string text;
+  char buffer[512];
+  struct pollfd ready = { fd_, POLLIN, 0 };
+  for (ssize_t got; poll(&ready, 1, 200) > 0 &&
+       (got = read(fd_, buffer, sizeof(buffer))) > 0;)
+    text.append(buffer, got);
+  return text;
+}
+
+ChildSetup as_nobody(bool set_uid) {
+  return [set_uid] {
+    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
+      _exit(125);
+  };
+}
+
 long long now_ms() {
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
-namespace {
-
-// Runs the tool built for tests (driver root "vantrel" below |dir|) under
-// program name |name| (e.g. "vtmediatoollpr_txr580") with |args|.
-RunResult run_tool_in(const std::string& dir, const std::string& name,
-                      const std::vector<std::string>& args,
-                      const std::vector<std::string>& env,
-                      const ChildSetup& in_child) {
-  std::vector<std::string> argv = { name };
-  argv.insert(argv.end(), args.begin(), args.end());
-  return run_program(VT_TOOL_UNDER_TEST, argv, dir, env, in_child);
-}
-
-}  // namespace
-
-DriverFiles driver_files(const std::string& root,
-                         const std::string& model_code) {
-  std::string inf = root + "/" + model_code + "/bin/inf/";
-  DriverFiles files;
-  files.function_file = inf + "vt" + model_code + "func";
-  files.media_info = inf + "mediainf" + model_code;
-  files.resource = inf + "vt" + model_code + "rc";
-  files.print_area = inf + "PrintArea";
-  files.companion = root + "/" + model_code + "/bin/lpd/vtmediatoolcups_" +
-      model_code;
-  return files;
 }
 
 DriverFiles lay_driver_tree(const std::string& root,
@@ -230,28 +242,50 @@ DriverFiles lay_driver_tree(const std::string& root,
   make_dirs(root + "/" + model_code + "/bin/inf");
   make_dirs(root + "/" + model_code + "/bin/lpd");
   DriverFiles sample = driver_files(VT_SAMPLE_DRIVER, model_code);
+  Contents contents = { "[General]\n[CustomTape]\n[End]\n", "# media\n",
+                        "Copies=1\n", "# areas\n" };
   if (file_exists(sample.function_file)) {
-    std::vector<std::string> from = sample.all(), to = files.all();
-    for (size_t i = 0; i < from.size(); ++i)
-      write_file(to[i], read_file(from[i]));
-  } else {
-    write_file(files.function_file, "[General]\n[CustomTape]\n[End]\n");
-    write_file(files.media_info, "# media\n");
-    write_file(files.resource, "Copies=1\n");
-    write_file(files.print_area, "# areas\n");
+    for (size_t i = 0; i < contents.size(); ++i)
+      contents[i] = read_file(sample.all()[i]);
   }
+  for (size_t i = 0; i < contents.size(); ++i)
+    write_file(files.all()[i], contents[i]);
   write_file(files.companion, read_file(VT_STANDIN_COMPANION));
   check(chmod(files.companion.c_str(), 0755) == 0, "chmod companion");
   return files;
+}
+
+Contents after_add(const Contents& before, const std::string& id,
+                   const std::string& name, const EnteredSizes& sizes,
+                   bool standin) {
+  std::string page_size =
+      standin ? standin_page_size_line(id, name, sizes.fitted_width,
+                                       sizes.fitted_height) : "";
+  return {
+    reference_edit(LineEdit::kInsertAfter, before[0] + page_size,
+                   "[CustomTape]", id + "/" + name + "\n"),
+    before[1] + page_size + id + "/" + name + ":\t" + sizes.dots + "\n",
+    before[2],
+    before[3] + id + ":\t" + sizes.area + "\n",
+  };
+}
+
+Contents after_delete(const Contents& before, const std::string& id,
+                      const std::string& default_media) {
+  return {
+    reference_drop(before[0], id),
+    reference_drop(before[1], id),
+    reference_edit(LineEdit::kReplace, before[2], id, default_media),
+    reference_drop(before[3], id),
+  };
 }
 
 RunResult Driver::run(const std::vector<std::string>& args,
                       std::vector<std::string> env,
                       const ChildSetup& in_child) {
   env.push_back("VT_STANDIN_LOG=" + log_path());
-  RunResult result = run_tool_in(dir_.path(), program_, args, env, in_child);
-  // A silent success stays silent on both streams; anything else tells
-  // a person why in one line at most.
+  RunResult result = run_program(VT_TOOL_UNDER_TEST, argv(args), top(), env,
+                                 in_child);
   if (result.exit_status == 0 && result.out.empty()) {
     EXPECT_EQ("", result.err) << "stderr of " << program_;
   }
@@ -263,20 +297,52 @@ RunResult Driver::run(const std::vector<std::string>& args,
 
 pid_t Driver::start(const std::vector<std::string>& args,
                     const std::string& output) const {
-  std::vector<std::string> argv = { program_ };
-  argv.insert(argv.end(), args.begin(), args.end());
-  return start_program(VT_TOOL_UNDER_TEST, argv, top(),
-                       { "VT_STANDIN_LOG=" + log_path() }, output);
+  std::string sink = output.empty() ? "/dev/null" : output;
+  int fd = open(sink.c_str(),
+                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+  check(fd >= 0, "open " + sink);
+  pid_t pid = spawn(VT_TOOL_UNDER_TEST, argv(args), top(),
+                    { "VT_STANDIN_LOG=" + log_path() }, nullptr, fd, fd);
+  close(fd);
+  return pid;
 }
 
-std::vector<std::string> Driver::contents(int skip) const {
-  std::vector<std::string> now;
+std::vector<std::string> Driver::argv(
+    const std::vector<std::string>& args) const {
+  std::vector<std::string> argv = { program_ };
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
+
+StoreEnv Driver::store_env(FileOps* ops) const {
+  StoreEnv env;
+  env.driver_root = root();
+  env.files = ops;
+  return env;
+}
+
+void Driver::write(const Contents& contents) const {
+  for (size_t i = 0; i < contents.size(); ++i)
+    write_file(files.all()[i], contents[i]);
+}
+
+Contents Driver::contents(int skip) const {
+  Contents now;
   for (const std::string& path : files.all())
     now.push_back(now.size() == size_t(skip) ? "" : read_file(path));
   return now;
 }
 
-void Driver::expect_files(std::vector<std::string> expected,
+std::vector<std::string> Driver::temp_files() const {
+  std::vector<std::string> left;
+  for (const std::string& name : dir_entries(inf_dir())) {
+    if (name.find(".$$$") != std::string::npos)
+      left.push_back(name);
+  }
+  return left;
+}
+
+void Driver::expect_files(Contents expected,
                           const std::string& missing) const {
   std::vector<std::string> paths = files.all();
   if (expected.empty())
@@ -287,6 +353,160 @@ void Driver::expect_files(std::vector<std::string> expected,
     else
       EXPECT_EQ(expected[i], read_file(paths[i])) << paths[i];
   }
-  for (const std::string& name : dir_entries(inf_dir()))
-    EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
+  EXPECT_EQ(std::vector<std::string>(), temp_files());
+}
+
+std::vector<Contents> add_stages(const Contents& before,
+                                 const std::vector<std::string>& argv,
+                                 const std::string& format_id) {
+  std::vector<Contents> stages = { before };
+  append_add_stages(&stages, argv, format_id);
+  return stages;
+}
+
+std::vector<Contents> delete_stages(const Contents& before,
+                                    const std::string& format_id,
+                                    const std::string& default_media_line) {
+  Contents deleted = after_delete(before, format_id, default_media_line);
+  std::vector<Contents> stages = { before };
+  for (int file : { 0, 2, 3, 1 }) {
+    stages.push_back(stages.back());
+    stages.back()[file] = deleted[file];
+  }
+  return stages;
+}
+
+std::vector<Contents> replace_stages(const Contents& before,
+                                     const std::vector<std::string>& argv,
+                                     const std::string& format_id,
+                                     const std::string& old_id,
+                                     const std::string& default_media_line) {
+  std::vector<Contents> stages = delete_stages(before, old_id,
+                                               default_media_line);
+  append_add_stages(&stages, argv, format_id);
+  return stages;
+}
+
+int stage_of(const std::vector<Contents>& stages, const Contents& now) {
+  auto at = std::find(stages.begin(), stages.end(), now);
+  return at == stages.end() ? -1 : static_cast<int>(at - stages.begin());
+}
+
+std::string describe_files(const std::vector<Contents>& stages,
+                           const Contents& now) {
+  std::string text;
+  for (size_t file = 0; file < now.size(); ++file) {
+    text += "file " + std::to_string(file) + " (" +
+        std::to_string(now[file].size()) + " bytes) matches stages [";
+    for (size_t i = 0; i < stages.size(); ++i) {
+      if (stages[i][file] == now[file])
+        text += " " + std::to_string(i);
+    }
+    text += " ]; ";
+  }
+  return text;
+}
+
+Contents without_lines_holding(const Contents& contents,
+                               const std::string& text) {
+  Contents out;
+  for (const std::string& content : contents)
+    out.push_back(reference_drop(content, text));
+  return out;
+}
+
+std::string logged_format_id(const std::string& log_path) {
+  const std::string option = "[-specid] [";
+  std::string log = read_file(log_path);
+  size_t at = log.rfind(option);
+  if (at == std::string::npos)
+    return "";
+  at += option.size();
+  return log.substr(at, log.find(']', at) - at);
+}
+
+std::string expect_entered_once(const Contents& contents,
+                                const std::string& name) {
+  typedef std::vector<std::string_view> Lines;
+  std::vector<Lines> now;
+  for (const std::string& content : contents)
+    now.push_back(split_lines(content));
+  auto holds = [](const std::string& text) {
+    return [text](std::string_view line) {
+      return line.find(text) != std::string_view::npos;
+    };
+  };
+  auto starts = [](const std::string& text) {
+    return [text](std::string_view line) { return line.rfind(text, 0) == 0; };
+  };
+  // Lines that name the format after an identifier.
+  auto names = [&](std::string_view line) {
+    return holds("/" + name + ":")(line) || holds("/" + name + "\n")(line);
+  };
+  auto count = [](const Lines& lines, auto test) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), test));
+  };
+
+  Lines page_sizes;
+  for (std::string_view line : now[0]) {
+    if (starts("*PageSize VtL")(line) && names(line))
+      page_sizes.push_back(line);
+  }
+  if (page_sizes.size() != 1) {
+    ADD_FAILURE() << "\"" << name << "\" has " << page_sizes.size()
+                  << " \"*PageSize\" lines in the function file";
+    return "";
+  }
+  const size_t id_at = sizeof("*PageSize ") - 1;
+  std::string id(page_sizes[0].substr(
+      id_at, page_sizes[0].find('/', id_at) - id_at));
+  std::string entry = id + "/" + name + "\n";
+
+  int sections = count(now[0], holds("[CustomTape]"));
+  EXPECT_EQ(sections, count(now[0], [&](std::string_view line) {
+    return line == entry;
+  })) << name << ": one entry per [CustomTape]";
+  EXPECT_EQ(1 + sections, count(now[0], names)) << name;
+  EXPECT_EQ(1 + sections, count(now[0], holds(id))) << name;
+
+  EXPECT_EQ(1, count(now[1], starts("*PageSize " + id + "/" + name + ":")))
+      << name;
+  EXPECT_EQ(1, count(now[1], starts(id + "/" + name + ":\t"))) << name;
+  EXPECT_EQ(2, count(now[1], names)) << name;
+  EXPECT_EQ(2, count(now[1], holds(id))) << name;
+
+  EXPECT_EQ(0, count(now[2], holds(id))) << name;
+  EXPECT_EQ(1, count(now[3], starts(id + ":\t"))) << name;
+  EXPECT_EQ(1, count(now[3], holds(id))) << name;
+  return id;
+}
+
+int open_descriptor_count() {
+  return static_cast<int>(dir_entries("/proc/self/fd").size());
+}
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)
+    : name_(name) {
+  if (const char* old = getenv(name.c_str()))
+    old_ = old;
+  setenv(name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (old_)
+    setenv(name_.c_str(), old_->c_str(), 1);
+  else
+    unsetenv(name_.c_str());
+}
+
+HeldLock::HeldLock(const std::string& data_dir) {
+  fd_ = ::open(data_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  EXPECT_LE(0, fd_) << data_dir;
+  EXPECT_EQ(0, ::flock(fd_, LOCK_EX)) << data_dir;
+}
+
+void HeldLock::release() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
 }

@@ -6,9 +6,11 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "faulty_file_ops.h"
 #include "store/store_env.h"
 #include "test_files.h"
 
@@ -25,22 +27,13 @@ struct RunResult {
 // Runs in the child just before the program starts.
 typedef std::function<void()> ChildSetup;
 
-// Starts |program| with the argument vector |args| (args[0] is passed as
-// the program name, whatever |program| is) in directory |cwd|, with |env|
-// ("NAME=value") added to this process's environment, without waiting
-// for it. Standard input is empty; standard output and error both go to
-// the file |output| ("/dev/null" when empty).
-pid_t start_program(const std::string& program,
-                    const std::vector<std::string>& args,
-                    const std::string& cwd = "",
-                    const std::vector<std::string>& env = {},
-                    const std::string& output = "");
-
 // Waits for |pid|: its exit status, or 128 plus the signal that ended it.
 int wait_for(pid_t pid);
 
-// Runs |program| like start_program and waits for it; standard output
-// and error are captured apart.
+// Runs |program| with the argument vector |args| (args[0] is passed as
+// the program name, whatever |program| is) in directory |cwd|, with |env|
+// ("NAME=value") added to this process's environment, and waits for it.
+// Standard input is empty; standard output and error are captured apart.
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& cwd = "",
@@ -54,13 +47,47 @@ int run_tool_here(const std::vector<std::string>& argv, const StoreEnv& env,
 
 // Forks a child that runs |in_child|, then the whole tool on |argv| with
 // |env|, and exits with its exit status; returns the child's pid without
-// waiting. For runs that must be set apart from this process (a terminal,
-// an allocation made to fail) yet need their own StoreEnv.
+// waiting. For runs that must be set apart from this process (an
+// allocation made to fail) yet need their own StoreEnv.
 pid_t fork_tool(const std::vector<std::string>& argv, const StoreEnv& env,
                 const ChildSetup& in_child);
 
+// A terminal for runs to print on, at the path side().
+class Terminal {
+ public:
+  Terminal();
+  ~Terminal();
+  const std::string& side() const { return side_; }
+  // What the runs on it showed, once they have ended.
+  std::string shown() const;
+
+ private:
+  int fd_;
+  std::string side_;
+};
+
+// Makes the child user nobody; with |set_uid|, a set-user-ID root program
+// that nobody started.
+const uid_t kNobody = 65534;
+ChildSetup as_nobody(bool set_uid = false);
+
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
+
+// The programs of the two sample models, and requests on the tape
+// model's sample tree: an add of a new name, an add that replaces the
+// sample's "Shelf edge", and its delete.
+inline const char kTape[] = "vtmediatoollpr_txr580";
+inline const char kRoll[] = "vtmediatoollpr_rk210";
+inline const std::vector<std::string> kAddNew = { "-P", "q", "-n", "New",
+                                                  "-w", "12", "-h", "50" };
+inline const std::vector<std::string> kAddShelfEdge = {
+    "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" };
+inline const std::vector<std::string> kDeleteShelfEdge = {
+    "-P", "q", "-d", "Shelf edge" };
+
+// The contents of a model's four data files, in DriverFiles::all() order.
+typedef std::vector<std::string> Contents;
 
 // The four data files of a model, relative to the driver root.
 struct DriverFiles {
@@ -73,8 +100,6 @@ struct DriverFiles {
     return { function_file, media_info, resource, print_area };
   }
 };
-DriverFiles driver_files(const std::string& root,
-                         const std::string& model_code);
 
 // Lays the driver tree of |model_code| under |root|: the sample files
 // where the repository has them for that model (txr580, rk210), otherwise
@@ -93,6 +118,35 @@ inline std::string standin_page_size_line(const std::string& id,
       height + "]/ImagingBBox null>>setpagedevice\"\n";
 }
 
+// What an add of a width and height enters, written out: the size the
+// companion tool is given and the fields of the media-information and
+// imageable-area lines.
+struct EnteredSizes {
+  const char* width;  // as requested
+  const char* height;
+  const char* fitted_width;  // as the companion tool gets them
+  const char* fitted_height;
+  const char* dots;
+  const char* area;
+};
+inline const EnteredSizes kTape12x50 = { "12", "50", "10", "50", "70\t353",
+                                         "0.00\t0.00\t28.00\t141.52" };
+inline const EnteredSizes kTape12x30 = { "12", "30", "10", "30", "70\t212",
+                                         "0.00\t0.00\t28.00\t84.91" };
+inline const EnteredSizes kRoll62x50 = { "62", "50", "62", "50", "695\t518",
+                                         "0.00\t0.00\t0.00\t141.52" };
+
+// What an add of the new name |name| under |id| makes of |before|; with
+// |standin|, the stand-in companion tool's "*PageSize" lines are there too.
+Contents after_add(const Contents& before, const std::string& id,
+                   const std::string& name, const EnteredSizes& sizes,
+                   bool standin = true);
+
+// What deleting the format |id| makes of |before|; a resource-file
+// setting of it falls back to |default_media|.
+Contents after_delete(const Contents& before, const std::string& id,
+                      const std::string& default_media);
+
 // One model's driver tree in a temporary directory, with what its files
 // held when laid; the stand-in companion tool logs the runs the tree's
 // own run and start make.
@@ -106,20 +160,12 @@ class Driver {
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
 
-  // Replaces the files' content (in the order of DriverFiles::all) and
-  // takes it as the original.
-  void lay(const std::vector<std::string>& contents) {
-    std::vector<std::string> paths = files.all();
-    for (size_t i = 0; i < paths.size(); ++i)
-      write_file(paths[i], contents[i]);
+  // Replaces the files' content and takes it as the original.
+  void lay(const Contents& contents) {
+    write(contents);
     remember();
   }
-  // Puts the original content back.
-  void restore() const {
-    std::vector<std::string> paths = files.all();
-    for (size_t i = 0; i < paths.size(); ++i)
-      write_file(paths[i], original[i]);
-  }
+  void restore() const { write(original); }
 
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {
@@ -132,13 +178,20 @@ class Driver {
   RunResult run(const std::vector<std::string>& args,
                 std::vector<std::string> env = {},
                 const ChildSetup& in_child = nullptr);
-  // Starts the tool without waiting for it (see start_program).
+  // Starts the tool without waiting for it, standard output and error
+  // both going to the file |output| ("/dev/null" when empty).
   pid_t start(const std::vector<std::string>& args,
               const std::string& output = "") const;
+  // For runs of the tool in this process: its argument vector for |args|,
+  // and the tree as its StoreEnv, with the file calls of |ops|.
+  std::vector<std::string> argv(const std::vector<std::string>& args) const;
+  StoreEnv store_env(FileOps* ops = real_file_ops()) const;
 
   // The files' contents now; the one at index |skip| is left out as "",
   // so that nothing planted there is opened.
-  std::vector<std::string> contents(int skip = -1) const;
+  Contents contents(int skip = -1) const;
+  // The files left in the data directory with ".$$$" in their names.
+  std::vector<std::string> temp_files() const;
 
   std::string log_path() const { return top() + "/companion.log"; }
   std::string companion_log() const { return read_file(log_path()); }
@@ -152,12 +205,14 @@ class Driver {
   std::string temp_path(int file) const { return files.all()[file] + ".$$$"; }
 
   // Every data file holds exactly |expected| (its original content where
-  // that is empty); a missing file must stay missing.
-  void expect_files(std::vector<std::string> expected = {},
+  // that is empty), no temporary file is left, and a missing file stays
+  // missing.
+  void expect_files(Contents expected = {},
                     const std::string& missing = "") const;
 
  private:
   void remember() { original = contents(); }
+  void write(const Contents& contents) const;
 
   TempDir dir_;
   std::string program_;
@@ -165,7 +220,84 @@ class Driver {
 
  public:
   DriverFiles files;
-  std::vector<std::string> original;  // function, media-info, rc, area
+  Contents original;
+};
+
+// For the tests that make file calls fail, kill runs, hold locks and fill
+// the disk.
+// What the add request |argv| (program name first) leaves, step by step:
+// [0] nothing yet, [1] the companion tool has entered its "*PageSize"
+// line, [2] [3] [4] the function, media-information and imageable-area
+// files are rewritten. An empty |format_id| (no add reached the companion
+// tool) gives only [0]. The sizes entered are those of harness.h.
+std::vector<Contents> add_stages(const Contents& before,
+                                 const std::vector<std::string>& argv,
+                                 const std::string& format_id);
+
+// What a delete of |format_id| leaves: [0] nothing yet, then one stage
+// per rewritten file, in the order function, resource, imageable-area,
+// media-information file.
+std::vector<Contents> delete_stages(const Contents& before,
+                                    const std::string& format_id,
+                                    const std::string& default_media_line);
+
+// What an add request that replaces the format |old_id| of the same name
+// leaves: the stages of its delete, then those of its add from there on,
+// as add_stages counts them.
+std::vector<Contents> replace_stages(const Contents& before,
+                                     const std::vector<std::string>& argv,
+                                     const std::string& format_id,
+                                     const std::string& old_id,
+                                     const std::string& default_media_line);
+
+// The index of the stage that |now| equals, or -1 when it is none of them.
+int stage_of(const std::vector<Contents>& stages, const Contents& now);
+
+// For a failure message: the stages each file of |now| matches, and its
+// size, file by file.
+std::string describe_files(const std::vector<Contents>& stages,
+                           const Contents& now);
+
+// |contents| without the lines that hold the identifier |text|.
+Contents without_lines_holding(const Contents& contents,
+                               const std::string& text);
+
+// The identifier the stand-in companion tool was last given with
+// -specid, read from its log; empty when no add reached it.
+std::string logged_format_id(const std::string& log_path);
+
+// Checks that |name| is entered exactly once in the files of |contents|:
+// one "*PageSize" line in the function and media-information files, one
+// entry below each "[CustomTape]" line, one size line and one
+// imageable-area line, all with one identifier, which is returned (""
+// after a failed check).
+std::string expect_entered_once(const Contents& contents,
+                                const std::string& name);
+
+// The number of descriptors this process has open.
+int open_descriptor_count();
+
+// Sets an environment variable for the life of the object; programs this
+// process starts (the companion tool) see it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::string& value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+// Holds the lock that runs on a model take, as another run would.
+class HeldLock {
+ public:
+  explicit HeldLock(const std::string& data_dir);
+  ~HeldLock() { release(); }
+  void release();
+
+ private:
+  int fd_;
 };
 
 #endif  // VTMEDIA_TESTS_E2E_HARNESS_H_

@@ -3,13 +3,11 @@
 
 #include <dirent.h>
 #include <errno.h>
-#include <fcntl.h>
 #include <ftw.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -41,29 +39,11 @@ TempDir::~TempDir() {
 }
 
 std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::string content;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return content;
-  // Room for the whole file and one byte more, so that the read that
-  // finds the end needs no second buffer; files that grow or report no
-  // size (pipes, /proc) are read on until their end all the same.
-  struct stat info;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-    content.resize(info.st_size + 1);
-  size_t got = 0;
-  for (;;) {
-    if (got == content.size())
-      content.resize(got + 65536);
-    ssize_t n = ::read(fd, &content[got], content.size() - got);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      break;
-    got += n;
-  }
-  content.resize(got);
-  ::close(fd);
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof(buffer)) || in.gcount() > 0)
+    content.append(buffer, in.gcount());
   return content;
 }
 

@@ -36,8 +36,7 @@ class ScopedUmask {
   mode_t saved_;
 };
 
-// The whole file, "" when it cannot be read. Driver files run to
-// megabytes, so it is read in as few calls as its size allows.
+// The whole file, "" when it cannot be read.
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
