@@ -34,9 +34,8 @@ struct Entry {
   size_t id_at = 0;
   size_t name_at = 0;
   uint8_t id_length = 0;    // an identifier and a name both fit a byte
-  uint8_t name_length = 0;
+  uint8_t name_length = 0;  // 0 until a line names it; names are never empty
   uint8_t stands_in = 0;  // FileBit
-  bool named = false;
   long long along = -1;   // of its media-information line, if it has one
 };
 
@@ -66,7 +65,6 @@ class FormatTable {
   }
 
   void name(Entry* entry, std::string_view name) {
-    entry->named = true;
     entry->name_at = bytes_.size();
     entry->name_length = static_cast<uint8_t>(name.size());
     bytes_.append(name);
@@ -191,7 +189,7 @@ void scan_block(std::string_view block, const Pass& pass,
       continue;
     std::string_view line = line_at(block, hit);
     PageSizeEntry page;
-    if (!entry->named && parse_page_size_line(line, &page) &&
+    if (entry->name_length == 0 && parse_page_size_line(line, &page) &&
         page.id.data() == id.data() && page.id.size() == id.size())
       table->name(entry, page.name);
     if (pass.sizes && entry->along < 0 && line.data() == id.data())
