@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # A short session with the tool on a sandbox copy of the sample driver.
 #
-# Builds the tool in build-demo/ with its driver root compiled in as
+# Installs what this machine lacks to build (scripts/install-deps.sh),
+# builds the tool in build-demo/ with its driver root compiled in as
 # build-demo/sandbox, lays the sample driver tree and the stand-in for the
 # driver's companion tool there (afresh on every run), and then adds,
 # replaces and deletes a format on a tape model and on a roll-label model,
@@ -20,6 +21,8 @@ heading() {
     printf '\n\033[1m== %s\033[0m\n' "$*"
 }
 [[ -t 1 ]] || heading() { printf '\n== %s\n' "$*"; }
+
+scripts/install-deps.sh build
 
 # A build directory made from another checkout cannot be reused.
 if [[ -f $build/CMakeCache.txt ]] &&

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what this machine lacks to build or test the tool, on Debian or
-# Ubuntu.
+# Ubuntu. ./demo.sh asks for the build set, ./run-tests.sh for the test set.
 #
 #   scripts/install-deps.sh build   # the tool and the demo
 #   scripts/install-deps.sh test    # the above, the tests and the packaging checks
 #
 # As root, installs what is missing with apt-get (one update, no
 # questions asked). As anyone else, prints the one apt-get line that would
-# and exits 1. Changes nothing where everything is there.
+# and exits 1. Where everything is there it changes nothing and only looks
+# for a file or a command per package.
 set -euo pipefail
 
 set_name=${1:-}
@@ -33,52 +34,39 @@ tests=(
   lintian cmd:lintian
   rpm cmd:rpmbuild
   rpmlint cmd:rpmlint
-  bash-completion /usr/share/bash-completion/bash_completion
-)
-# devscripts' hardening-check; without its recommends, a packager's
-# desktop.
-lean=(
   devscripts cmd:hardening-check
 )
 
 missing=()
-missing_lean=()
-# check LIST_NAME OUT_NAME: adds each package of the list whose witness is
-# absent to the array OUT_NAME.
+# check LIST_NAME: adds each package of the list whose witness is absent
+# to missing.
 check() {
-  local -n list=$1 out=$2
-  local i package witness
+  local -n list=$1
+  local i witness
   for ((i = 0; i < ${#list[@]}; i += 2)); do
-    package=${list[i]}
     witness=${list[i + 1]}
     if [[ $witness == cmd:* ]]; then
       command -v "${witness#cmd:}" >/dev/null && continue
     else
       [[ -e $witness ]] && continue
     fi
-    out+=("$package")
+    missing+=("${list[i]}")
   done
 }
-check build missing
-if [[ $set_name == test ]]; then
-  check tests missing
-  check lean missing_lean
-fi
+check build
+[[ $set_name == build ]] || check tests
+[[ ${#missing[@]} -eq 0 ]] && exit 0
 
-[[ ${#missing[@]} -eq 0 && ${#missing_lean[@]} -eq 0 ]] && exit 0
-
-if [[ $(id -u) -ne 0 ]]; then
-  line="apt-get install -y ${missing[*]}"
-  [[ ${#missing_lean[@]} -eq 0 ]] ||
-    line+="${missing[*]:+ && apt-get install -y} --no-install-recommends ${missing_lean[*]}"
-  echo "$0: missing packages; as root run:" >&2
-  echo "  apt-get update && $line" >&2
+# Recommends would bring a packager's desktop with devscripts, and
+# nothing here needs them.
+install=(apt-get install -y --no-install-recommends "${missing[@]}")
+if [[ $(id -u) -ne 0 ]] || ! command -v apt-get >/dev/null; then
+  echo "$0: missing ${missing[*]}; as root run:" \
+       "apt-get update && ${install[*]}" >&2
   exit 1
 fi
 
+echo "$0: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-echo "installing: ${missing[*]} ${missing_lean[*]}" >&2
 apt-get update -q >&2
-[[ ${#missing[@]} -eq 0 ]] || apt-get install -y -q "${missing[@]}" >&2
-[[ ${#missing_lean[@]} -eq 0 ]] ||
-  apt-get install -y -q --no-install-recommends "${missing_lean[@]}" >&2
+"${install[@]}" >&2

@@ -165,7 +165,7 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   ChildSetup reader = nullptr;
   // As root, the files stay root's and the run is nobody's.
   if (geteuid() == 0) {
-    ASSERT_EQ(0, chmod(driver.top().c_str(), 0755));
+    driver.use_copy_of_tool();
     ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), 0755));
     for (const std::string& path : driver.files.all())
       ASSERT_EQ(0, chmod(path.c_str(), 0644));

@@ -28,6 +28,17 @@ need() {
     done
 }
 
+# unsanitized BUILD_DIR: exits 77 where BUILD_DIR is a sanitizer build.
+# The sanitizers name each source file by its full path in the binary,
+# out of reach of the prefix maps; such a build is never shipped.
+unsanitized() {
+    if grep -q '^CMAKE_CXX_FLAGS[A-Z_]*:[A-Z]*=.*-fsanitize' \
+            "$1/CMakeCache.txt"; then
+        echo "a sanitizer build keeps its source paths; skipping"
+        exit 77
+    fi
+}
+
 # scratch NAME: a new directory in $tmp, removed on exit.
 scratch() {
     tmp=$(mktemp -d "/tmp/$1.XXXXXX")

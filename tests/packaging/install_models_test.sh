@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # A build configured for some models installs the links of those models
-# only; an unknown model code is refused when configuring.
-# Usage: install_models_test.sh SOURCE_DIR GENERATOR
+# only; an unknown model code is refused when configuring. Configures the
+# second build (made by build_again.sh) anew, so that nothing is compiled
+# again.
+# Usage: install_models_test.sh BUILD_DIR AGAIN_DIR
 set -u
-source=$1 generator=$2
+build=$1 again=$2
 . "$(dirname "$0")/checks.sh"
+unsanitized "$build"
 scratch vtmodels
 
-if cmake -S "$source" -B "$tmp/unknown" -G "$generator" \
-       -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580;ql500" \
-       > "$tmp/unknown.log" 2>&1; then
+if cmake -S "$again/source" -B "$again/build" \
+       -DVTMEDIATOOL_MODELS="txr580;ql500" > "$tmp/unknown.log" 2>&1; then
     fail "an unknown model code was accepted"
 elif grep -q "unknown model code 'ql500'" "$tmp/unknown.log"; then
     ok "an unknown model code is refused by name"
@@ -18,14 +20,15 @@ else
     fail "configure failed for another reason"; cat "$tmp/unknown.log"
 fi
 
-# Blanks separate codes as well as semicolons do.
-build=$tmp/build
-if cmake -S "$source" -B "$build" -G "$generator" \
-       -DVTMEDIATOOL_BUILD_TESTS=OFF -DVTMEDIATOOL_MODELS="txr580 rk210" \
-       -DCMAKE_BUILD_TYPE=Debug \
-       > "$tmp/build.log" 2>&1 &&
-   cmake --build "$build" --parallel 2 >> "$tmp/build.log" 2>&1 &&
-   cmake --install "$build" --prefix "$tmp/prefix" >> "$tmp/build.log" 2>&1
+# Blanks separate codes as well as semicolons do. The links beside the
+# binary are made when it is linked, so it is linked again under this
+# configuration.
+rm -f "$again/build/vtmediatoollpr" "$again/build"/vtmediatoollpr_*
+if cmake -S "$again/source" -B "$again/build" \
+       -DVTMEDIATOOL_MODELS="txr580 rk210" > "$tmp/build.log" 2>&1 &&
+   cmake --build "$again/build" --parallel 2 >> "$tmp/build.log" 2>&1 &&
+   cmake --install "$again/build" --prefix "$tmp/prefix" \
+       >> "$tmp/build.log" 2>&1
 then
     ok "a build for txr580 and rk210 configures, builds and installs"
     same "only the chosen models are installed" \
@@ -40,7 +43,7 @@ then
 ./share/man/man1/vtmediatoollpr_txr580.1.gz " \
          "$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')"
     # The build tree always has every name, for tests of any model.
-    if [[ -L $build/vtmediatoollpr_txd270 ]]; then
+    if [[ -L $again/build/vtmediatoollpr_txd270 ]]; then
         ok "the build tree has links for every model"
     else
         fail "no build-tree link vtmediatoollpr_txd270"

@@ -280,12 +280,22 @@ Contents after_delete(const Contents& before, const std::string& id,
   };
 }
 
+void Driver::use_copy_of_tool() {
+  check(chmod(top().c_str(), 0755) == 0, "chmod " + top());
+  tool_copy_ = top() + "/tool";
+  write_file(tool_copy_, read_file(VT_TOOL_UNDER_TEST));
+  check(chmod(tool_copy_.c_str(), 0755) == 0, "chmod " + tool_copy_);
+}
+
+std::string Driver::tool() const {
+  return tool_copy_.empty() ? VT_TOOL_UNDER_TEST : tool_copy_;
+}
+
 RunResult Driver::run(const std::vector<std::string>& args,
                       std::vector<std::string> env,
                       const ChildSetup& in_child) {
   env.push_back("VT_STANDIN_LOG=" + log_path());
-  RunResult result = run_program(VT_TOOL_UNDER_TEST, argv(args), top(), env,
-                                 in_child);
+  RunResult result = run_program(tool(), argv(args), top(), env, in_child);
   if (result.exit_status == 0 && result.out.empty()) {
     EXPECT_EQ("", result.err) << "stderr of " << program_;
   }
@@ -301,7 +311,7 @@ pid_t Driver::start(const std::vector<std::string>& args,
   int fd = open(sink.c_str(),
                 O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
   check(fd >= 0, "open " + sink);
-  pid_t pid = spawn(VT_TOOL_UNDER_TEST, argv(args), top(),
+  pid_t pid = spawn(tool(), argv(args), top(),
                     { "VT_STANDIN_LOG=" + log_path() }, nullptr, fd, fd);
   close(fd);
   return pid;

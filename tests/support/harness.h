@@ -167,6 +167,11 @@ class Driver {
   }
   void restore() const { write(original); }
 
+  // Makes top() reachable by every user (mode 0755) and runs a copy of
+  // the tool kept there from now on, so that a run as another user works
+  // wherever the build tree is, in a private home directory too.
+  void use_copy_of_tool();
+
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {
     write_file(files.companion, "#!/bin/sh\n" + body);
@@ -214,9 +219,13 @@ class Driver {
   void remember() { original = contents(); }
   void write(const Contents& contents) const;
 
+  // The program run: the built tool, or its copy.
+  std::string tool() const;
+
   TempDir dir_;
   std::string program_;
   std::string code_;
+  std::string tool_copy_;
 
  public:
   DriverFiles files;
