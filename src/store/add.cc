@@ -74,7 +74,7 @@ StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
   status = run_companion(
       companion_add_args(companion_path(env.driver_root, settings.model_code),
                          settings, format_id),
-      request->dir_fd, request->failure);
+      request->failure);
   if (status != kStoreDone)
     return status;
 

@@ -28,7 +28,7 @@ StoreStatus delete_in_request(Request* request,
   StoreStatus status = run_companion(
       companion_delete_args(
           companion_path(env.driver_root, settings.model_code), settings),
-      request->dir_fd, request->failure);
+      request->failure);
   if (status != kStoreDone)
     return status;
 

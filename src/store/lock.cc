@@ -21,8 +21,9 @@ long long monotonic_ms() {
 StoreStatus lock_data_dir(const StoreEnv& env, const std::string& dir,
                           int* fd, StoreFailure* failure) {
   FileOps* files = env.files;
-  ScopedFd dir_fd(files, files->open(dir.c_str(),
-                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  // Kept open across the companion's exec, so that the lock lives until
+  // both this run and the companion have ended, whatever ends this run.
+  ScopedFd dir_fd(files, files->open(dir.c_str(), O_RDONLY | O_DIRECTORY, 0));
   if (dir_fd.get() < 0)
     return fail_at(dir, errno, failure);
   // flock cannot time out by itself: poll without blocking.
