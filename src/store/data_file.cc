@@ -6,24 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "store/line_reader.h"
 #include "store/paths.h"
 #include "store/status.h"
 
 namespace {
-
-// 0 when |info| is that of a regular file with one name, else the errno
-// that stands for it.
-int data_file_error(const struct stat& info) {
-  if (S_ISLNK(info.st_mode))
-    return ELOOP;
-  if (S_ISDIR(info.st_mode))
-    return EISDIR;
-  if (!S_ISREG(info.st_mode))
-    return EINVAL;
-  // A second name for a file elsewhere (one only root may read) would be
-  // read by root and copied into a file everybody may read.
-  return info.st_nlink != 1 ? EMLINK : 0;
-}
 
 const DriverFile kDataFiles[] = {
   kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
@@ -61,7 +48,7 @@ StoreStatus check_data_path(FileOps* files, const std::string& path,
     *problem = ENOENT;
     return kStoreDone;
   }
-  if (int error = data_file_error(info))
+  if (int error = data_file_error(info.st_mode, info.st_nlink))
     return fail_at(path, error, failure);
   if (files->access(path.c_str(), R_OK) != 0)
     return fail_at(path, errno, failure);
@@ -104,22 +91,6 @@ StoreStatus clear_temp_path(FileOps* files, const std::string& path,
 }
 
 }  // namespace
-
-StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                           struct stat* info, StoreFailure* failure) {
-  ScopedFd data_fd(files, files->open(
-      path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
-  if (data_fd.get() < 0)
-    return fail_at(path, errno, failure);
-  // Checked on the open file, so that nothing swapped in after an earlier
-  // check gets read.
-  if (files->fstat(data_fd.get(), info) != 0)
-    return fail_at(path, errno, failure);
-  if (int error = data_file_error(*info))
-    return fail_at(path, error, failure);
-  *fd = data_fd.release();
-  return kStoreDone;
-}
 
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
                                const std::string& model_code, int dir_fd,

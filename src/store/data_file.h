@@ -9,19 +9,6 @@
 #include "store/file_ops.h"
 #include "store/status.h"
 
-// The data files are writable by everybody, so anybody may have put
-// something else at their paths: a link to a file only root may read, a
-// FIFO that never answers, a device that never ends. Only regular files
-// are read or replaced, and links are never followed.
-
-// Opens the data file at |path| for reading without following a link or
-// waiting on a FIFO. Returns kStoreDone with the descriptor in |*fd| and
-// its status in |*info|, or kStoreFileFailed with |*failure| set (ENOENT
-// for a missing file; ELOOP for a link, EISDIR for a directory, EINVAL
-// for any other kind of file, EMLINK for a file with a second name).
-StoreStatus open_data_file(FileOps* files, const std::string& path, int* fd,
-                           struct stat* info, StoreFailure* failure);
-
 // Readies a model's data directory, locked as |dir_fd| of status |dir|,
 // for a request that writes, before anything runs or changes: the
 // directory must be writable and searchable, each data file absent or a

@@ -45,6 +45,12 @@ class ScopedFd {
   ScopedFd& operator=(const ScopedFd&) = delete;
 
   int get() const { return fd_; }
+  // Closes the descriptor held, if any, and takes |fd| instead.
+  void reset(int fd) {
+    if (fd_ >= 0)
+      files_->close(fd_);
+    fd_ = fd;
+  }
   // Hands the descriptor over; it is no longer closed here.
   int release() {
     int fd = fd_;

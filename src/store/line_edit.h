@@ -17,19 +17,18 @@ struct LineEdit {
     kAppend,       // copy every line, then |text| on a line of its own
   };
   Kind kind = kAppend;
-  std::string needle;  // holds no newline; never empty (see edit_block)
+  std::string needle;  // holds no newline; never empty but for kAppend
   std::string text;
 };
 
 // Receives the output of an edit piece by piece; false stops the edit.
 typedef std::function<bool(std::string_view)> PieceSink;
 
-// Applies |edit| to a run of whole lines, handing unchanged stretches on
-// whole. kDrop and kReplace select a line by the identifier |needle|
-// standing whole in it (see find_identifier); kInsertAfter by |needle|
-// anywhere in it. The appended text of kAppend is not written here.
-// Returns false when the sink refuses, and for an empty needle, which
-// only a fault can give.
+// Applies |edit|, whose needle is not empty, to a run of whole lines,
+// handing unchanged stretches on whole. kDrop and kReplace select a line
+// by the identifier |needle| standing whole in it (see find_identifier);
+// kInsertAfter by |needle| anywhere in it. The appended text of kAppend
+// is not written here. Returns false when the sink refuses.
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink);
 

@@ -10,7 +10,7 @@
 
 #include "store/add.h"
 #include "store/format_id.h"
-#include "store/lines.h"
+#include "store/line_reader.h"
 #include "store/lookup.h"
 #include "store/paths.h"
 

@@ -5,9 +5,7 @@
 
 #include <set>
 
-#include "store/data_file.h"
 #include "store/line_reader.h"
-#include "store/lines.h"
 #include "store/paths.h"
 
 namespace {
@@ -53,19 +51,16 @@ StoreStatus scan_data_file(
     FileOps* files, const std::string& path,
     const std::function<bool(std::string_view block)>& visit,
     StoreFailure* failure) {
-  int fd;
-  struct stat info;
-  if (open_data_file(files, path, &fd, &info, failure) != kStoreDone)
-    return kStoreFileFailed;
-  ScopedFd owner(files, fd);
-  LineReader reader(files, fd, path);
+  LineReader reader(files, path);
+  StoreStatus status = reader.open(failure);
   std::string_view block;
-  failure->error = 0;
-  while (reader.next_block(&block, failure)) {
+  while (status == kStoreDone &&
+         (status = reader.next_block(&block, failure)) == kStoreDone &&
+         !block.empty()) {
     if (!visit(block))
-      return kStoreDone;
+      break;
   }
-  return failure->error != 0 ? kStoreFileFailed : kStoreDone;
+  return status;
 }
 
 StoreStatus find_format_id(FileOps* files, const std::string& path,

@@ -10,7 +10,6 @@
 
 #include <string_view>
 
-#include "store/data_file.h"
 #include "store/line_reader.h"
 #include "store/paths.h"
 #include "store/status.h"
@@ -147,42 +146,34 @@ class TempFile {
   bool created_ = false;
 };
 
-// Fills |temp| with the lines of |data_fd| through |edit|.
-bool write_content(FileOps* files, int data_fd, const std::string& path,
-                   const LineEdit& edit, TempFile* temp,
-                   StoreFailure* failure) {
-  PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
-  LineReader reader(files, data_fd, path);
-  std::string_view block;
-  bool at_line_start = true;  // what was read so far ends a line
-  while (reader.next_block(&block, failure)) {
-    if (!edit_block(edit, block, sink))
-      return false;
-    at_line_start = block.back() == '\n';
-  }
-  if (failure->error != 0 || edit.kind != LineEdit::kAppend)
-    return failure->error == 0;
-  return (at_line_start || temp->put("\n")) && temp->put(edit.text);
-}
-
 }  // namespace
 
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
                          const LineEdit& edit, StoreFailure* failure) {
-  // An edit that selects by nothing is the caller's fault; it fails here
-  // rather than select every line.
+  // An empty needle would select every place of every line.
   if (edit.kind != LineEdit::kAppend && edit.needle.empty())
     return fail_at(path, EINVAL, failure);
-  int fd;
-  struct stat data_info;
-  if (open_data_file(files, path, &fd, &data_info, failure) != kStoreDone)
-    return kStoreFileFailed;
-  ScopedFd data_fd(files, fd);
+  LineReader reader(files, path);
+  StoreStatus status = reader.open(failure);
+  if (status != kStoreDone)
+    return status;
   TempFile temp(files, path, failure);
-  failure->error = 0;
-  if (temp.create() &&
-      write_content(files, data_fd.get(), path, edit, &temp, failure) &&
-      temp.commit(data_fd.get(), data_info))
-    return kStoreDone;
-  return kStoreFileFailed;
+  if (!temp.create())
+    return kStoreFileFailed;
+  PieceSink sink = [&temp](std::string_view piece) { return temp.put(piece); };
+  bool at_line_start = true;  // what was read so far ends a line
+  std::string_view block;
+  while ((status = reader.next_block(&block, failure)) == kStoreDone &&
+         !block.empty()) {
+    if (!edit_block(edit, block, sink))
+      return kStoreFileFailed;
+    at_line_start = block.back() == '\n';
+  }
+  if (status != kStoreDone)
+    return status;
+  if (edit.kind == LineEdit::kAppend &&
+      !((at_line_start || temp.put("\n")) && temp.put(edit.text)))
+    return kStoreFileFailed;
+  return temp.commit(reader.fd(), reader.info()) ? kStoreDone
+                                                 : kStoreFileFailed;
 }

@@ -14,8 +14,9 @@
 // given the data file's owner and mode 0666 and only then renamed over
 // the data file, so readers see the old file or the new one, never a
 // part. Returns kStoreDone, or kStoreFileFailed with |*failure| naming
-// the data file and the errno of the failing call; the data file is then
-// untouched and no temporary file remains.
+// the data file and the errno of the failing call (an edit that selects
+// by an empty needle fails with EINVAL); the data file is then untouched
+// and no temporary file remains.
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
                          const LineEdit& edit, StoreFailure* failure);
 

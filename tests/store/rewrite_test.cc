@@ -9,7 +9,6 @@
 
 #include "faulty_file_ops.h"
 #include "nul_byte.h"
-#include "store/lookup.h"
 #include "store/status.h"
 #include "test_files.h"
 
@@ -189,43 +188,5 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(kRewritten, read_file(path)) << "writes of " << max_write;
     EXPECT_EQ(0, files.open_descriptors);
-  }
-}
-
-TEST(RewriteFile, OnlyARegularFileIsReadOrReplaced) {
-  // Whatever is swapped in at the path after a run checked it: a link is
-  // not followed, a FIFO not waited on, and nothing is created.
-  struct Case {
-    const char* what;
-    int error;
-  } cases[] = {
-    { "link", ELOOP },
-    { "fifo", EINVAL },
-    { "directory", EISDIR },
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir dir;
-    std::string path = dir.file("func");
-    write_file(dir.file("target"), kOriginal);
-    std::string what = c.what;
-    if (what == "link")
-      ASSERT_EQ(0, symlink(dir.file("target").c_str(), path.c_str()));
-    else if (what == "fifo")
-      ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
-    else
-      ASSERT_EQ(0, mkdir(path.c_str(), 0755));
-    StoreFailure failure;
-    EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), path,
-                                             insert_entry(), &failure));
-    EXPECT_EQ(c.error, failure.error);
-    std::string id;
-    failure = StoreFailure();
-    EXPECT_EQ(kStoreFileFailed, find_format_id(real_file_ops(), path, "x",
-                                               &id, &failure));
-    EXPECT_EQ(c.error, failure.error);
-    EXPECT_EQ(kOriginal, read_file(dir.file("target")));
-    EXPECT_EQ((std::vector<std::string>{ "func", "target" }),
-              dir_entries(dir.path()));
   }
 }
