@@ -16,17 +16,12 @@ const DriverFile kDataFiles[] = {
   kFunctionFile, kMediaInfoFile, kResourceFile, kPrintAreaFile,
 };
 
-// Why nothing can be renamed over the file at |path|, though its
+// Why nothing can be renamed over a file of status |info|, though its
 // permissions allow it: EPERM for an immutable or append-only file, EBUSY
 // for a mount point (a device number of its own would also be one, but
 // overlay file systems give their files such numbers); 0 when it can be.
-int replace_error(const std::string& path) {
-  struct statx attributes;
-  if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS,
-            &attributes) != 0)
-    return 0;  // what the rename will meet is not known; it decides
-  uint64_t known = attributes.stx_attributes_mask;
-  uint64_t set = attributes.stx_attributes & known;
+int replace_error(const struct statx& info) {
+  uint64_t set = info.stx_attributes & info.stx_attributes_mask;
   if (set & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND))
     return EPERM;
   if (set & STATX_ATTR_MOUNT_ROOT)
@@ -40,51 +35,33 @@ int replace_error(const std::string& path) {
 StoreStatus check_data_path(FileOps* files, const std::string& path,
                             const struct stat& dir, int* problem,
                             StoreFailure* failure) {
-  struct stat info;
-  if (files->lstat(path.c_str(), &info) != 0) {
-    int error = errno;
-    if (error != ENOENT)
-      return fail_at(path, error, failure);
-    *problem = ENOENT;
-    return kStoreDone;
+  struct statx info;
+  if (files->statx(path.c_str(), &info) != 0) {
+    *problem = errno;
+    return *problem == ENOENT ? kStoreDone : fail_at(path, *problem, failure);
   }
-  if (int error = data_file_error(info.st_mode, info.st_nlink))
+  if (int error = data_file_error(info.stx_mode, info.stx_nlink))
     return fail_at(path, error, failure);
   if (files->access(path.c_str(), R_OK) != 0)
     return fail_at(path, errno, failure);
   // In a sticky directory only the file's owner, the directory's or root
   // may rename over a file.
   uid_t user = geteuid();
-  if ((dir.st_mode & S_ISVTX) && user != 0 && info.st_uid != user &&
+  if ((dir.st_mode & S_ISVTX) && user != 0 && info.stx_uid != user &&
       dir.st_uid != user)
     return fail_at(path, EPERM, failure);
-  *problem = replace_error(path);
+  *problem = replace_error(info);
   return kStoreDone;
-}
-
-// 0 when |count| more descriptors can be opened, beside |fd|; else the
-// errno of the one that cannot.
-int descriptor_shortage(int fd, int count) {
-  if (count == 0)
-    return 0;
-  int spare = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (spare < 0)
-    return errno;
-  int shortage = descriptor_shortage(fd, count - 1);
-  close(spare);
-  return shortage;
 }
 
 // Removes whatever is at the temporary path |path|.
 StoreStatus clear_temp_path(FileOps* files, const std::string& path,
                             StoreFailure* failure) {
-  struct stat info;
-  if (files->lstat(path.c_str(), &info) != 0) {
-    int error = errno;
-    return error == ENOENT ? kStoreDone : fail_at(path, error, failure);
-  }
-  int result = S_ISDIR(info.st_mode) ? files->rmdir(path.c_str())
-                                     : files->unlink(path.c_str());
+  struct statx info;
+  if (files->statx(path.c_str(), &info) != 0)
+    return errno == ENOENT ? kStoreDone : fail_at(path, errno, failure);
+  int result = S_ISDIR(info.stx_mode) ? files->rmdir(path.c_str())
+                                      : files->unlink(path.c_str());
   if (result != 0 && errno != ENOENT)
     return fail_at(path, errno, failure);
   return kStoreDone;
@@ -93,7 +70,7 @@ StoreStatus clear_temp_path(FileOps* files, const std::string& path,
 }  // namespace
 
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
-                               const std::string& model_code, int dir_fd,
+                               const std::string& model_code,
                                const struct stat& dir, int* problems,
                                StoreFailure* failure) {
   // A run that could not replace the files must fail before the
@@ -106,14 +83,6 @@ StoreStatus prepare_data_files(FileOps* files, const std::string& root,
     if (check_data_path(files, path, dir, &problems[file], failure) !=
         kStoreDone)
       return kStoreFileFailed;
-  }
-  // A rewrite holds the data file and its temporary file open beside the
-  // lock's directory; without them none can be made.
-  if (int shortage = descriptor_shortage(dir_fd, 2)) {
-    for (DriverFile file : kDataFiles) {
-      if (problems[file] == 0)
-        problems[file] = shortage;
-    }
   }
   for (DriverFile file : kDataFiles) {
     std::string temp = temp_path_for(driver_file_path(root, model_code, file));

@@ -9,7 +9,7 @@
 #include "store/file_ops.h"
 #include "store/status.h"
 
-// Readies a model's data directory, locked as |dir_fd| of status |dir|,
+// Readies a model's data directory, locked, of status |dir|,
 // for a request that writes, before anything runs or changes: the
 // directory must be writable and searchable, each data file absent or a
 // regular file the run may read and, in a sticky directory, replace; and
@@ -17,12 +17,12 @@
 // an empty directory; anything else fails). |problems|,
 // indexed by DriverFile, gets why a rewrite of each file would certainly
 // fail (ENOENT missing, EPERM immutable or append-only, EBUSY a mount
-// point, EMFILE no descriptors to spare), 0 where it would not: whether
+// point), 0 where it would not: whether
 // that matters depends on the files the request rewrites. Returns
 // kStoreDone, or kStoreFileFailed with |*failure| set and nothing changed
 // but the temporary paths already cleared.
 StoreStatus prepare_data_files(FileOps* files, const std::string& root,
-                               const std::string& model_code, int dir_fd,
+                               const std::string& model_code,
                                const struct stat& dir, int* problems,
                                StoreFailure* failure);
 

@@ -228,8 +228,8 @@ StoreStatus list_formats(FileOps* files, const std::string& root,
                          const std::function<void(const ListedFormat&)>& visit,
                          StoreFailure* failure) {
   std::string dir = data_dir_path(root, model_code);
-  struct stat info;
-  if (files->lstat(dir.c_str(), &info) != 0)
+  struct statx info;
+  if (files->statx(dir.c_str(), &info) != 0)
     return fail_at(dir, errno, failure);
   // Each file is read once: an identifier met before a line names it
   // is kept until the end, in case one does.

@@ -66,8 +66,8 @@ StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
   const StoreEnv& env = request->env;
   int problems[kDriverFileCount] = {};
   StoreStatus status = prepare_data_files(
-      env.files, env.driver_root, request->model_code, request->dir_fd,
-      request->dir, problems, request->failure);
+      env.files, env.driver_root, request->model_code, request->dir,
+      problems, request->failure);
   if (status != kStoreDone)
     return status;
   if (std::all_of(std::begin(problems), std::end(problems),

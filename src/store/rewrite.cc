@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/rewrite.h"
 
-#include <attr/error_context.h>
-#include <attr/libattr.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <string.h>
 #include <unistd.h>
 
 #include <string_view>
@@ -18,34 +15,6 @@ namespace {
 
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
-
-// What a copy of extended attributes ran into first.
-struct CopyErrors : error_context {
-  CopyErrors() : error_context{ note, nullptr, nullptr } {}
-  static void note(error_context* context, const char*, ...) {
-    CopyErrors* errors = static_cast<CopyErrors*>(context);
-    if (errors->first_error == 0)
-      errors->first_error = errno;
-  }
-  int first_error = 0;
-};
-
-// The attributes that carry permissions (ACLs), and the others but those
-// the system says never to copy. The ACLs are named here too, so that
-// they count as ACLs where the system's list cannot be read.
-int is_permission_attribute(const char* name, struct error_context* context) {
-  for (const char* acl : { "system.posix_acl_access",
-                           "system.posix_acl_default", "system.nfs4_acl",
-                           "system.nfs4acl" }) {
-    if (strcmp(name, acl) == 0)
-      return 1;
-  }
-  return attr_copy_action(name, context) == ATTR_ACTION_PERMISSIONS;
-}
-int is_other_attribute(const char* name, struct error_context* context) {
-  return !is_permission_attribute(name, context) &&
-         attr_copy_action(name, context) != ATTR_ACTION_SKIP;
-}
 
 bool unsupported(int error) {
   return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
@@ -103,8 +72,13 @@ class TempFile {
     if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
         (errno != EPERM || geteuid() == 0))
       return fail(errno);
-    if (!copy_attributes(data_fd))
-      return false;
+    // A site's ACL on a data file must come along, or the rewrite fails;
+    // other attributes (an SELinux label among them) come where this run
+    // may set them. None is needed where the file system has none.
+    if (files_->copy_attributes(data_fd, fd_, true) != 0 &&
+        !unsupported(errno))
+      return fail(errno);
+    files_->copy_attributes(data_fd, fd_, false);
     if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
       return fail(errno);
     int fd = fd_;
@@ -118,21 +92,6 @@ class TempFile {
   }
 
  private:
-  // A site's ACL on a data file must come along, or the rewrite fails;
-  // other attributes (an SELinux label among them) come where this run
-  // may set them. None is needed where the file system has none.
-  bool copy_attributes(int data_fd) {
-    CopyErrors acl_errors;
-    if (attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
-                     is_permission_attribute, &acl_errors) != 0 &&
-        !unsupported(acl_errors.first_error))
-      return fail(acl_errors.first_error != 0 ? acl_errors.first_error : EIO);
-    CopyErrors other_errors;
-    attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
-                 is_other_attribute, &other_errors);
-    return true;
-  }
-
   bool fail(int error) {
     fail_at(data_path_, error, failure_);
     return false;

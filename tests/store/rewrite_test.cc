@@ -167,6 +167,8 @@ TEST(RewriteFile, EveryFailingFileCallLeavesTheDataFileUntouched) {
     fail_each_call_in_turn(FaultyFileOps::kFchown, EPERM, false);
   fail_each_call_in_turn(FaultyFileOps::kClose, ENOSPC, false);
   fail_each_call_in_turn(FaultyFileOps::kRename, EXDEV, false);
+  // The ACLs' copy must not fail unnoticed; the other attributes' may.
+  fail_each_call_in_turn(FaultyFileOps::kCopyAttributes, EIO, false);
 }
 
 TEST(RewriteFile, WriteThatMakesNoProgressIsAFullDisk) {

@@ -19,9 +19,10 @@ template <typename T> T scribbled(T result) {
 }  // namespace
 
 const char* FaultyFileOps::kind_name(Kind kind) {
-  const char* names[] = { "open", "read", "write", "fstat", "lstat",
+  const char* names[] = { "open", "read", "write", "fstat", "statx",
                           "fsync", "fchmod", "fchown", "close", "rename",
-                          "unlink", "rmdir", "flock", "access", "any call" };
+                          "unlink", "rmdir", "flock", "access",
+                          "copy_attributes", "any call" };
   return names[kind];
 }
 
@@ -78,8 +79,8 @@ int FaultyFileOps::fstat(int fd, struct stat* info) {
   return pass(kFstat, nullptr, [&] { return real()->fstat(fd, info); });
 }
 
-int FaultyFileOps::lstat(const char* path, struct stat* info) {
-  return pass(kLstat, path, [&] { return real()->lstat(path, info); });
+int FaultyFileOps::statx(const char* path, struct statx* info) {
+  return pass(kStatx, path, [&] { return real()->statx(path, info); });
 }
 
 int FaultyFileOps::fsync(int fd) {
@@ -126,4 +127,10 @@ int FaultyFileOps::flock(int fd, int operation) {
 
 int FaultyFileOps::access(const char* path, int mode) {
   return pass(kAccess, path, [&] { return real()->access(path, mode); });
+}
+
+int FaultyFileOps::copy_attributes(int from, int to, bool permissions) {
+  return pass(kCopyAttributes, permissions ? "permissions" : "others", [&] {
+    return real()->copy_attributes(from, to, permissions);
+  });
 }

@@ -18,9 +18,9 @@
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
-  enum Kind { kOpen, kRead, kWrite, kFstat, kLstat, kFsync, kFchmod,
+  enum Kind { kOpen, kRead, kWrite, kFstat, kStatx, kFsync, kFchmod,
               kFchown, kClose, kRename, kUnlink, kRmdir, kFlock, kAccess,
-              kAnyCall };
+              kCopyAttributes, kAnyCall };
 
   FaultyFileOps() {}
   // Fails the |fail_at|th call of any kind (counting from 1) with |error|.
@@ -48,7 +48,7 @@ class FaultyFileOps : public FileOps {
   ssize_t read(int fd, void* buffer, size_t size) override;
   ssize_t write(int fd, const void* buffer, size_t size) override;
   int fstat(int fd, struct stat* info) override;
-  int lstat(const char* path, struct stat* info) override;
+  int statx(const char* path, struct statx* info) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
   int fchown(int fd, uid_t owner, gid_t group) override;
@@ -58,6 +58,8 @@ class FaultyFileOps : public FileOps {
   int rmdir(const char* path) override;
   int flock(int fd, int operation) override;
   int access(const char* path, int mode) override;
+  // failed_call names which: "copy_attributes permissions" or "... others".
+  int copy_attributes(int from, int to, bool permissions) override;
 
  private:
   // Counts the call; true when this one is to fail. |path| names the
