@@ -52,12 +52,6 @@ class ScopedFd {
   ScopedFd& operator=(const ScopedFd&) = delete;
 
   int get() const { return fd_; }
-  // Hands the descriptor over; it is no longer closed here.
-  int release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
   // Closes the descriptor held, if any, and takes |fd| instead.
   void reset(int fd) {
     if (fd_ >= 0)

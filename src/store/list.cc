@@ -8,11 +8,10 @@
 
 #include <vector>
 
-#include "store/add.h"
+#include "store/dots.h"
 #include "store/format_id.h"
 #include "store/line_reader.h"
 #include "store/lookup.h"
-#include "store/paths.h"
 
 namespace {
 
@@ -223,13 +222,14 @@ int64_t roll_label_height(unsigned height_field, long long along_dots) {
 
 }  // namespace
 
-StoreStatus list_formats(FileOps* files, const std::string& root,
-                         const std::string& model_code, bool roll_label,
+StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          const std::function<void(const ListedFormat&)>& visit,
                          StoreFailure* failure) {
-  std::string dir = data_dir_path(root, model_code);
+  ModelDriver driver{ env, settings.model_code };
+  bool roll_label = is_roll_label(settings);
+  std::string dir = driver.data_dir();
   struct statx info;
-  if (files->statx(dir.c_str(), &info) != 0)
+  if (driver.files->statx(dir.c_str(), &info) != 0)
     return fail_at(dir, errno, failure);
   // Each file is read once: an identifier met before a line names it
   // is kept until the end, in case one does.
@@ -241,7 +241,7 @@ StoreStatus list_formats(FileOps* files, const std::string& root,
   FormatTable table;
   for (const Pass& pass : passes) {
     StoreStatus status = scan_data_file(
-        files, driver_file_path(root, model_code, pass.file),
+        driver.files, driver.path(pass.file),
         [&](std::string_view block) {
           scan_block(block, pass, &table);
           return true;

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/file_ops.h"
+#include "store/driver.h"
+#include "store/settings.h"
 #include "store/status.h"
 
 // A user format as the driver files hold it.
@@ -24,7 +25,7 @@ struct ListedFormat {
 };
 
 // Hands every format a "*PageSize" line of the media-information or the
-// function file of |model_code| names to |visit|: those of the
+// function file of |settings.model_code| names to |visit|: those of the
 // media-information file in its order, then those of the function file
 // alone in its order, one per identifier. The views last for the call.
 // Nothing is handed over until all three files are read, so a failure
@@ -33,8 +34,7 @@ struct ListedFormat {
 // the files hold, not with their size. Returns kStoreDone, or
 // kStoreFileFailed with |*failure| set (the data directory where that is
 // missing).
-StoreStatus list_formats(FileOps* files, const std::string& root,
-                         const std::string& model_code, bool roll_label,
+StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          const std::function<void(const ListedFormat&)>& visit,
                          StoreFailure* failure);
 

@@ -7,9 +7,8 @@
 
 #include <string_view>
 
+#include "store/driver.h"
 #include "store/line_reader.h"
-#include "store/paths.h"
-#include "store/status.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "faulty_file_ops.h"
-#include "store/store_env.h"
+#include "store/driver.h"
 #include "test_files.h"
 
 // Helpers for tests that run the tool, built or in this process, on
