@@ -172,10 +172,10 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
     std::string events = driver.top() + "/events";
     write_file(hold, "");
     // An add's companion waits while |hold| is there; each run logs its
-    // start and end.
+    // start (once it is ready for the signal) and end.
     driver.use_companion_script(
-        "echo \"start $3 $4\" >> '" + events + "'\n"
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
+        "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
         "  while [ -e '" + hold + "' ]; do sleep 0.01; done;;\n"
         "esac\n'" + standin + "' \"$@\"; status=$?\n"
@@ -211,8 +211,8 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   write_file(hold, "");
   // A companion that takes the signal passed on and still succeeds.
   driver.use_companion_script(
-      "echo \"start $3\" >> '" + events + "'\n"
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
+      "echo \"start $3\" >> '" + events + "'\n"
       "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start(kAddShelfEdge);

@@ -2,6 +2,7 @@
 #include "faulty_file_ops.h"
 
 #include <errno.h>
+#include <fcntl.h>
 
 namespace {
 
@@ -54,6 +55,8 @@ int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
   int fd = pass(kOpen, path, [&] { return real()->open(path, flags, mode); });
   if (fd >= 0)
     ++open_descriptors;
+  if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY)
+    written_.insert(fd);
   return fd;
 }
 
@@ -98,7 +101,7 @@ int FaultyFileOps::fchown(int fd, uid_t owner, gid_t group) {
 }
 
 int FaultyFileOps::close(int fd) {
-  bool fail = should_fail(kClose);
+  bool fail = should_fail(kClose, written_.erase(fd) ? "written" : nullptr);
   int result = real()->close(fd);
   if (result == 0)
     --open_descriptors;

@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <sys/types.h>
 
+#include <set>
 #include <string>
 
 #include "store/file_ops.h"
@@ -14,7 +15,8 @@
 // fail_errno (or, for a write, returns 0 when fail_with_zero is set)
 // without doing its work, except that a failing close still releases the
 // descriptor, as close does on Linux, so that no descriptor leaks because
-// of the test. Successful calls scribble over errno, as they may, so that
+// of the test; the close of a descriptor opened for writing is named
+// "close written" in failed_call, for its failure may lose data. Successful calls scribble over errno, as they may, so that
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
@@ -62,8 +64,10 @@ class FaultyFileOps : public FileOps {
   int copy_attributes(int from, int to, bool permissions) override;
 
  private:
+  std::set<int> written_;  // descriptors opened for writing
+
   // Counts the call; true when this one is to fail. |path| names the
-  // file in failed_call, where the call has one.
+  // file, or which of the calls of its kind it is, in failed_call.
   bool should_fail(Kind kind, const char* path = nullptr);
   // Fails the call with fail_errno, or makes it through |real|.
   template <typename Real> auto pass(Kind kind, const char* path, Real real)
