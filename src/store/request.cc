@@ -87,7 +87,10 @@ StoreStatus run_request(const ModelDriver& driver,
   DirectorySync sync(driver.files, dir_fd.get(), &request.renamed);
   status = body(&request);
   if (!sync.now() && status == kStoreDone)
-    return fail_at(driver.data_dir(), errno, failure);
+    status = fail_at(driver.data_dir(), errno, failure);
+  // The companion shares the descriptor with whatever it left running;
+  // the lock goes with the request, not with them.
+  driver.files->flock(dir_fd.get(), LOCK_UN);
   return status;
 }
 

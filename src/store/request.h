@@ -22,7 +22,7 @@ struct Request {
 
 // Runs |body| as one request on |driver|: takes the model's lock, runs
 // |body| and, where the body replaced a data file, makes the renames
-// durable before letting go. Two runs on one model would share the ".$$$"
+// durable before letting the lock go. Two runs on one model would share the ".$$$"
 // files and lose each other's formats. Returns what |body| returns;
 // kStoreLockTimedOut when another process kept the lock past
 // driver.lock_timeout_ms (driver.on_lock_wait is called once when the

@@ -204,6 +204,18 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
   }
 }
 
+TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
+  Driver driver(kTape, "txr580");
+  // The process left behind holds every descriptor the companion had.
+  driver.use_companion_script("sleep 5 </dev/null >/dev/null 2>&1 &\n");
+  EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
+  StoreEnv env = driver.store_env();
+  env.lock_timeout_ms = 300;
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
+      << out;
+}
+
 TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   Driver driver(kTape, "txr580");
   std::string hold = driver.top() + "/hold";

@@ -126,10 +126,12 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
         last_sync_reported = status != 0;
       if (status == 0) {
         // Only a call whose failure loses nothing may pass unnoticed:
-        // closing a file that was only read, or the lock; copying the
-        // attributes that are not ACLs, which come where they can; and
-        // giving a file back to its owner, which only root can.
+        // closing a file that was only read, or the lock, which closing
+        // lets go as well as unlocking; copying the attributes that are
+        // not ACLs, which come where they can; and giving a file back to
+        // its owner, which only root can.
         EXPECT_TRUE(faulty.failed_call == "close" ||
+                    faulty.failed_call == "flock LOCK_UN" ||
                     faulty.failed_call == "copy_attributes others" ||
                     (faulty.failed_kind == FaultyFileOps::kFchown &&
                      geteuid() != 0));

@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 
 namespace {
 
@@ -125,7 +126,8 @@ int FaultyFileOps::rmdir(const char* path) {
 }
 
 int FaultyFileOps::flock(int fd, int operation) {
-  return pass(kFlock, nullptr, [&] { return real()->flock(fd, operation); });
+  return pass(kFlock, operation == LOCK_UN ? "LOCK_UN" : nullptr,
+              [&] { return real()->flock(fd, operation); });
 }
 
 int FaultyFileOps::access(const char* path, int mode) {

@@ -43,7 +43,8 @@ class FaultyFileOps : public FileOps {
   int open_descriptors = 0;
   bool fault_hit = false;
   Kind failed_kind = kAnyCall;  // the kind of the call that failed
-  // What the failed call was, e.g. "rename /x/PrintArea.$$$".
+  // What the failed call was, e.g. "rename /x/PrintArea.$$$" or
+  // "flock LOCK_UN".
   std::string failed_call;
 
   int open(const char* path, int flags, mode_t mode) override;
