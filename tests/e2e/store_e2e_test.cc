@@ -293,9 +293,12 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
     { kAddNew, 1, kMissing },
     { kAddNew, 2, "" },  // adding never touches the resource file
     { kAddNew, 3, kMissing },
+    // ... but the delete that replacing a format begins with does.
+    { kAddShelfEdge, 2, kMissing },
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[2] + ", missing file " + std::to_string(c.missing));
+    SCOPED_TRACE(c.args[2] + " " + c.args[3] + ", missing file " +
+                 std::to_string(c.missing));
     Driver driver(kTape, "txr580");
     driver.use_companion_script("echo run >> '" + driver.log_path() + "'\n");
     std::string missing = driver.files.all()[c.missing];
