@@ -79,7 +79,6 @@ StoreStatus run_request(const ModelDriver& driver,
   if (status != kStoreDone)
     return status;
   Request request{driver, failure};
-  request.dir_fd = dir_fd.get();
   if (driver.files->fstat(dir_fd.get(), &request.dir) != 0)
     return fail_at(driver.data_dir(), errno, failure);
   // Renames must survive a power loss, also those of a run that failed

@@ -15,16 +15,15 @@
 struct Request {
   const ModelDriver& driver;
   StoreFailure* failure;
-  int dir_fd = -1;          // the locked data directory
-  struct stat dir = {};     // its status
+  struct stat dir = {};     // the status of the locked data directory
   bool renamed = false;     // a data file has been replaced
 };
 
-// Runs |body| as one request on |driver|: takes the model's lock, runs
-// |body| and, where the body replaced a data file, makes the renames
-// durable before letting the lock go. Two runs on one model would share the ".$$$"
-// files and lose each other's formats. Returns what |body| returns;
-// kStoreLockTimedOut when another process kept the lock past
+// Runs |body| as one request on |driver|: takes the model's lock (two
+// runs on one model would share the ".$$$" files and lose each other's
+// formats), runs |body| and, where the body replaced a data file, makes
+// the renames durable before letting the lock go. Returns what |body|
+// returns; kStoreLockTimedOut when another process kept the lock past
 // driver.lock_timeout_ms (driver.on_lock_wait is called once when the
 // run starts waiting); or kStoreFileFailed with |*failure| set when the
 // lock or the directory's sync fails.
