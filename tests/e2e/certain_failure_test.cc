@@ -120,16 +120,6 @@ TEST(CertainFailure, WritePastTheFileSizeLimitFailsCleanlyAndTheSameCommandFinis
 }
 
 TEST(CertainFailure, RewrittenFilesKeepTheirOwnerAclAndExtendedAttributes) {
-  // An ACL in the kernel's form: version 2, then tag, permissions and id
-  // for the owner, user nobody (no access), the group, the mask, others.
-  const unsigned char kAcl[] = {
-    2, 0, 0, 0,
-    0x01, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
-    0x02, 0, 0, 0, 0xfe, 0xff, 0, 0,
-    0x04, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
-    0x10, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
-    0x20, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
-  };
   const char kOrigin[] = "set by the site";
   const uid_t kLp = 7;
   Driver driver(kTape, "txr580");
@@ -141,8 +131,9 @@ TEST(CertainFailure, RewrittenFilesKeepTheirOwnerAclAndExtendedAttributes) {
     }
     xattr = xattr && setxattr(path.c_str(), "user.origin", kOrigin,
                               sizeof(kOrigin), 0) == 0;
-    acl = acl && setxattr(path.c_str(), "system.posix_acl_access", kAcl,
-                          sizeof(kAcl), 0) == 0;
+    acl = acl && setxattr(path.c_str(), "system.posix_acl_access",
+                          kAclDenyingNobody, sizeof(kAclDenyingNobody),
+                          0) == 0;
   }
   if (!owner && !xattr)
     GTEST_SKIP() << "needs root or extended attributes";
@@ -167,9 +158,9 @@ TEST(CertainFailure, RewrittenFilesKeepTheirOwnerAclAndExtendedAttributes) {
     size = getxattr(path.c_str(), "system.posix_acl_access", value,
                     sizeof(value));
     if (acl) {
-      ASSERT_EQ(static_cast<ssize_t>(sizeof(kAcl)), size);
+      ASSERT_EQ(static_cast<ssize_t>(sizeof(kAclDenyingNobody)), size);
       // The entry for nobody is kept; the mode's 0666 shows in the others.
-      EXPECT_EQ(0, memcmp(kAcl + 12, value + 12, 8));
+      EXPECT_EQ(0, memcmp(kAclDenyingNobody + 12, value + 12, 8));
     }
   }
 }

@@ -2,8 +2,10 @@
 #include "store/rewrite.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -156,6 +158,25 @@ TEST(RewriteFile, FailedCallLeavesTheDataFileUntouchedWithTheCallsErrno) {
     EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
     EXPECT_EQ(0, files.open_descriptors);
   }
+}
+
+TEST(RealFileOps, AclThatCannotBeCopiedFailsWithTheErrnoOfTheCall) {
+  TempDir dir;
+  write_file(dir.file("from"), "x\n");
+  write_file(dir.file("to"), "");
+  if (setxattr(dir.file("from").c_str(), "system.posix_acl_access",
+               kAclDenyingNobody, sizeof(kAclDenyingNobody), 0) != 0)
+    GTEST_SKIP() << "no ACLs here: " << strerror(errno);
+  int from = open(dir.file("from").c_str(), O_RDONLY | O_CLOEXEC);
+  // A descriptor that names the file but allows no call on it.
+  int to = open(dir.file("to").c_str(), O_PATH | O_CLOEXEC);
+  ASSERT_LE(0, from);
+  ASSERT_LE(0, to);
+  errno = 0;
+  EXPECT_EQ(-1, real_file_ops()->copy_attributes(from, to, true));
+  EXPECT_EQ(EBADF, errno);
+  close(from);
+  close(to);
 }
 
 TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
