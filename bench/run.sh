@@ -6,7 +6,7 @@
 # tool's peak memory, which must not grow with the files. cp of the four
 # files, the same edit by hand with grep -v or sed -i, and the two
 # companion runs of an add are measured too, for comparison. On the large
-# and doubled trees, --list is measured against grep -F VtL over the three
+# and doubled trees, --list is measured against grep -F VtL over the four
 # files it reads.
 #
 #   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
@@ -14,7 +14,8 @@
 #
 # --check      compare with the targets (each request at most 1.10 times
 #              its floor at every size; --list at most 1.5 times the grep;
-#              at most 8 MiB, flat across sizes); exit 1 when one is missed
+#              at most 8 MiB, the requests' flat across sizes); exit 1
+#              when one is missed
 # --cpu        judge by processor time instead of wall time (median of
 #              each), for a machine busy with other work
 # --static     measure the tool, the stand-in companion and the floor
@@ -48,7 +49,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '12,28p' "$0"; exit 2 ;;
+    *) sed -n '12,29p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -153,7 +154,7 @@ set_cases() {  # size-label
     done' sh "$id" "${files[@]}")
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
   case_list=("$tool" --list)
-  case_grep_vtl=(grep -F VtL "${files[0]}" "${files[1]}" "${files[3]}")
+  case_grep_vtl=(grep -F VtL "${files[@]}")
   # The same requests with nothing but their companion runs and file
   # passes, in their order: the floor of each.
   local floor=$work/bin/floor_run

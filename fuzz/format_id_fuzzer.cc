@@ -3,7 +3,7 @@
 // file. Whatever the lines, an identifier reported as found must be real
 // text of its line, in front of "/" and the name; and looking the name up
 // in the whole file, read however the reads fall, must give the first
-// line that matches on its own.
+// line that matches on its own, in both files a delete looks in.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -77,12 +77,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
+  // The function and media-information files both hold the input.
   MemoryFile memory(file, static_cast<uint8_t>(size * 37));
-  std::string found_id;
+  StoreEnv env;
+  env.files = &memory;
+  NamedFormat found;
   StoreFailure failure;
-  int found = find_format_id(&memory, "file", name, &found_id, &failure);
-  FUZZ_CHECK(found == (expected ? kStoreDone : kStoreNotFound));
-  if (expected)
-    FUZZ_CHECK(found_id == expected_id);
+  int status = find_format_id(ModelDriver{ env, "fuzz" }, name, &found,
+                              &failure);
+  FUZZ_CHECK(status == (expected ? kStoreDone : kStoreNotFound));
+  FUZZ_CHECK(found.function_id == expected_id);
+  FUZZ_CHECK(found.media_id == expected_id);
   return 0;
 }

@@ -17,7 +17,7 @@
 #include "fuzz_check.h"
 #include "reference_edit.h"
 #include "split_lines.h"
-#include "store/line_edit.h"
+#include "store/rewrite.h"
 
 namespace {
 

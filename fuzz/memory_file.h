@@ -48,7 +48,7 @@ class MemoryFile : public FileOps {
   int close(int) override { return 0; }
 
   ssize_t write(int, const void*, size_t) override { return fail(); }
-  int lstat(const char*, struct stat*) override { return fail(); }
+  int statx(const char*, struct statx*) override { return fail(); }
   int fsync(int) override { return fail(); }
   int fchmod(int, mode_t) override { return fail(); }
   int fchown(int, uid_t, gid_t) override { return fail(); }
@@ -57,6 +57,7 @@ class MemoryFile : public FileOps {
   int rmdir(const char*) override { return fail(); }
   int flock(int, int) override { return fail(); }
   int access(const char*, int) override { return fail(); }
+  int copy_attributes(int, int, bool) override { return fail(); }
 
  private:
   int fail() {

@@ -90,8 +90,7 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
   StoreFailure failure;
   StoreStatus status = list_formats(
-      env.files, env.driver_root, settings.model_code,
-      is_roll_label(settings), [](const ListedFormat& format) {
+      settings, env, [](const ListedFormat& format) {
     const std::string_view tape =
         format.media_name.empty() ? "-" : format.media_name;
     printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",

@@ -2,7 +2,7 @@
 #ifndef VTMEDIA_CLI_TOOL_H_
 #define VTMEDIA_CLI_TOOL_H_
 
-#include "store/store_env.h"
+#include "store/driver.h"
 
 // The whole program: learns the model from argv[0], reads the options,
 // runs one action on the driver described by |env|, prints the result on

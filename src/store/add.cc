@@ -1,36 +1,60 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/add.h"
 
+#include <errno.h>
 #include <stdio.h>
-#include <sys/time.h>
+
+#include <set>
 
 #include "store/companion.h"
 #include "store/delete.h"
+#include "store/dots.h"
+#include "store/format_id.h"
 #include "store/lookup.h"
-#include "store/request.h"
 
 namespace {
 
-// Millimetres per inch as the driver has always converted them; the
-// printed sizes depend on it, so it is not 25.4.
-const double kMillimetresPerInch = 25.43859649;
-const double kRollDotsPerInch = 300;
-const double kTapeDotsPerInch = 180;
-const double kPointsPerInch = 72;
-// The unprintable margins of roll labels, in millimetres.
-const int64_t kRollWidthMargin = 3;
-const int64_t kRollHeightMargin = 6;
+const long kMicrosecondsPerSecond = 1000000;
+// Microseconds in which the time stamp of an identifier takes every value.
+const long kStampCycle = 16 * kMicrosecondsPerSecond;
 
-// Millimetres to whole dots, truncated toward zero.
-long long mm_to_dots(int64_t mm, double dots_per_inch) {
-  return static_cast<long long>(mm / kMillimetresPerInch * dots_per_inch);
+void next_microsecond(struct timeval* now) {
+  if (++now->tv_usec == kMicrosecondsPerSecond) {
+    now->tv_usec = 0;
+    ++now->tv_sec;
+  }
+}
+
+// The rewrites of an add of the format |format_id|, in their order.
+std::vector<Rewrite> add_rewrites(const FormatSettings& settings,
+                                  const std::string& format_id) {
+  return {
+    { kFunctionFile, { LineEdit::kInsertAfter, "[CustomTape]",
+                       format_id + "/" + settings.format_name + "\n" } },
+    { kMediaInfoFile, { LineEdit::kAppend, "",
+                        media_info_line(settings, format_id) } },
+    { kPrintAreaFile, { LineEdit::kAppend, "",
+                        print_area_line(settings, format_id) } },
+  };
+}
+
+// The add itself, as a step of |request| after any earlier format of the
+// name is gone.
+StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
+  struct timeval now;
+  gettimeofday(&now, nullptr);
+  std::string format_id;
+  StoreStatus status = new_format_id(request, settings, now, &format_id);
+  if (status == kStoreDone)
+    status = run_companion(companion_add_args(request->driver.companion(),
+                                              settings, format_id),
+                           request->failure);
+  if (status == kStoreDone)
+    status = rewrite_in_order(request, add_rewrites(settings, format_id));
+  return status;
 }
 
 }  // namespace
-
-long long roll_label_along_dots(int64_t height_mm) {
-  return mm_to_dots(height_mm - kRollHeightMargin, kRollDotsPerInch);
-}
 
 std::string media_info_line(const FormatSettings& settings,
                             const std::string& format_id) {
@@ -57,46 +81,48 @@ std::string print_area_line(const FormatSettings& settings,
   return format_id + area;
 }
 
-namespace {
-
-// The add itself, as a step of |request| after any earlier format of the
-// name is gone.
-StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
-  const StoreEnv& env = request->env;
-  std::string media_info = request->path(kMediaInfoFile);
-  struct timeval now;
-  gettimeofday(&now, nullptr);
-  std::string format_id;
-  StoreStatus status = new_format_id(env.files, media_info, settings, now,
-                                     &format_id, request->failure);
-  if (status != kStoreDone)
-    return status;
-  status = run_companion(
-      companion_add_args(companion_path(env.driver_root, settings.model_code),
-                         settings, format_id),
-      request->dir_fd, request->failure);
-  if (status != kStoreDone)
-    return status;
-
-  LineEdit entry = { LineEdit::kInsertAfter, "[CustomTape]",
-                     format_id + "/" + settings.format_name + "\n" };
-  LineEdit sizes = { LineEdit::kAppend, "",
-                     media_info_line(settings, format_id) };
-  LineEdit area = { LineEdit::kAppend, "",
-                    print_area_line(settings, format_id) };
-  if (rewrite_data_file(request, kFunctionFile, entry) != kStoreDone ||
-      rewrite_data_file(request, kMediaInfoFile, sizes) != kStoreDone ||
-      rewrite_data_file(request, kPrintAreaFile, area) != kStoreDone)
-    return kStoreFileFailed;
+StoreStatus new_format_id(Request* request, const FormatSettings& settings,
+                          struct timeval now, std::string* id) {
+  *id = make_format_id(settings, now);
+  // The time stamps of the identifiers in the file that differ from the
+  // new one in their time stamp alone.
+  std::string head = id->substr(0, id->size() - kFormatIdTimeDigits);
+  std::set<std::string> taken;
+  StoreFailure scan;
+  StoreStatus status = scan_data_file(
+      request->driver.files, request->driver.path(kMediaInfoFile),
+      [&](std::string_view block) {
+    for (size_t at = block.find(head); at != std::string_view::npos;
+         at = block.find(head, at + 1)) {
+      if (block.size() - at >= id->size() &&
+          stands_whole(block, at, id->size()))
+        taken.insert(std::string(block.substr(at + head.size(),
+                                              kFormatIdTimeDigits)));
+    }
+    return true;
+  }, &scan);
+  if (status != kStoreDone && scan.error != ENOENT) {
+    *request->failure = scan;
+    return status;  // a missing file holds none
+  }
+  // Stamps come round again every 65536 microseconds, every stamp once in
+  // 16 seconds; a file that holds them all leaves none to take.
+  for (long step = 0; taken.count(id->substr(head.size())) != 0; ++step) {
+    if (step == kStampCycle)
+      return fail_at(request->driver.path(kMediaInfoFile), EEXIST,
+                     request->failure);
+    next_microsecond(&now);
+    *id = make_format_id(settings, now);
+  }
   return kStoreDone;
 }
 
-}  // namespace
-
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
                        StoreFailure* failure) {
-  return run_request(env, settings.model_code, [&](Request* request) {
-    StoreStatus status = prepare_to_write(request, settings, true);
+  return run_request(ModelDriver{ env, settings.model_code },
+                     [&](Request* request) {
+    StoreStatus status = prepare_to_delete(request, settings,
+                                           add_rewrites(settings, ""));
     if (status == kStoreDone)
       status = delete_in_request(request, settings);
     if (status != kStoreDone && status != kStoreNotFound)

@@ -2,15 +2,14 @@
 #ifndef VTMEDIA_STORE_ADD_H_
 #define VTMEDIA_STORE_ADD_H_
 
+#include <sys/time.h>
+
 #include <string>
 
+#include "store/driver.h"
+#include "store/request.h"
 #include "store/settings.h"
 #include "store/status.h"
-#include "store/store_env.h"
-
-// The dots along the feed the media-information line gives a roll label
-// |height_mm| high.
-long long roll_label_along_dots(int64_t height_mm);
 
 // The line added to the media-information file: the format's size in
 // printer dots, across and along the feed.
@@ -20,6 +19,15 @@ std::string media_info_line(const FormatSettings& settings,
 // The line added to the imageable-area file, in points of 1/72 inch.
 std::string print_area_line(const FormatSettings& settings,
                             const std::string& format_id);
+
+// The identifier of a new format made at |now|: the one make_format_id
+// gives, or, where that already stands whole in the media-information
+// file of |request|, the one of the first later microsecond that does
+// not, so that deleting either format never takes the other. A missing
+// file holds none; one that holds every time stamp fails the add
+// (EEXIST).
+StoreStatus new_format_id(Request* request, const FormatSettings& settings,
+                          struct timeval now, std::string* id);
 
 // An add request, under one lock of the model so that no other run comes
 // between its steps: first the whole delete of an earlier format of the

@@ -16,15 +16,15 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
                                                const FormatSettings& settings);
 
 // Runs the companion tool with |args| (args[0] is its path) and waits for
-// it. No shell is involved, so names reach the tool exactly as given. It
-// inherits |lock_fd|, the request's lock, which so lives until both have
-// ended. A SIGTERM, SIGHUP or SIGINT meanwhile is passed on to it, and
-// once it has ended this process ends by that signal too.
+// it. No shell is involved, so names reach the tool exactly as given. A
+// SIGTERM, SIGHUP or SIGINT meanwhile that the caller neither ignores nor
+// blocks is passed on to it, and once it has ended this process ends by
+// that signal too.
 // Returns kStoreDone when it exited with status 0; kStoreCompanionFailed
 // when it exited otherwise or died by a signal, with how in |*failure|;
 // kStoreCompanionNotStarted when it could not be started (missing, not
 // executable, not a program), with the errno in |*failure|.
-StoreStatus run_companion(const std::vector<std::string>& args, int lock_fd,
+StoreStatus run_companion(const std::vector<std::string>& args,
                           StoreFailure* failure);
 
 #endif  // VTMEDIA_STORE_COMPANION_H_

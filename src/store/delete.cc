@@ -10,57 +10,70 @@ namespace {
 const char kRollDefaultMedia[] = "MediaSize=29X1\n";
 const char kTapeDefaultMedia[] = "Media=vtS12mm\n";
 
+// The rewrites of a delete of the format named |settings.format_name|, in
+// their order, as the files of |request| name it now. Returns kStoreDone,
+// kStoreNotFound or kStoreFileFailed as find_format_id does.
+StoreStatus delete_rewrites(Request* request, const FormatSettings& settings,
+                            std::vector<Rewrite>* rewrites) {
+  NamedFormat format;
+  StoreStatus status = find_format_id(request->driver, settings.format_name,
+                                      &format, request->failure);
+  if (status != kStoreDone)
+    return status;
+  // Where one of the two files no longer names the format (a delete cut
+  // short), the other's identifier serves all four, so that the same
+  // command finishes the job.
+  const std::string& function_id =
+      format.function_id.empty() ? format.media_id : format.function_id;
+  const std::string& media_id =
+      format.media_id.empty() ? format.function_id : format.media_id;
+  // The media-information file, which names the format, goes last: a run
+  // cut short anywhere before leaves the name there to be found again.
+  *rewrites = {
+    { kFunctionFile, { LineEdit::kDrop, function_id, "" } },
+    { kResourceFile, { LineEdit::kReplace, media_id,
+                       is_roll_label(settings) ? kRollDefaultMedia :
+                                                 kTapeDefaultMedia } },
+    { kPrintAreaFile, { LineEdit::kDrop, media_id, "" } },
+    { kMediaInfoFile, { LineEdit::kDrop, media_id, "" } },
+  };
+  return kStoreDone;
+}
+
 }  // namespace
 
 StoreStatus delete_format(const FormatSettings& settings,
                           const StoreEnv& env, StoreFailure* failure) {
-  return run_request(env, settings.model_code, [&](Request* request) {
-    StoreStatus status = prepare_to_write(request, settings, false);
+  return run_request(ModelDriver{ env, settings.model_code },
+                     [&](Request* request) {
+    StoreStatus status = prepare_to_delete(request, settings, {});
     if (status != kStoreDone)
       return status;
     return delete_in_request(request, settings);
   }, failure);
 }
 
+StoreStatus prepare_to_delete(Request* request,
+                              const FormatSettings& settings,
+                              const std::vector<Rewrite>& then) {
+  // The lookup after the companion's delete decides again, as the
+  // companion may change the files.
+  return prepare_to_write(request, [&](std::vector<Rewrite>* rewrites) {
+    StoreStatus status = delete_rewrites(request, settings, rewrites);
+    rewrites->insert(rewrites->end(), then.begin(), then.end());
+    return status == kStoreNotFound ? kStoreDone : status;
+  });
+}
+
 StoreStatus delete_in_request(Request* request,
                               const FormatSettings& settings) {
-  const StoreEnv& env = request->env;
   StoreStatus status = run_companion(
-      companion_delete_args(
-          companion_path(env.driver_root, settings.model_code), settings),
-      request->dir_fd, request->failure);
-  if (status != kStoreDone)
-    return status;
-
-  NamedFormat format;
-  status = find_named_format(env.files, env.driver_root, settings.model_code,
-                             settings.format_name, &format, request->failure);
-  if (status != kStoreDone)
-    return status;
-  // Where one of the two files no longer names the format (a delete cut
-  // short), the other's identifier serves all four, so that the same
-  // command finishes the job.
-  if (format.function_id.empty())
-    format.function_id = format.media_id;
-  if (format.media_id.empty())
-    format.media_id = format.function_id;
-
-  // The media-information file, which names the format, goes last: a run
-  // cut short anywhere before leaves the name there to be found again.
-  const struct {
-    DriverFile file;
-    LineEdit edit;
-  } steps[] = {
-    { kFunctionFile, { LineEdit::kDrop, format.function_id, "" } },
-    { kResourceFile, { LineEdit::kReplace, format.media_id,
-                       is_roll_label(settings) ? kRollDefaultMedia :
-                                                 kTapeDefaultMedia } },
-    { kPrintAreaFile, { LineEdit::kDrop, format.media_id, "" } },
-    { kMediaInfoFile, { LineEdit::kDrop, format.media_id, "" } },
-  };
-  for (const auto& step : steps) {
-    if (rewrite_data_file(request, step.file, step.edit) != kStoreDone)
-      return kStoreFileFailed;
-  }
-  return kStoreDone;
+      companion_delete_args(request->driver.companion(), settings),
+      request->failure);
+  std::vector<Rewrite> rewrites;
+  if (status == kStoreDone)
+    status = delete_rewrites(request, settings, &rewrites);
+  if (status == kStoreDone)
+    status = rewrite_in_order(request, rewrites);
+  return status;
 }

@@ -2,15 +2,24 @@
 #ifndef VTMEDIA_STORE_DELETE_H_
 #define VTMEDIA_STORE_DELETE_H_
 
+#include <vector>
+
+#include "store/driver.h"
 #include "store/request.h"
 #include "store/settings.h"
 #include "store/status.h"
-#include "store/store_env.h"
 
-// Removes the label format named |settings.format_name| as one request
-// (see run_request and delete_in_request).
+// Removes the label format named |settings.format_name| from the driver of
+// |settings.model_code| under |env| as one request (see run_request and
+// delete_in_request).
 StoreStatus delete_format(const FormatSettings& settings,
                           const StoreEnv& env, StoreFailure* failure);
+
+// Readies the files of |request| (see prepare_to_write) for a delete of
+// |settings.format_name| and then the rewrites |then|.
+StoreStatus prepare_to_delete(Request* request,
+                              const FormatSettings& settings,
+                              const std::vector<Rewrite>& then);
 
 // The delete as a step of |request|, whose files are readied: runs the
 // companion tool, finds the format's identifier in the "*PageSize" lines

@@ -6,7 +6,7 @@
 #include <sys/types.h>
 
 // The file calls the store makes, behind an interface so that tests can
-// make any one of them fail. Each behaves as the POSIX call of its name,
+// make any one of them fail. Each behaves as the system call of its name,
 // returning -1 and setting errno on failure.
 class FileOps {
  public:
@@ -15,7 +15,9 @@ class FileOps {
   virtual ssize_t read(int fd, void* buffer, size_t size) = 0;
   virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
   virtual int fstat(int fd, struct stat* info) = 0;
-  virtual int lstat(const char* path, struct stat* info) = 0;
+  // Of |path| itself, not of what a link there names: statx(AT_FDCWD,
+  // path, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, info).
+  virtual int statx(const char* path, struct statx* info) = 0;
   virtual int fsync(int fd) = 0;
   virtual int fchmod(int fd, mode_t mode) = 0;
   virtual int fchown(int fd, uid_t owner, gid_t group) = 0;
@@ -27,6 +29,11 @@ class FileOps {
   // Whether this process may use |path| as |mode| says, judged with its
   // effective user and group, as the calls it then makes will be.
   virtual int access(const char* path, int mode) = 0;
+  // Copies the extended attributes of the file open as |from| onto |to|
+  // (libattr's attr_copy_fd): with |permissions| those that carry
+  // permissions (ACLs), else all others the system copies. ENOTSUP where
+  // the file system has none.
+  virtual int copy_attributes(int from, int to, bool permissions) = 0;
 };
 
 // The real file system.
@@ -45,11 +52,11 @@ class ScopedFd {
   ScopedFd& operator=(const ScopedFd&) = delete;
 
   int get() const { return fd_; }
-  // Hands the descriptor over; it is no longer closed here.
-  int release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
+  // Closes the descriptor held, if any, and takes |fd| instead.
+  void reset(int fd) {
+    if (fd_ >= 0)
+      files_->close(fd_);
+    fd_ = fd;
   }
 
  private:

@@ -74,6 +74,14 @@ bool read_format_id(std::string_view id, FormatIdFields* fields) {
   return true;
 }
 
+bool has_control_char(std::string_view text) {
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7F)
+      return true;
+  }
+  return false;
+}
+
 bool stands_whole(std::string_view text, size_t at, size_t length) {
   size_t after = at + length;
   return after == text.size() || !continues_identifier(text[after]);
@@ -106,15 +114,11 @@ bool parse_page_size_line(std::string_view line, PageSizeEntry* entry) {
       line.size() - (slash + 1) < fields.name_length)
     return false;
   // Only the text before a NUL byte counts, and nothing after the name is
-  // looked at. A name holds no control character, as no request's may:
-  // one would forge lines or fields wherever it is printed.
+  // looked at. A name holds no control character, as no request's may.
   std::string_view name = line.substr(slash + 1, fields.name_length);
-  if (memchr(line.data(), '\0', slash + 1) != nullptr)
+  if (memchr(line.data(), '\0', slash + 1) != nullptr ||
+      has_control_char(name))
     return false;
-  for (unsigned char c : name) {
-    if (c < 0x20 || c == 0x7F)
-      return false;
-  }
   entry->id = id;
   entry->name = name;
   return true;

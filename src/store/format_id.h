@@ -46,6 +46,11 @@ bool stands_whole(std::string_view text, size_t at, size_t length);
 size_t find_identifier(std::string_view text, std::string_view id,
                        size_t from = 0);
 
+// Whether |text| holds a control character (below 0x20, or DEL). Names
+// and printer queues end up inside lines and tab-separated fields of the
+// driver files and of what prints them; one would forge extra ones.
+bool has_control_char(std::string_view text);
+
 // A format as one "*PageSize" line names it.
 struct PageSizeEntry {
   std::string_view id;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "store/line_edit.h"
+#include "store/rewrite.h"
 
 #include "store/format_id.h"
-#include "store/lines.h"
+#include "store/line_reader.h"
 
 namespace {
 
@@ -42,9 +42,6 @@ bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink) {
   if (edit.kind == LineEdit::kAppend)
     return sink(block);
-  // An empty needle would select every place of every line.
-  if (edit.needle.empty())
-    return false;
   // Only lines the needle occurs in need a look; the stretches between
   // them go out whole.
   size_t copied = 0;  // output is complete up to here

@@ -2,6 +2,7 @@
 #include "store/line_reader.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <string.h>
 
 namespace {
@@ -10,10 +11,22 @@ const size_t kInitialBuffer = 64 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(FileOps* files, int fd, const std::string& path)
-    : files_(files), fd_(fd), path_(path) {}
+StoreStatus LineReader::open(StoreFailure* failure) {
+  fd_.reset(files_->open(path_.c_str(),
+                         O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+  if (fd_.get() < 0)
+    return fail_at(path_, errno, failure);
+  // Checked on the open file, so that nothing swapped in after an earlier
+  // check gets read.
+  if (files_->fstat(fd_.get(), &info_) != 0)
+    return fail_at(path_, errno, failure);
+  if (int error = data_file_error(info_.st_mode, info_.st_nlink))
+    return fail_at(path_, error, failure);
+  return kStoreDone;
+}
 
-bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
+StoreStatus LineReader::next_block(std::string_view* block,
+                                   StoreFailure* failure) {
   // Keep the unfinished line that followed the last block.
   if (consumed_ > 0) {
     memmove(&buffer_[0], &buffer_[consumed_], end_ - consumed_);
@@ -22,20 +35,18 @@ bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
   }
   for (;;) {
     if (at_eof_) {
-      if (end_ == 0)
-        return false;
       consumed_ = end_;
       *block = std::string_view(buffer_.data(), end_);
-      return true;
+      return kStoreDone;
     }
     if (end_ == buffer_.size())
       buffer_.resize(end_ == 0 ? kInitialBuffer : end_ * 2);
-    ssize_t got = files_->read(fd_, &buffer_[end_], buffer_.size() - end_);
+    ssize_t got = files_->read(fd_.get(), &buffer_[end_],
+                               buffer_.size() - end_);
     if (got < 0) {
       if (errno == EINTR)
         continue;
-      fail_at(path_, errno, failure);
-      return false;
+      return fail_at(path_, errno, failure);
     }
     if (got == 0) {
       at_eof_ = true;
@@ -50,7 +61,30 @@ bool LineReader::next_block(std::string_view* block, StoreFailure* failure) {
     if (last != nullptr) {
       consumed_ = last - buffer_.data() + 1;
       *block = std::string_view(buffer_.data(), consumed_);
-      return true;
+      return kStoreDone;
     }
   }
+}
+
+int data_file_error(mode_t mode, nlink_t links) {
+  if (S_ISLNK(mode))
+    return ELOOP;
+  if (S_ISDIR(mode))
+    return EISDIR;
+  if (!S_ISREG(mode))
+    return EINVAL;
+  // A second name for a file elsewhere (one only root may read) would be
+  // read by root and copied into a file everybody may read.
+  return links != 1 ? EMLINK : 0;
+}
+
+std::string_view line_at(std::string_view block, size_t at) {
+  const char* begin = block.data();
+  const char* end = begin + block.size();
+  const char* start = static_cast<const char*>(memrchr(begin, '\n', at));
+  start = start ? start + 1 : begin;
+  const char* newline = static_cast<const char*>(
+      memchr(begin + at, '\n', end - (begin + at)));
+  const char* line_end = newline ? newline + 1 : end;
+  return std::string_view(start, line_end - start);
 }

@@ -5,10 +5,10 @@
 #include <stdint.h>
 
 #include <functional>
-#include <string>
 #include <string_view>
 
-#include "store/file_ops.h"
+#include "store/driver.h"
+#include "store/settings.h"
 #include "store/status.h"
 
 // A user format as the driver files hold it.
@@ -18,23 +18,29 @@ struct ListedFormat {
   uint64_t width_mm = 0;
   int64_t height_mm = 0;
   std::string_view media_name;  // the tape's page-size name, or empty
+  // The first number of the format's size line in the media-information
+  // file, "ID/NAME:<TAB>ACROSS<TAB>ALONG"; -1 where it has no well-formed
+  // one.
+  long long across_dots = -1;
   // Whether the identifier stands whole in the function, media-information
   // and imageable-area files; an add or delete cut short leaves it not.
   bool complete = false;
+  // Whether the identifier stands whole in the resource file: the driver's
+  // current media.
+  bool selected = false;
 };
 
 // Hands every format a "*PageSize" line of the media-information or the
-// function file of |model_code| names to |visit|: those of the
+// function file of |settings.model_code| names to |visit|: those of the
 // media-information file in its order, then those of the function file
 // alone in its order, one per identifier. The views last for the call.
-// Nothing is handed over until all three files are read, so a failure
+// Nothing is handed over until all the files are read, so a failure
 // leaves |visit| uncalled. Only reads: no lock, no companion run, nothing
 // written. Each file is read once, and memory grows with the identifiers
 // the files hold, not with their size. Returns kStoreDone, or
 // kStoreFileFailed with |*failure| set (the data directory where that is
-// missing).
-StoreStatus list_formats(FileOps* files, const std::string& root,
-                         const std::string& model_code, bool roll_label,
+// missing; a missing resource file selects nothing).
+StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          const std::function<void(const ListedFormat&)>& visit,
                          StoreFailure* failure);
 

@@ -2,17 +2,49 @@
 #include "store/request.h"
 
 #include <errno.h>
-
-#include <algorithm>
-#include <iterator>
-#include <vector>
-
-#include "store/data_file.h"
-#include "store/lock.h"
-#include "store/lookup.h"
-#include "store/rewrite.h"
+#include <fcntl.h>
+#include <sys/file.h>
+#include <time.h>
 
 namespace {
+
+const long kPollNanoseconds = 10 * 1000 * 1000;
+
+long long monotonic_ms() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+// Takes the lock on the data directory as |dir_fd|, waiting up to the
+// driver's timeout. The descriptor is kept open across the companion's
+// exec, so that the lock lives until both this run and the companion have
+// ended, whatever ends this run.
+StoreStatus lock_data_dir(const ModelDriver& driver, ScopedFd* dir_fd,
+                          StoreFailure* failure) {
+  std::string dir = driver.data_dir();
+  dir_fd->reset(driver.files->open(dir.c_str(), O_RDONLY | O_DIRECTORY, 0));
+  if (dir_fd->get() < 0)
+    return fail_at(dir, errno, failure);
+  // flock cannot time out by itself: poll without blocking.
+  long long deadline = monotonic_ms() + driver.lock_timeout_ms;
+  bool waiting = false;
+  while (driver.files->flock(dir_fd->get(), LOCK_EX | LOCK_NB) != 0) {
+    int error = errno;
+    if (error != EWOULDBLOCK && error != EINTR)
+      return fail_at(dir, error, failure);
+    if (monotonic_ms() >= deadline) {
+      fail_at(dir, EWOULDBLOCK, failure);
+      return kStoreLockTimedOut;
+    }
+    if (!waiting && driver.on_lock_wait)
+      driver.on_lock_wait(dir);
+    waiting = true;
+    struct timespec pause = { 0, kPollNanoseconds };
+    nanosleep(&pause, nullptr);
+  }
+  return kStoreDone;
+}
 
 // Syncs a directory whose entries |*renamed| says changed: now(), or on
 // the way out.
@@ -38,68 +70,37 @@ class DirectorySync {
 
 }  // namespace
 
-StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
+StoreStatus run_request(const ModelDriver& driver,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure) {
-  std::string dir_path = data_dir_path(env.driver_root, model_code);
-  int fd;
-  StoreStatus status = lock_data_dir(env, dir_path, &fd, failure);
+  // Closing the descriptor, on every way out, lets the lock go.
+  ScopedFd dir_fd(driver.files, -1);
+  StoreStatus status = lock_data_dir(driver, &dir_fd, failure);
   if (status != kStoreDone)
     return status;
-  // Closing the descriptor, on every way out, lets the lock go.
-  ScopedFd dir_fd(env.files, fd);
-  Request request{env, model_code, failure};
-  request.dir_fd = dir_fd.get();
-  if (env.files->fstat(dir_fd.get(), &request.dir) != 0)
-    return fail_at(dir_path, errno, failure);
+  Request request{driver, failure};
+  if (driver.files->fstat(dir_fd.get(), &request.dir) != 0)
+    return fail_at(driver.data_dir(), errno, failure);
   // Renames must survive a power loss, also those of a run that failed
   // after them, whichever way out it takes.
-  DirectorySync sync(env.files, dir_fd.get(), &request.renamed);
+  DirectorySync sync(driver.files, dir_fd.get(), &request.renamed);
   status = body(&request);
   if (!sync.now() && status == kStoreDone)
-    return fail_at(dir_path, errno, failure);
+    status = fail_at(driver.data_dir(), errno, failure);
+  // The companion shares the descriptor with whatever it left running;
+  // the lock goes with the request, not with them.
+  driver.files->flock(dir_fd.get(), LOCK_UN);
   return status;
 }
 
-StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
-                             bool adding) {
-  const StoreEnv& env = request->env;
-  int problems[kDriverFileCount] = {};
-  StoreStatus status = prepare_data_files(
-      env.files, env.driver_root, request->model_code, request->dir_fd,
-      request->dir, problems, request->failure);
-  if (status != kStoreDone)
-    return status;
-  if (std::all_of(std::begin(problems), std::end(problems),
-                  [](int problem) { return problem == 0; }))
-    return kStoreDone;
-  // Which files the request rewrites, in its order, depends on whether
-  // the name is there; the lookup after the companion's delete decides
-  // again, as the companion may change the files.
-  NamedFormat named;
-  status = find_named_format(env.files, env.driver_root, request->model_code,
-                             settings.format_name, &named, request->failure);
-  if (status == kStoreFileFailed)
-    return status;
-  std::vector<DriverFile> rewrites;
-  if (status == kStoreDone)
-    rewrites = { kFunctionFile, kResourceFile, kPrintAreaFile,
-                 kMediaInfoFile };
-  if (adding)
-    rewrites.insert(rewrites.end(),
-                    { kFunctionFile, kMediaInfoFile, kPrintAreaFile });
-  for (DriverFile file : rewrites) {
-    if (problems[file] != 0)
-      return fail_at(request->path(file), problems[file], request->failure);
+StoreStatus rewrite_in_order(Request* request,
+                             const std::vector<Rewrite>& rewrites) {
+  const ModelDriver& driver = request->driver;
+  for (const Rewrite& rewrite : rewrites) {
+    if (rewrite_file(driver.files, driver.path(rewrite.file), rewrite.edit,
+                     request->failure) != kStoreDone)
+      return kStoreFileFailed;
+    request->renamed = true;
   }
   return kStoreDone;
-}
-
-StoreStatus rewrite_data_file(Request* request, DriverFile file,
-                              const LineEdit& edit) {
-  StoreStatus status = rewrite_file(request->env.files, request->path(file),
-                                    edit, request->failure);
-  if (status == kStoreDone)
-    request->renamed = true;
-  return status;
 }

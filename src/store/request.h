@@ -5,48 +5,55 @@
 #include <sys/stat.h>
 
 #include <functional>
-#include <string>
+#include <vector>
 
-#include "store/line_edit.h"
-#include "store/paths.h"
-#include "store/settings.h"
+#include "store/driver.h"
+#include "store/rewrite.h"
 #include "store/status.h"
-#include "store/store_env.h"
 
 // One request on a model's driver, as its steps see it.
 struct Request {
-  const StoreEnv& env;
-  const std::string& model_code;
+  const ModelDriver& driver;
   StoreFailure* failure;
-  int dir_fd = -1;          // the locked data directory
-  struct stat dir = {};     // its status
+  struct stat dir = {};     // the status of the locked data directory
   bool renamed = false;     // a data file has been replaced
-
-  std::string path(DriverFile file) const {
-    return driver_file_path(env.driver_root, model_code, file);
-  }
 };
 
-// Runs |body| as one request on |model_code|'s driver: takes the model's
-// lock, runs |body| and, where the body replaced a data file, makes the
-// renames durable before letting go. Returns what |body| returns;
-// kStoreLockTimedOut when another process kept the lock past
-// env.lock_timeout_ms; or kStoreFileFailed with |*failure| set when the
+// Runs |body| as one request on |driver|: takes the model's lock (two
+// runs on one model would share the ".$$$" files and lose each other's
+// formats), runs |body| and, where the body replaced a data file, makes
+// the renames durable before letting the lock go. Returns what |body|
+// returns; kStoreLockTimedOut when another process kept the lock past
+// driver.lock_timeout_ms (driver.on_lock_wait is called once when the
+// run starts waiting); or kStoreFileFailed with |*failure| set when the
 // lock or the directory's sync fails.
-StoreStatus run_request(const StoreEnv& env, const std::string& model_code,
+StoreStatus run_request(const ModelDriver& driver,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure);
 
-// Readies the data files for a request that writes (see
-// prepare_data_files), before anything runs or changes, and refuses one
-// certain to fail at a file it will rewrite: every file, when the function
-// or media-information file names |settings.format_name|; the function,
-// media-information and imageable-area files too when |adding|.
-StoreStatus prepare_to_write(Request* request, const FormatSettings& settings,
-                             bool adding);
+// One step of a request: a data file and what its rewrite does to it.
+struct Rewrite {
+  DriverFile file;
+  LineEdit edit;
+};
 
-// Replaces |file| through |edit| (see rewrite_file).
-StoreStatus rewrite_data_file(Request* request, DriverFile file,
-                              const LineEdit& edit);
+// Readies the data files for a request that writes, before anything runs
+// or changes: the directory must be writable and searchable, each data
+// file missing or a regular file the run may read and, in a sticky
+// directory, replace; whatever an earlier run left at a temporary path
+// goes (a file or link, an empty directory; anything else fails). Where a
+// file is missing, immutable or append-only, or a mount point, |planned|
+// is asked for the rewrites the request will make, and a request certain
+// to fail at one of their files is refused (ENOENT, EPERM, EBUSY).
+// Returns kStoreDone, or kStoreFileFailed with the request's failure set
+// and nothing changed but the temporary paths already cleared.
+StoreStatus prepare_to_write(
+    Request* request,
+    const std::function<StoreStatus(std::vector<Rewrite>*)>& planned);
+
+// Makes |rewrites| in their order (see rewrite_file), stopping at the
+// first that fails, those before it staying made.
+StoreStatus rewrite_in_order(Request* request,
+                             const std::vector<Rewrite>& rewrites);
 
 #endif  // VTMEDIA_STORE_REQUEST_H_

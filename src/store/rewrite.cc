@@ -1,52 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/rewrite.h"
 
-#include <attr/error_context.h>
-#include <attr/libattr.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <string.h>
 #include <unistd.h>
 
 #include <string_view>
 
-#include "store/data_file.h"
+#include "store/driver.h"
 #include "store/line_reader.h"
-#include "store/paths.h"
-#include "store/status.h"
 
 namespace {
 
 // Other parts of the driver, not running as root, write these files too.
 const mode_t kDataFileMode = 0666;
-
-// What a copy of extended attributes ran into first.
-struct CopyErrors : error_context {
-  CopyErrors() : error_context{ note, nullptr, nullptr } {}
-  static void note(error_context* context, const char*, ...) {
-    CopyErrors* errors = static_cast<CopyErrors*>(context);
-    if (errors->first_error == 0)
-      errors->first_error = errno;
-  }
-  int first_error = 0;
-};
-
-// The attributes that carry permissions (ACLs), and the others but those
-// the system says never to copy. The ACLs are named here too, so that
-// they count as ACLs where the system's list cannot be read.
-int is_permission_attribute(const char* name, struct error_context* context) {
-  for (const char* acl : { "system.posix_acl_access",
-                           "system.posix_acl_default", "system.nfs4_acl",
-                           "system.nfs4acl" }) {
-    if (strcmp(name, acl) == 0)
-      return 1;
-  }
-  return attr_copy_action(name, context) == ATTR_ACTION_PERMISSIONS;
-}
-int is_other_attribute(const char* name, struct error_context* context) {
-  return !is_permission_attribute(name, context) &&
-         attr_copy_action(name, context) != ATTR_ACTION_SKIP;
-}
 
 bool unsupported(int error) {
   return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
@@ -104,8 +71,13 @@ class TempFile {
     if (files_->fchown(fd_, owner.st_uid, owner.st_gid) != 0 &&
         (errno != EPERM || geteuid() == 0))
       return fail(errno);
-    if (!copy_attributes(data_fd))
-      return false;
+    // A site's ACL on a data file must come along, or the rewrite fails;
+    // other attributes (an SELinux label among them) come where this run
+    // may set them. None is needed where the file system has none.
+    if (files_->copy_attributes(data_fd, fd_, true) != 0 &&
+        !unsupported(errno))
+      return fail(errno);
+    files_->copy_attributes(data_fd, fd_, false);
     if (files_->fchmod(fd_, kDataFileMode) != 0 || files_->fsync(fd_) != 0)
       return fail(errno);
     int fd = fd_;
@@ -119,21 +91,6 @@ class TempFile {
   }
 
  private:
-  // A site's ACL on a data file must come along, or the rewrite fails;
-  // other attributes (an SELinux label among them) come where this run
-  // may set them. None is needed where the file system has none.
-  bool copy_attributes(int data_fd) {
-    CopyErrors acl_errors;
-    if (attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
-                     is_permission_attribute, &acl_errors) != 0 &&
-        !unsupported(acl_errors.first_error))
-      return fail(acl_errors.first_error != 0 ? acl_errors.first_error : EIO);
-    CopyErrors other_errors;
-    attr_copy_fd(data_path_.c_str(), data_fd, path_.c_str(), fd_,
-                 is_other_attribute, &other_errors);
-    return true;
-  }
-
   bool fail(int error) {
     fail_at(data_path_, error, failure_);
     return false;
@@ -147,42 +104,34 @@ class TempFile {
   bool created_ = false;
 };
 
-// Fills |temp| with the lines of |data_fd| through |edit|.
-bool write_content(FileOps* files, int data_fd, const std::string& path,
-                   const LineEdit& edit, TempFile* temp,
-                   StoreFailure* failure) {
-  PieceSink sink = [temp](std::string_view piece) { return temp->put(piece); };
-  LineReader reader(files, data_fd, path);
-  std::string_view block;
-  bool at_line_start = true;  // what was read so far ends a line
-  while (reader.next_block(&block, failure)) {
-    if (!edit_block(edit, block, sink))
-      return false;
-    at_line_start = block.back() == '\n';
-  }
-  if (failure->error != 0 || edit.kind != LineEdit::kAppend)
-    return failure->error == 0;
-  return (at_line_start || temp->put("\n")) && temp->put(edit.text);
-}
-
 }  // namespace
 
 StoreStatus rewrite_file(FileOps* files, const std::string& path,
                          const LineEdit& edit, StoreFailure* failure) {
-  // An edit that selects by nothing is the caller's fault; it fails here
-  // rather than select every line.
+  // An empty needle would select every place of every line.
   if (edit.kind != LineEdit::kAppend && edit.needle.empty())
     return fail_at(path, EINVAL, failure);
-  int fd;
-  struct stat data_info;
-  if (open_data_file(files, path, &fd, &data_info, failure) != kStoreDone)
-    return kStoreFileFailed;
-  ScopedFd data_fd(files, fd);
+  LineReader reader(files, path);
+  StoreStatus status = reader.open(failure);
+  if (status != kStoreDone)
+    return status;
   TempFile temp(files, path, failure);
-  failure->error = 0;
-  if (temp.create() &&
-      write_content(files, data_fd.get(), path, edit, &temp, failure) &&
-      temp.commit(data_fd.get(), data_info))
-    return kStoreDone;
-  return kStoreFileFailed;
+  if (!temp.create())
+    return kStoreFileFailed;
+  PieceSink sink = [&temp](std::string_view piece) { return temp.put(piece); };
+  bool at_line_start = true;  // what was read so far ends a line
+  std::string_view block;
+  while ((status = reader.next_block(&block, failure)) == kStoreDone &&
+         !block.empty()) {
+    if (!edit_block(edit, block, sink))
+      return kStoreFileFailed;
+    at_line_start = block.back() == '\n';
+  }
+  if (status != kStoreDone)
+    return status;
+  if (edit.kind == LineEdit::kAppend &&
+      !((at_line_start || temp.put("\n")) && temp.put(edit.text)))
+    return kStoreFileFailed;
+  return temp.commit(reader.fd(), reader.info()) ? kStoreDone
+                                                 : kStoreFileFailed;
 }

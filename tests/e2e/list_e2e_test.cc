@@ -99,6 +99,14 @@ TEST(ListEndToEnd, PrintsEachUserFormatOnceWithItsSizeTapeAndState) {
     { "a roll label without its size line keeps the field", kRoll,
       tall.func, page(kTall, "Tall"), tall.area,
       listed("Tall", "62", "904", "-", kTall) },
+    // Only a size line well formed to its end counts, the first one.
+    { "a roll label whose size line runs on keeps the field", kRoll,
+      tall.func, page(kTall, "Tall") + sizes(kTall, "Tall", "58894junk"),
+      tall.area, listed("Tall", "62", "904", "-", kTall) },
+    { "a malformed size line before the whole one", kRoll, tall.func,
+      page(kTall, "Tall") + sizes(kTall, "Tall", "junk") +
+          sizes(kTall, "Tall", "58894"),
+      tall.area, listed("Tall", "62", "5000", "-", kTall) },
     { "one name under two identifiers, media-information order first",
       kTape, other.func + shelf.func, shelf.media + other.media,
       shelf.area + other.area,

@@ -14,14 +14,9 @@
 
 #include "cli/model.h"
 #include "harness.h"
-#include "nul_byte.h"
 #include "split_lines.h"
 
 namespace {
-
-// The formats the sample driver tree comes with.
-const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
-const char kAddressLabelId[] = "VtL0D3E0641A7F0";
 
 // The lines of |content|, copied.
 std::vector<std::string> lines_of(const std::string& content) {
@@ -106,46 +101,26 @@ TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
   }
 }
 
-TEST(StoreEndToEnd, UnusualFormatsAndFilesComeBackAsTheyWere) {
-  std::string long_line = std::string(100 * 1024, 'L') + "\n";
-  Contents long_lines;
-  {
-    Driver sample(kTape, "txr580");
-    for (const std::string& content : sample.original)
-      long_lines.push_back(long_line + content + long_line);
-    // The function file's long line also carries a section of its own.
-    long_lines[0] += std::string(100 * 1024, 'C') + "[CustomTape]\n";
-  }
+TEST(StoreEndToEnd, IdentifiersOfUnusualShapeAreFoundAgain) {
   const struct {
     const char* what;
     const char* program;
     const char* code;
-    Contents lay;  // none: the sample files
     const char* name;
     RoundTrip trip;
   } cases[] = {
     // A tube wider than any row has no media name; a roll label of 300 mm
     // takes three width digits.
-    { "a tube of 30 mm", kTape, "txr580", {}, "HS tube",
+    { "a tube of 30 mm", kTape, "txr580", "HS tube",
       { "", "1E1F4", { "30", "700", "30", "500", "0\t3537",
                        "0.00\t0.00\t0.00\t1415.17" } } },
-    { "a roll label of 300 mm", kRoll, "rk210", {}, "Wide",
+    { "a roll label of 300 mm", kRoll, "rk210", "Wide",
       { "", "12C032", { "300", "50", "300", "50", "3502\t518",
                         "0.00\t0.00\t0.00\t141.52" } } },
-    { "empty files", kTape, "txr580", { "", "", "", "" }, "Shop 12",
-      kTape12x50Trip },
-    { "lines of 100 kilobytes", kTape, "txr580", long_lines, "N",
-      kTape12x50Trip },
-    // The entry goes below each "[CustomTape]" line, above older ones.
-    { "two sections", kTape, "txr580",
-      { "[General]\n[CustomTape]\nVtL_old/old\n[Cutter]\n[CustomTape]\n"
-        "[End]\n", "", "", "" }, "New", kTape12x50Trip },
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(c.program, c.code);
-    if (!c.lay.empty())
-      driver.lay(c.lay);
     add_then_delete(driver, "q", c.name, c.trip);
   }
 }
@@ -200,38 +175,6 @@ TEST(StoreEndToEnd, DeletingAnUnknownNameSaysSoAndChangesNothing) {
     EXPECT_EQ(bracketed({ driver.companion_arg0(), "-P", "TX-R580", "-d",
                           name, "-show", "1" }),
               driver.companion_log());
-  }
-}
-
-TEST(StoreEndToEnd, ResourceSettingOfADeletedFormatFallsBackToDefaultMedia) {
-  struct Case {
-    const char* program;
-    const char* code;
-    const char* name;
-    std::string rc_before;
-    std::string rc_after;
-  } cases[] = {
-    { kTape, "txr580", "Shelf edge",
-      "Copies=1\nOther=VtL_vtS12mm__0A0A0642F3C2\nMedia=" +
-      std::string(kShelfEdgeId),
-      "Copies=1\nOther=VtL_vtS12mm__0A0A0642F3C2\nMedia=vtS12mm\n" },
-    { kTape, "txr580", "Shelf edge",
-      "Media=" + std::string(kShelfEdgeId) + "\nLast=" + kShelfEdgeId +
-      "\nCopies=1",
-      "Media=vtS12mm\nMedia=vtS12mm\nCopies=1" },
-    { kRoll, "rk210", "Address label",
-      "Copies=1\nMediaSize=" + std::string(kAddressLabelId),
-      "Copies=1\nMediaSize=29X1\n" },
-  };
-  for (const Case& c : cases) {
-    Driver driver(c.program, c.code);
-    std::vector<std::string> contents = driver.original;
-    contents[2] = c.rc_before;
-    driver.lay(contents);
-    RunResult del = driver.run({ "-P", "p", "-d", c.name });
-    EXPECT_EQ(0, del.exit_status);
-    EXPECT_EQ("", del.out);
-    EXPECT_EQ(c.rc_after, read_file(driver.files.resource)) << c.rc_before;
   }
 }
 
@@ -350,9 +293,12 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
     { kAddNew, 1, kMissing },
     { kAddNew, 2, "" },  // adding never touches the resource file
     { kAddNew, 3, kMissing },
+    // ... but the delete that replacing a format begins with does.
+    { kAddShelfEdge, 2, kMissing },
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[2] + ", missing file " + std::to_string(c.missing));
+    SCOPED_TRACE(c.args[2] + " " + c.args[3] + ", missing file " +
+                 std::to_string(c.missing));
     Driver driver(kTape, "txr580");
     driver.use_companion_script("echo run >> '" + driver.log_path() + "'\n");
     std::string missing = driver.files.all()[c.missing];
@@ -370,55 +316,6 @@ TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
         added_id(driver.files), "New", kTape12x50, false) : driver.original,
         missing);
   }
-}
-
-TEST(StoreEndToEnd, LinesAddedAfterALastLineWithoutNewlineStartOwnLines) {
-  Driver driver(kTape, "txr580");
-  driver.use_companion_script("exit 0\n");
-  driver.lay({ "[General]\n[CustomTape]", "# media", "Copies=1", "# areas" });
-  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
-  EXPECT_EQ(0, add.exit_status);
-  std::string id = added_id(driver.files);
-  driver.expect_files({ "[General]\n[CustomTape]\n" + id + "/N\n",
-                        "# media\n" + id + "/N:\t70\t353\n",
-                        "Copies=1",
-                        "# areas\n" + id + ":\t0.00\t0.00\t28.00\t141.52\n" });
-}
-
-TEST(StoreEndToEnd, LinesHoldingNulBytesAreCopiedWholeAndTestedUpToTheNul) {
-  Driver driver(kTape, "txr580");
-  std::string old_id = kShelfEdgeId;
-  driver.lay({
-    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n"
-        "*PageSize " + old_id + "/Shelf edge" + kNul + ": x\n[End]\n",
-    "*PageSize " + old_id + "/Shelf edge: x\njunk" + kNul + old_id + "\n" +
-        old_id + "/Shelf edge:\t70\t707\n",
-    "Media=" + old_id + kNul + "x\nOther=" + kNul + old_id + "\n",
-    "keep" + kNul + old_id + ":\n" + old_id + ":\t0" + kNul + "tail\n",
-  });
-  RunResult del = driver.run(kDeleteShelfEdge);
-  EXPECT_EQ(0, del.exit_status);
-  EXPECT_EQ("", del.out);
-  std::vector<std::string> cleared = {
-    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n"
-        "[End]\n",
-    "junk" + kNul + old_id + "\n",
-    "Media=vtS12mm\nOther=" + kNul + old_id + "\n",
-    "keep" + kNul + old_id + ":\n",
-  };
-  driver.expect_files(cleared);
-
-  RunResult add = driver.run({ "-P", "q", "-n", "N", "-w", "12", "-h", "50" });
-  EXPECT_EQ(0, add.exit_status);
-  std::string id = added_id(driver.files);
-  std::string page_size = standin_page_size_line(id, "N", "10", "50");
-  driver.expect_files({
-    "[General]\nx" + kNul + "[CustomTape]\n[CustomTape]" + kNul + "tail\n" +
-        id + "/N\n[End]\n" + page_size,
-    cleared[1] + page_size + id + "/N:\t70\t353\n",
-    cleared[2],
-    cleared[3] + id + ":\t0.00\t0.00\t28.00\t141.52\n",
-  });
 }
 
 TEST(StoreEndToEnd, RewrittenFilesEndMode0666WithNoTemporaryFileLeft) {

@@ -172,10 +172,10 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
     std::string events = driver.top() + "/events";
     write_file(hold, "");
     // An add's companion waits while |hold| is there; each run logs its
-    // start and end.
+    // start (once it is ready for the signal) and end.
     driver.use_companion_script(
-        "echo \"start $3 $4\" >> '" + events + "'\n"
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
+        "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
         "  while [ -e '" + hold + "' ]; do sleep 0.01; done;;\n"
         "esac\n'" + standin + "' \"$@\"; status=$?\n"
@@ -204,6 +204,18 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
   }
 }
 
+TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
+  Driver driver(kTape, "txr580");
+  // The process left behind holds every descriptor the companion had.
+  driver.use_companion_script("sleep 5 </dev/null >/dev/null 2>&1 &\n");
+  EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
+  StoreEnv env = driver.store_env();
+  env.lock_timeout_ms = 300;
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
+      << out;
+}
+
 TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   Driver driver(kTape, "txr580");
   std::string hold = driver.top() + "/hold";
@@ -211,8 +223,8 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   write_file(hold, "");
   // A companion that takes the signal passed on and still succeeds.
   driver.use_companion_script(
-      "echo \"start $3\" >> '" + events + "'\n"
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
+      "echo \"start $3\" >> '" + events + "'\n"
       "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start(kAddShelfEdge);

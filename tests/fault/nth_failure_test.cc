@@ -10,106 +10,58 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
-#include "arg_vector.h"
-#include "cli/model.h"
-#include "cli/options.h"
 #include "harness.h"
 #include "split_lines.h"
-#include "store/add.h"
-#include "store/delete.h"
-#include "store/status.h"
 
 namespace {
 
-const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
-
-// kAdd and kDelete call the store; the add requests run the whole tool,
-// so that what it prints is checked too.
-enum Operation { kAdd, kDelete, kWholeAddRequest, kReplacingAddRequest };
-
 struct FaultCase {
   const char* label;
-  Operation operation;
   const char* model;
   std::vector<std::string> args;
-  // For kDelete and kReplacingAddRequest: the identifier the name has,
-  // and the line a resource-file setting of it falls back to.
+  // For a request that deletes a format: its identifier, and the line a
+  // resource-file setting of it falls back to.
   const char* deleted_id;
   const char* default_media;
 };
 
 const FaultCase kCases[] = {
-  { "add on a tape model", kAdd, "txr580",
+  { "add on a tape model", "txr580",
     { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
-  { "add on a roll-label model", kAdd, "rk210",
+  { "add on a roll-label model", "rk210",
     { "-P", "RK-210", "-n", "Parcel", "-w", "62", "-h", "50" }, "", "" },
-  { "delete on a tape model", kDelete, "txr580",
+  { "delete on a tape model", "txr580",
     { "-P", "TX-R580", "-d", "Shelf edge" },
     kShelfEdgeId, "Media=vtS12mm\n" },
-  { "delete on a roll-label model", kDelete, "rk210",
+  { "delete on a roll-label model", "rk210",
     { "-P", "RK-210", "-d", "Address label" },
-    "VtL0D3E0641A7F0", "MediaSize=29X1\n" },
-  { "whole add request", kWholeAddRequest, "txr580",
-    { "-P", "TX-R580", "-n", "Shop 12", "-w", "12", "-h", "50" }, "", "" },
-  { "add request replacing a format", kReplacingAddRequest, "txr580",
+    kAddressLabelId, "MediaSize=29X1\n" },
+  { "add replacing a format", "txr580",
     { "-P", "TX-R580", "-n", "Shelf edge", "-w", "12", "-h", "30" },
     kShelfEdgeId, "Media=vtS12mm\n" },
 };
 
 const int kInjectedError = EIO;
-
-// The settings the front end makes of |argv|, for the store's own calls.
-FormatSettings settings_for(const std::vector<std::string>& argv) {
-  std::vector<const char*> args = arg_pointers(argv);
-  FormatSettings settings;
-  EXPECT_TRUE(identify_model(args[0], &settings)) << args[0];
-  EXPECT_NE(kActionUsage, parse_options(static_cast<int>(argv.size()),
-                                        args.data(), &settings));
-  return settings;
-}
 const int kMaxCalls = 1000;
 
-// Runs the case's operation through |env|; returns its status, with the
-// errno of a failure in |*error|.
-int run(const FaultCase& c, const std::vector<std::string>& argv,
-        const FormatSettings& settings, const StoreEnv& env, int* error) {
-  if (c.operation == kAdd || c.operation == kDelete) {
-    StoreFailure failure;
-    StoreStatus status = c.operation == kAdd ?
-        add_format(settings, env, &failure) :
-        delete_format(settings, env, &failure);
-    *error = failure.error;
-    return status;
-  }
-  std::string out;
-  int exit_status = run_tool_here(argv, env, &out);
-  if (exit_status == 0)
-    return kStoreDone;
-  EXPECT_EQ(255, exit_status);
-  EXPECT_EQ(std::string(strerror(kInjectedError)) + "\n", out);
-  *error = kInjectedError;
-  return kStoreFileFailed;
-}
+bool deletes_only(const FaultCase& c) { return c.args[2] == "-d"; }
 
 // Whatever a failure cut short, the same command run again leaves the
 // files as one whole run would have: the old format gone from all four,
 // the new one entered once.
 void expect_finished_by_the_same_command(const FaultCase& c,
                                          const std::vector<std::string>& argv,
-                                         const FormatSettings& settings,
                                          const Driver& driver) {
-  int error = 0;
-  int status = run(c, argv, settings, driver.store_env(), &error);
-  // A delete whose last step alone failed (the directory's sync) has no
-  // name left to find.
-  if (!(c.operation == kDelete && status == kStoreNotFound)) {
-    ASSERT_EQ(kStoreDone, status) << "run again: " << strerror(error);
-  }
+  std::string out;
+  ASSERT_EQ(0, run_tool_here(argv, driver.store_env(), &out))
+      << "run again: " << out;
   Contents after = driver.contents();
-  if (c.operation != kDelete) {
-    std::string id = expect_entered_once(after, settings.format_name);
+  if (!deletes_only(c)) {
+    std::string id = expect_entered_once(after, c.args[3]);
     after = without_lines_holding(after, id);
   }
   EXPECT_TRUE(after == (*c.deleted_id == '\0' ? driver.original :
@@ -124,11 +76,11 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
     std::vector<std::string> argv = driver.argv(c.args);
     ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     const Contents& before = driver.original;
-    FormatSettings settings = settings_for(argv);
 
     int failures_reported = 0;
     // The last sync of a run is the directory's, after the last rename.
     bool last_sync_reported = false;
+    std::set<int> kinds_failed;
     int n = 1;
     for (; n < kMaxCalls; ++n) {
       driver.restore();
@@ -136,8 +88,8 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       FaultyFileOps faulty(n, kInjectedError);
       int descriptors = open_descriptor_count();
 
-      int error = 0;
-      int status = run(c, argv, settings, driver.store_env(&faulty), &error);
+      std::string out;
+      int status = run_tool_here(argv, driver.store_env(&faulty), &out);
       SCOPED_TRACE("failing call " + std::to_string(n) + ": " +
                    faulty.failed_call);
 
@@ -145,9 +97,9 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
       std::string format_id = logged_format_id(driver.log_path());
       std::vector<Contents> stages =
-          c.operation == kDelete ?
+          deletes_only(c) ?
               delete_stages(before, c.deleted_id, c.default_media) :
-          c.operation == kReplacingAddRequest ?
+          *c.deleted_id != '\0' ?
               replace_stages(before, argv, format_id, c.deleted_id,
                              c.default_media) :
               add_stages(before, argv, format_id);
@@ -156,26 +108,40 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
       int last = static_cast<int>(stages.size()) - 1;
 
       if (!faulty.fault_hit) {
-        EXPECT_EQ(kStoreDone, status);
-        EXPECT_EQ(c.operation == kReplacingAddRequest ? 8 : 4, last);
+        EXPECT_EQ(0, status);
+        EXPECT_EQ(!deletes_only(c) && *c.deleted_id != '\0' ? 8 : 4, last);
         EXPECT_EQ(last, stage);
+        // Every kind of file call the request makes went through the
+        // seam and was made to fail.
+        for (int kind = 0; kind < FaultyFileOps::kAnyCall; ++kind) {
+          if (faulty.calls[kind] > 0) {
+            EXPECT_EQ(1u, kinds_failed.count(kind)) << "never failed: "
+                << FaultyFileOps::kind_name(FaultyFileOps::Kind(kind));
+          }
+        }
         break;
       }
+      kinds_failed.insert(faulty.failed_kind);
       if (faulty.failed_kind == FaultyFileOps::kFsync)
-        last_sync_reported = status == kStoreFileFailed;
-      if (status == kStoreDone) {
+        last_sync_reported = status != 0;
+      if (status == 0) {
         // Only a call whose failure loses nothing may pass unnoticed:
-        // closing a file that was only read, or the lock, and giving a
-        // file back to its owner, which only root can.
-        if (faulty.failed_kind != FaultyFileOps::kFchown || geteuid() == 0) {
-          EXPECT_EQ("close", faulty.failed_call);
-        }
+        // closing a file that was only read, or the lock, which closing
+        // lets go as well as unlocking; copying the attributes that are
+        // not ACLs, which come where they can; and giving a file back to
+        // its owner, which only root can.
+        EXPECT_TRUE(faulty.failed_call == "close" ||
+                    faulty.failed_call == "flock LOCK_UN" ||
+                    faulty.failed_call == "copy_attributes others" ||
+                    (faulty.failed_kind == FaultyFileOps::kFchown &&
+                     geteuid() != 0));
+        EXPECT_EQ("", out);
         EXPECT_EQ(last, stage);
       } else {
-        EXPECT_EQ(kStoreFileFailed, status);
-        EXPECT_EQ(kInjectedError, error) << strerror(error);
+        EXPECT_EQ(255, status);
+        EXPECT_EQ(std::string(strerror(kInjectedError)) + "\n", out);
         ++failures_reported;
-        expect_finished_by_the_same_command(c, argv, settings, driver);
+        expect_finished_by_the_same_command(c, argv, driver);
       }
     }
     EXPECT_LT(n, kMaxCalls);
@@ -192,20 +158,14 @@ TEST(FailingFileCalls, EveryFailureLeavesFilesWholeAndIsReported) {
 TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
   struct Case {
     const char* what;
-    int missing;  // index in DriverFiles::all, or -1
     int fail_rename;  // the rename call to fail, or 0
-    int stage;    // of replace_stages, where the files end up
+    int stage;        // of replace_stages, where the files end up
     std::string out;
     std::vector<std::string> probes;  // per companion run
   } cases[] = {
-    { "all files there", -1, 0, 8, "", { "{held}", "{gone}" } },
-    // Certain to fail: refused before anything runs.
-    { "resource file missing", 2, 0, 0,
-      std::string(strerror(ENOENT)) + "\n", {} },
-    { "imageable-area file missing", 3, 0, 0,
-      std::string(strerror(ENOENT)) + "\n", {} },
+    { "all files there", 0, 8, "", { "{held}", "{gone}" } },
     // The delete's second rename is the resource file's.
-    { "resource file rename fails", -1, 2, 1,
+    { "resource file rename fails", 2, 1,
       std::string(strerror(EIO)) + "\n", { "{held}" } },
   };
   for (const Case& c : cases) {
@@ -215,11 +175,6 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
     ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
     // The identifier stands in every file that holds the old format.
     ScopedEnv probe("VT_STANDIN_PROBE", kShelfEdgeId);
-    Contents before = driver.original;
-    if (c.missing >= 0) {
-      unlink(driver.files.all()[c.missing].c_str());
-      before[c.missing] = "";
-    }
     FaultyFileOps faulty;
     faulty.fail_kind = FaultyFileOps::kRename;
     faulty.fail_at = c.fail_rename;
@@ -237,8 +192,8 @@ TEST(RequestOrder, AddRunsOnlyOnceTheOldFormatIsOutOfTheFiles) {
       EXPECT_NE(std::string::npos, runs[i].find(c.probes[i])) << runs[i];
     }
     EXPECT_EQ(c.stage, stage_of(replace_stages(
-        before, argv, logged_format_id(driver.log_path()), kShelfEdgeId,
-        "Media=vtS12mm\n"), driver.contents()));
+        driver.original, argv, logged_format_id(driver.log_path()),
+        kShelfEdgeId, "Media=vtS12mm\n"), driver.contents()));
     EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
   }
 }

@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "store/format_id.h"
-#include "store/lookup.h"
-#include "store/status.h"
-
-#include <errno.h>
 
 #include <gtest/gtest.h>
 
-#include "faulty_file_ops.h"
 #include "names_format.h"
 #include "nul_byte.h"
-#include "test_files.h"
 
 namespace {
 
@@ -170,110 +164,5 @@ TEST(ReadFormatId, GivesTheFieldsAListingShows) {
     EXPECT_EQ(c.name_length, fields.name_length) << c.id;
     EXPECT_EQ(c.width, fields.width_mm) << c.id;
     EXPECT_EQ(c.height, fields.height_field) << c.id;
-  }
-}
-
-TEST(FindFormatId, TakesTheFirstMatchingLineOfTheFile) {
-  TempDir dir;
-  std::string path = dir.file("func");
-  write_file(path,
-       "[PageSize]\n"
-       "VtL_vtS12mm__070A03271111/Shop 12\n"
-       "*PageSize VtL_vtS12mm__080A03271111/Shop 12: wrong length\n" +
-       std::string(200000, 'x') + "\n" +
-       "*PageSize " + kNul + "VtL_vtS12mm__070A03271111/Shop 12\n" +
-       "*PageSize VtL_vtS12mm__070A03272222/Shop 12: first\n"
-       "*PageSize VtL_vtS12mm__070A03273333/Shop 12: second\n");
-  std::string id;
-  StoreFailure failure;
-  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Shop 12", &id,
-                                       &failure));
-  EXPECT_EQ("VtL_vtS12mm__070A03272222", id);
-}
-
-TEST(FindFormatId, FindsALastLineWithoutNewline) {
-  TempDir dir;
-  std::string path = dir.file("func");
-  write_file(path, "x\n*PageSize VtL0D3E0641A7F0/Address label");
-  std::string id;
-  StoreFailure failure;
-  EXPECT_EQ(kStoreDone, find_format_id(real_file_ops(), path, "Address label",
-                                       &id, &failure));
-  EXPECT_EQ("VtL0D3E0641A7F0", id);
-}
-
-TEST(FindFormatId, MissingFileIsToldApartFromAnAbsentName) {
-  TempDir dir;
-  std::string id;
-  StoreFailure failure;
-  EXPECT_EQ(kStoreFileFailed, find_format_id(real_file_ops(),
-                                             dir.file("missing"), "a", &id,
-                                             &failure));
-  EXPECT_EQ(ENOENT, failure.error);
-  write_file(dir.file("empty"), "");
-  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("empty"),
-                                           "a", &id, &failure));
-  write_file(dir.file("other"), "*PageSize VtL0D3E0641A7F0/Address label\n");
-  EXPECT_EQ(kStoreNotFound, find_format_id(real_file_ops(), dir.file("other"),
-                                           "Address", &id, &failure));
-}
-
-TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
-  TempDir dir;
-  std::string path = dir.file("func");
-  write_file(path, std::string(1000, 'x') + "\n" +
-       "*PageSize VtL0D3E0641A7F0/Address label\n");
-  FaultyFileOps files;
-  files.max_read = 100;
-  files.fail_kind = FaultyFileOps::kRead;
-  files.fail_at = 3;
-  files.fail_errno = EIO;
-  std::string id;
-  StoreFailure failure;
-  EXPECT_EQ(kStoreFileFailed, find_format_id(&files, path, "Address label",
-                                             &id, &failure));
-  EXPECT_EQ(EIO, failure.error);
-  EXPECT_EQ(path, failure.path);
-  EXPECT_EQ(0, files.open_descriptors);
-}
-
-// Media-information lines of every time stamp of second 1 after |head|.
-std::string every_stamp_of_second_1(const std::string& head) {
-  std::string file;
-  char stamp[8];
-  for (unsigned microseconds = 0; microseconds <= 0xFFFF; ++microseconds) {
-    snprintf(stamp, sizeof(stamp), "1%04X", microseconds);
-    file += head + stamp + ":\t1\n";
-  }
-  return file;
-}
-
-TEST(NewFormatId, PassesOverEveryStampTakenByAnIdentifierStandingWhole) {
-  FormatSettings settings = request("", "Box", 62, 100);
-  const std::string head = "VtL033E064";  // the identifier less its stamp
-  struct Case {
-    std::string file;
-    const char* id;  // made at 1 s 0x10 us
-  } cases[] = {
-    { "", "VtL033E064" "10010" },
-    { head + "10010:\t1\n", "VtL033E064" "10011" },
-    // A third with the same head takes the stamp after both.
-    { head + "10011/b\n" + head + "10010/a\n", "VtL033E064" "10012" },
-    // The last line of a file may lack its newline.
-    { "x\n*PageSize " + head + "10010", "VtL033E064" "10011" },
-    // The head of a longer identifier takes nothing.
-    { head + "10010F/a\n" + head + "10010_\n", "VtL033E064" "10010" },
-    // Microseconds come round to a stamp again within the second.
-    { every_stamp_of_second_1(head), "VtL033E064" "20000" },
-  };
-  for (const Case& c : cases) {
-    TempDir dir;
-    write_file(dir.file("mediainf"), c.file);
-    std::string id;
-    StoreFailure failure;
-    EXPECT_EQ(kStoreDone, new_format_id(real_file_ops(), dir.file("mediainf"),
-                                        settings, at(1, 0x10), &id,
-                                        &failure));
-    EXPECT_EQ(c.id, id) << c.file;
   }
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "store/line_edit.h"
+#include "store/rewrite.h"
 
 #include <random>
 

@@ -2,7 +2,8 @@
 #include "store/line_reader.h"
 
 #include <errno.h>
-#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -23,20 +24,18 @@ std::string read_blocks(const std::string& content, size_t max_read) {
   write_file(dir.file("data"), content);
   FaultyFileOps files;
   files.max_read = max_read;
-  int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-  LineReader reader(&files, fd, "file");
+  LineReader reader(&files, dir.file("data"));
+  StoreFailure failure;
+  EXPECT_EQ(kStoreDone, reader.open(&failure));
   std::string joined;
   std::string_view block;
-  StoreFailure failure;
-  while (reader.next_block(&block, &failure)) {
-    EXPECT_FALSE(block.empty());
+  while (reader.next_block(&block, &failure) == kStoreDone && !block.empty()) {
     joined.append(block.data(), block.size());
     if (joined.size() < content.size()) {
       EXPECT_EQ('\n', block.back()) << "a block split a line";
     }
   }
   EXPECT_EQ(0, failure.error);
-  files.close(fd);
   return joined;
 }
 
@@ -86,16 +85,54 @@ TEST(LineReader, FailedReadEndsWithItsErrnoAndInterruptedOneIsRetried) {
     files.fail_kind = FaultyFileOps::kRead;
     files.fail_at = c.fail_errno == EIO ? 2 : 1;
     files.fail_errno = c.fail_errno;
-    int fd = files.open(dir.file("data").c_str(), O_RDONLY, 0);
-    LineReader reader(&files, fd, "file");
+    LineReader reader(&files, dir.file("data"));
     std::string_view block;
     StoreFailure failure;
+    ASSERT_EQ(kStoreDone, reader.open(&failure));
     for (const std::string& expected : c.blocks) {
-      ASSERT_TRUE(reader.next_block(&block, &failure)) << expected;
+      ASSERT_EQ(kStoreDone, reader.next_block(&block, &failure)) << expected;
       EXPECT_EQ(expected, block);
     }
-    EXPECT_FALSE(reader.next_block(&block, &failure));
+    EXPECT_EQ(c.fail_errno == EIO ? kStoreFileFailed : kStoreDone,
+              reader.next_block(&block, &failure));
     EXPECT_EQ(c.fail_errno == EIO ? EIO : 0, failure.error);
-    files.close(fd);
+    EXPECT_TRUE(block.empty() || c.fail_errno == EIO);
+  }
+}
+
+// Whatever anybody put at a data path instead of a regular file with one
+// name: a link is not followed, a FIFO not waited on.
+TEST(LineReader, OpensOnlyARegularFileWithOneName) {
+  struct Case {
+    const char* what;
+    int error;
+  } cases[] = {
+    { "missing", ENOENT },
+    { "link", ELOOP },
+    { "fifo", EINVAL },
+    { "directory", EISDIR },
+    { "hard link", EMLINK },
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    std::string path = dir.file("data"), what = c.what;
+    write_file(dir.file("target"), "secret\n");
+    int made = what == "link" ? symlink(dir.file("target").c_str(),
+                                        path.c_str()) :
+        what == "fifo" ? mkfifo(path.c_str(), 0666) :
+        what == "directory" ? mkdir(path.c_str(), 0755) :
+        what == "hard link" ? link(dir.file("target").c_str(), path.c_str()) :
+        0;
+    ASSERT_EQ(0, made);
+    FaultyFileOps files;
+    StoreFailure failure;
+    {
+      LineReader reader(&files, path);
+      EXPECT_EQ(kStoreFileFailed, reader.open(&failure));
+    }
+    EXPECT_EQ(c.error, failure.error);
+    EXPECT_EQ(path, failure.path);
+    EXPECT_EQ(0, files.open_descriptors);
   }
 }

@@ -2,6 +2,8 @@
 #include "faulty_file_ops.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
 
 namespace {
 
@@ -19,9 +21,10 @@ template <typename T> T scribbled(T result) {
 }  // namespace
 
 const char* FaultyFileOps::kind_name(Kind kind) {
-  const char* names[] = { "open", "read", "write", "fstat", "lstat",
+  const char* names[] = { "open", "read", "write", "fstat", "statx",
                           "fsync", "fchmod", "fchown", "close", "rename",
-                          "unlink", "rmdir", "flock", "access", "any call" };
+                          "unlink", "rmdir", "flock", "access",
+                          "copy_attributes", "any call" };
   return names[kind];
 }
 
@@ -53,6 +56,8 @@ int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
   int fd = pass(kOpen, path, [&] { return real()->open(path, flags, mode); });
   if (fd >= 0)
     ++open_descriptors;
+  if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY)
+    written_.insert(fd);
   return fd;
 }
 
@@ -78,8 +83,8 @@ int FaultyFileOps::fstat(int fd, struct stat* info) {
   return pass(kFstat, nullptr, [&] { return real()->fstat(fd, info); });
 }
 
-int FaultyFileOps::lstat(const char* path, struct stat* info) {
-  return pass(kLstat, path, [&] { return real()->lstat(path, info); });
+int FaultyFileOps::statx(const char* path, struct statx* info) {
+  return pass(kStatx, path, [&] { return real()->statx(path, info); });
 }
 
 int FaultyFileOps::fsync(int fd) {
@@ -97,7 +102,7 @@ int FaultyFileOps::fchown(int fd, uid_t owner, gid_t group) {
 }
 
 int FaultyFileOps::close(int fd) {
-  bool fail = should_fail(kClose);
+  bool fail = should_fail(kClose, written_.erase(fd) ? "written" : nullptr);
   int result = real()->close(fd);
   if (result == 0)
     --open_descriptors;
@@ -121,9 +126,16 @@ int FaultyFileOps::rmdir(const char* path) {
 }
 
 int FaultyFileOps::flock(int fd, int operation) {
-  return pass(kFlock, nullptr, [&] { return real()->flock(fd, operation); });
+  return pass(kFlock, operation == LOCK_UN ? "LOCK_UN" : nullptr,
+              [&] { return real()->flock(fd, operation); });
 }
 
 int FaultyFileOps::access(const char* path, int mode) {
   return pass(kAccess, path, [&] { return real()->access(path, mode); });
+}
+
+int FaultyFileOps::copy_attributes(int from, int to, bool permissions) {
+  return pass(kCopyAttributes, permissions ? "permissions" : "others", [&] {
+    return real()->copy_attributes(from, to, permissions);
+  });
 }

@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <sys/types.h>
 
+#include <set>
 #include <string>
 
 #include "store/file_ops.h"
@@ -14,13 +15,14 @@
 // fail_errno (or, for a write, returns 0 when fail_with_zero is set)
 // without doing its work, except that a failing close still releases the
 // descriptor, as close does on Linux, so that no descriptor leaks because
-// of the test. Successful calls scribble over errno, as they may, so that
+// of the test; the close of a descriptor opened for writing is named
+// "close written" in failed_call, for its failure may lose data. Successful calls scribble over errno, as they may, so that
 // code reading errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
-  enum Kind { kOpen, kRead, kWrite, kFstat, kLstat, kFsync, kFchmod,
+  enum Kind { kOpen, kRead, kWrite, kFstat, kStatx, kFsync, kFchmod,
               kFchown, kClose, kRename, kUnlink, kRmdir, kFlock, kAccess,
-              kAnyCall };
+              kCopyAttributes, kAnyCall };
 
   FaultyFileOps() {}
   // Fails the |fail_at|th call of any kind (counting from 1) with |error|.
@@ -41,14 +43,15 @@ class FaultyFileOps : public FileOps {
   int open_descriptors = 0;
   bool fault_hit = false;
   Kind failed_kind = kAnyCall;  // the kind of the call that failed
-  // What the failed call was, e.g. "rename /x/PrintArea.$$$".
+  // What the failed call was, e.g. "rename /x/PrintArea.$$$" or
+  // "flock LOCK_UN".
   std::string failed_call;
 
   int open(const char* path, int flags, mode_t mode) override;
   ssize_t read(int fd, void* buffer, size_t size) override;
   ssize_t write(int fd, const void* buffer, size_t size) override;
   int fstat(int fd, struct stat* info) override;
-  int lstat(const char* path, struct stat* info) override;
+  int statx(const char* path, struct statx* info) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
   int fchown(int fd, uid_t owner, gid_t group) override;
@@ -58,10 +61,14 @@ class FaultyFileOps : public FileOps {
   int rmdir(const char* path) override;
   int flock(int fd, int operation) override;
   int access(const char* path, int mode) override;
+  // failed_call names which: "copy_attributes permissions" or "... others".
+  int copy_attributes(int from, int to, bool permissions) override;
 
  private:
+  std::set<int> written_;  // descriptors opened for writing
+
   // Counts the call; true when this one is to fail. |path| names the
-  // file in failed_call, where the call has one.
+  // file, or which of the calls of its kind it is, in failed_call.
   bool should_fail(Kind kind, const char* path = nullptr);
   // Fails the call with fail_errno, or makes it through |real|.
   template <typename Real> auto pass(Kind kind, const char* path, Real real)

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "faulty_file_ops.h"
-#include "store/store_env.h"
+#include "store/driver.h"
 #include "test_files.h"
 
 // Helpers for tests that run the tool, built or in this process, on
@@ -85,6 +85,10 @@ inline const std::vector<std::string> kAddShelfEdge = {
     "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" };
 inline const std::vector<std::string> kDeleteShelfEdge = {
     "-P", "q", "-d", "Shelf edge" };
+// The identifiers of the formats the sample trees come with: "Shelf edge"
+// on the tape model, "Address label" on the roll-label model.
+inline const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
+inline const char kAddressLabelId[] = "VtL0D3E0641A7F0";
 
 // The contents of a model's four data files, in DriverFiles::all() order.
 typedef std::vector<std::string> Contents;

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "split_lines.h"
-#include "store/line_edit.h"
+#include "store/rewrite.h"
 
 // The line edits of the driver files written the plain way, one line at a
 // time, as the reference that the store's edits are checked against.

@@ -36,6 +36,19 @@ class ScopedUmask {
   mode_t saved_;
 };
 
+// An ACL in the kernel's form, for system.posix_acl_access: version 2,
+// then tag, permissions and id for the owner, user nobody (no access),
+// the group, the mask and others. Mode bits cannot say its entry for
+// nobody, so a file keeps it as an ACL.
+inline const unsigned char kAclDenyingNobody[] = {
+  2, 0, 0, 0,
+  0x01, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+  0x02, 0, 0, 0, 0xfe, 0xff, 0, 0,
+  0x04, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+  0x10, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+  0x20, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+};
+
 // The whole file, "" when it cannot be read.
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
