@@ -66,7 +66,7 @@ FormatSettings settings_for(const std::vector<std::string>& argv) {
   FormatSettings settings;
   EXPECT_TRUE(identify_model(args[0], &settings)) << args[0];
   EXPECT_NE(kActionUsage, parse_options(static_cast<int>(argv.size()),
-                                        args.data(), &settings));
+                                        args.data(), &settings).action);
   return settings;
 }
 const int kMaxCalls = 1000;
