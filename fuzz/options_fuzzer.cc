@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FormatSettings settings;
   FUZZ_CHECK(identify_model(program.c_str(), &settings));
   Action action = parse_options(static_cast<int>(args.size()), argv.data(),
-                                &settings);
+                                &settings).action;
   if (action == kActionUsage)
     return 0;
 

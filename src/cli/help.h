@@ -6,6 +6,13 @@
 
 #include "store/settings.h"
 
+// The screens the tool prints on standard output for people and for the
+// scripts that expect them.
+
+// Prints the usage screen for the model in |settings| on standard output,
+// exactly as callers expect it: the answer to a malformed command line.
+void print_usage(const FormatSettings& settings);
+
 // What --help prints for the model in |settings|: the synopsis, every
 // option and its limits, the tape rules, examples and the exit statuses.
 std::string help_text(const FormatSettings& settings);

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include "cli/exit_status.h"
-#include "cli/explain.h"
 #include "cli/tool.h"
 
 #ifndef VT_DRIVER_ROOT

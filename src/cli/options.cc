@@ -7,20 +7,11 @@
 #include <string.h>
 
 #include "cli/tape.h"
+#include "store/format_id.h"
 
 namespace {
 
 const size_t kMaxNumberText = 32;
-
-// Names and printer queues end up inside lines and tab-separated fields of
-// the driver files; a control character there would forge extra ones.
-bool has_control_char(const char* text) {
-  for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
-    if (*p < 0x20 || *p == 0x7F)
-      return true;
-  }
-  return false;
-}
 
 // Why |value| of |option| is refused as a text of 1 to |max_len| bytes, or
 // "" when it is not.
@@ -68,44 +59,41 @@ bool read_size(const char* value, int64_t* out) {
   return true;
 }
 
-Action refuse(const std::string& why, std::string* reason) {
-  if (reason != nullptr)
-    *reason = why;
-  return kActionUsage;
+// The usage screen, and why.
+CommandLine refused(const std::string& why) {
+  CommandLine line;
+  line.reason = why;
+  return line;
 }
 
 }  // namespace
 
-Action parse_options(int argc, const char* const* argv,
-                     FormatSettings* settings, std::string* reason,
-                     TapeFit* fit) {
-  TapeFit unused;
-  if (fit == nullptr)
-    fit = &unused;
+CommandLine parse_options(int argc, const char* const* argv,
+                          FormatSettings* settings) {
   // Nothing at all asks for the screen: nothing to explain.
   int pairs = argc - 1;
   if (pairs == 0)
-    return kActionUsage;
+    return CommandLine();
   if (pairs < 2 || pairs % 2 != 0)
-    return refuse("options come in pairs: an option, then its value",
-                  reason);
+    return refused("options come in pairs: an option, then its value");
 
   bool have_printer = false, have_name = false, have_delete = false;
   bool have_width = false, have_height = false;
   bool tape = !is_roll_label(*settings);
+  TapeFit fit;
 
   for (int i = 1; i + 1 < argc; i += 2) {
     const char* option = argv[i];
     const char* value = argv[i + 1];
     // Only the first two characters name the option: -width is -w.
     if (option[0] != '-' || option[1] == '\0')
-      return refuse(std::string(option) + ": no such option", reason);
+      return refused(std::string(option) + ": no such option");
     std::string refusal;
     switch (option[1]) {
     case 'P':
       refusal = text_refusal("-P", value, kMaxPrinterName);
       if (!refusal.empty())
-        return refuse(refusal, reason);
+        return refused(refusal);
       settings->printer_name = value;
       have_printer = true;
       break;
@@ -113,26 +101,26 @@ Action parse_options(int argc, const char* const* argv,
     case 'd':
       refusal = name_refusal(option[1] == 'n' ? "-n" : "-d", value);
       if (!refusal.empty())
-        return refuse(refusal, reason);
+        return refused(refusal);
       settings->format_name = value;
       (option[1] == 'n' ? have_name : have_delete) = true;
       break;
     case 'w': {
       int64_t width;
       if (!read_size(value, &width))
-        return refuse(std::string("-w ") + value +
-                      ": not a width of 1 to 2147483647 mm", reason);
+        return refused(std::string("-w ") + value +
+                       ": not a width of 1 to 2147483647 mm");
       if (!tape) {
         settings->width_mm = width;
       } else {
         // A later -w replaces the earlier one whole, tape included.
         settings->media_name.clear();
         settings->head_dots = 0;
-        if (!apply_width_rule(width, settings, &fit->row))
-          return refuse(std::string("-w ") + value +
-                        ": wider than the widest tape, 24 mm", reason);
-        fit->asked_width_mm = width;
-        fit->tube_mark = heat_shrink_mark(settings->format_name);
+        if (!apply_width_rule(width, settings, &fit.row))
+          return refused(std::string("-w ") + value +
+                         ": wider than the widest tape, 24 mm");
+        fit.asked_width_mm = width;
+        fit.tube_mark = heat_shrink_mark(settings->format_name);
       }
       have_width = true;
       break;
@@ -140,29 +128,29 @@ Action parse_options(int argc, const char* const* argv,
     case 'h': {
       int64_t height;
       if (!read_size(value, &height))
-        return refuse(std::string("-h ") + value +
-                      ": not a height of 1 to 2147483647 mm", reason);
+        return refused(std::string("-h ") + value +
+                       ": not a height of 1 to 2147483647 mm");
       bool tube = heat_shrink_mark(settings->format_name) != nullptr;
       settings->height_mm = tape ? fit_tape_height(height, tube) : height;
-      fit->asked_height_mm = height;
+      fit.asked_height_mm = height;
       have_height = true;
       break;
     }
     default:
-      return refuse(std::string(option) + ": no such option", reason);
+      return refused(std::string(option) + ": no such option");
     }
   }
 
   if (!have_printer)
-    return refuse("-P missing: the printer queue is needed", reason);
+    return refused("-P missing: the printer queue is needed");
   if (have_name) {
     if (have_delete)
-      return refuse("-n and -d together", reason);
+      return refused("-n and -d together");
     if (!have_width || !have_height)
-      return refuse("-n needs -w and -h", reason);
-    return kActionAdd;
+      return refused("-n needs -w and -h");
+    return { kActionAdd, "", fit };
   }
   if (!have_delete)
-    return refuse("-n or -d missing: nothing to add or delete", reason);
-  return kActionDelete;
+    return refused("-n or -d missing: nothing to add or delete");
+  return { kActionDelete, "", fit };
 }

@@ -2,6 +2,8 @@
 #ifndef VTMEDIA_CLI_OPTIONS_H_
 #define VTMEDIA_CLI_OPTIONS_H_
 
+#include <string>
+
 #include "cli/tape.h"
 #include "store/settings.h"
 
@@ -15,22 +17,18 @@ enum Action {
 const size_t kMaxPrinterName = 1024;
 const size_t kMaxFormatName = 32;
 
-// What a tape model's rules made of the last -w and -h, for telling a
-// person; |settings| holds what is stored.
-struct TapeFit {
-  int64_t asked_width_mm = 0;
-  int64_t asked_height_mm = 0;
-  const char* tube_mark = nullptr;    // what made the width rule a tube's
-  const TapeMediaRow* row = nullptr;  // null for a tube above the table
+// What a command line asks for. A refused one asks for the usage screen
+// and says why in |reason|, empty only when nothing at all was given.
+struct CommandLine {
+  Action action = kActionUsage;
+  std::string reason;
+  TapeFit fit;  // on a tape model, what the rules made of -w and -h
 };
 
 // Reads the option/value pairs after argv[0] into |settings| and chooses
-// the action. Any malformed pair stops reading and asks for the usage
-// screen, saying why in |*reason| where that is given; the record then
-// holds what was parsed so far. No options ask for it with no reason.
-// On a tape model, |*fit| is filled where given.
-Action parse_options(int argc, const char* const* argv,
-                     FormatSettings* settings, std::string* reason = nullptr,
-                     TapeFit* fit = nullptr);
+// the action. Any malformed pair stops reading at once; the record then
+// holds what was parsed so far.
+CommandLine parse_options(int argc, const char* const* argv,
+                          FormatSettings* settings);
 
 #endif  // VTMEDIA_CLI_OPTIONS_H_

@@ -37,4 +37,18 @@ bool apply_width_rule(int64_t width_mm, FormatSettings* settings,
 // Raises short heights to the minimum and caps long ones.
 int64_t fit_tape_height(int64_t height_mm, bool heat_shrink);
 
+// What a tape model's rules made of the last -w and -h, for telling a
+// person; the settings hold what is stored.
+struct TapeFit {
+  int64_t asked_width_mm = 0;
+  int64_t asked_height_mm = 0;
+  const char* tube_mark = nullptr;    // what made the width rule a tube's
+  const TapeMediaRow* row = nullptr;  // null for a tube above the table
+};
+
+// What an add on a tape model stored, where the tape rules made it
+// differ from the request or chose the tube by the name ("'NAME' stored
+// as W x H mm on 12 mm tape (...)"); empty where they did neither.
+std::string stored_note(const FormatSettings& settings, const TapeFit& fit);
+
 #endif  // VTMEDIA_CLI_TAPE_H_

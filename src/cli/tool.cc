@@ -9,12 +9,9 @@
 #include <new>
 
 #include "cli/exit_status.h"
-#include "cli/explain.h"
 #include "cli/help.h"
 #include "cli/model.h"
-#include "cli/note.h"
 #include "cli/options.h"
-#include "cli/usage.h"
 #include "store/add.h"
 #include "store/delete.h"
 #include "store/list.h"
@@ -22,47 +19,82 @@
 
 namespace {
 
-// What a store operation that failed ran into, for the line on standard
-// error.
-std::string what_failed(StoreStatus status, const StoreFailure& failure,
-                        const StoreEnv& env) {
-  if (status == kStoreLockTimedOut) {
-    char seconds[32];
-    snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
-    return failure.path + ": another process holds the lock; gave up after " +
-        seconds + " s";
-  }
-  if (status == kStoreCompanionFailed && failure.signal != 0)
-    return failure.path + " was killed by signal " +
-        std::to_string(failure.signal) + " (" + strsignal(failure.signal) +
-        ")";
-  if (status == kStoreCompanionFailed && failure.error == 0)
-    return failure.path + " exited with status " +
-        std::to_string(failure.exit_status);
-  const char* reason = strerror(failure.error);
-  return failure.path.empty() ? reason : failure.path + ": " + reason;
+// Why standard output first lost what was written to it; 0 while nothing
+// was lost. The C library drops what it could not write, so a later
+// flush no longer tells.
+int g_output_error = 0;
+
+// Flushes standard output, keeping why it failed for finish_output.
+void flush_output() {
+  if (fflush(stdout) != 0 && g_output_error == 0)
+    g_output_error = errno != 0 ? errno : EIO;
 }
 
-// Prints what a store operation ended with and returns the exit status.
-int report(StoreStatus status, const FormatSettings& settings,
-           const StoreFailure& failure, const StoreEnv& env,
-           const char* program) {
+// Standard output carries only what callers parse; this one line on
+// standard error, "PROGRAM: what", tells a person what went wrong, with
+// the program's file name.
+void warn(const char* program, const std::string& what) {
+  const char* slash = strrchr(program, '/');
+  fprintf(stderr, "%s: %s\n", slash ? slash + 1 : program, what.c_str());
+  fflush(stderr);
+}
+
+void print_text(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// What the end of a store operation shows: a line for the scripts that
+// read standard output, one for a person on standard error (each empty
+// for none), and the exit status.
+struct Report {
+  std::string out;
+  std::string err;
+  int exit_status;
+};
+
+Report report_of(StoreStatus status, const StoreFailure& failure,
+                 const FormatSettings& settings, const StoreEnv& env) {
   switch (status) {
   case kStoreDone:
-    return kExitOk;
+    return { "", "", kExitOk };
   case kStoreNotFound:
-    printf("Not found '%s'\n", settings.format_name.c_str());
-    return kExitOk;
+    return { "Not found '" + settings.format_name + "'\n", "", kExitOk };
+  case kStoreLockTimedOut: {
+    char seconds[32];
+    snprintf(seconds, sizeof(seconds), "%g", env.lock_timeout_ms / 1000.0);
+    return { std::string(strerror(failure.error)) + "\n",
+             failure.path + ": another process holds the lock; gave up "
+             "after " + seconds + " s", kExitFailure };
+  }
+  case kStoreCompanionFailed:
+    // Standard output stays the companion tool's own.
+    if (failure.signal != 0)
+      return { "", failure.path + " was killed by signal " +
+               std::to_string(failure.signal) + " (" +
+               strsignal(failure.signal) + ")", kExitFailure };
+    if (failure.error == 0)
+      return { "", failure.path + " exited with status " +
+               std::to_string(failure.exit_status), kExitFailure };
+    return { "", failure.path + ": " + strerror(failure.error),
+             kExitFailure };
   case kStoreFileFailed:
   case kStoreCompanionNotStarted:
-  case kStoreLockTimedOut:
-    printf("%s\n", strerror(failure.error));
     break;
-  case kStoreCompanionFailed:
-    break;  // standard output stays the companion tool's own
   }
-  explain(program, what_failed(status, failure, env));
-  return kExitFailure;
+  // The system's error text, as scripts expect it, and where it struck.
+  const char* reason = strerror(failure.error);
+  return { std::string(reason) + "\n",
+           failure.path.empty() ? reason : failure.path + ": " + reason,
+           kExitFailure };
+}
+
+// Prints |report|, standard output first; returns its exit status.
+int show(const Report& report, const char* program) {
+  print_text(report.out);
+  flush_output();
+  if (!report.err.empty())
+    warn(program, report.err);
+  return report.exit_status;
 }
 
 int run_action(Action action, const FormatSettings& settings,
@@ -78,9 +110,9 @@ int run_action(Action action, const FormatSettings& settings,
       isatty(STDERR_FILENO)) {
     std::string note = stored_note(settings, fit);
     if (!note.empty())
-      explain(program, note);
+      warn(program, note);
   }
-  return report(status, settings, failure, env, program);
+  return show(report_of(status, failure, settings, env), program);
 }
 
 // Prints the model's formats, one tab-separated line each, once all the
@@ -101,14 +133,9 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
            static_cast<int>(format.id.size()), format.id.data(),
            format.complete ? "complete" : "incomplete");
   }, &failure);
-  if (status == kStoreDone)
-    return kExitOk;
-  explain(program, what_failed(status, failure, env));
-  return kExitFailure;
-}
-
-void print_text(const std::string& text) {
-  fwrite(text.data(), 1, text.size(), stdout);
+  Report report = report_of(status, failure, settings, env);
+  report.out.clear();
+  return show(report, program);
 }
 
 // The project's own options, each a single word alone on the line.
@@ -135,25 +162,23 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   }
   if (is_word(argc, argv, "--list"))
     return run_list(settings, env, program);
-  std::string reason;
-  TapeFit fit;
-  Action action = parse_options(argc, argv, &settings, &reason, &fit);
-  if (action == kActionUsage) {
+  CommandLine line = parse_options(argc, argv, &settings);
+  if (line.action == kActionUsage) {
     print_usage(settings);
     // The screen comes before the line that says what was wrong with it.
     flush_output();
-    if (!reason.empty())
-      explain(program, reason);
+    if (!line.reason.empty())
+      warn(program, line.reason);
     return kExitOk;
   }
   StoreEnv request_env = env;
   // A person at a terminal is told why nothing happens yet.
   if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
     request_env.on_lock_wait = [program](const std::string& dir) {
-      explain(program, "waiting for the lock on " + dir);
+      warn(program, "waiting for the lock on " + dir);
     };
   }
-  return run_action(action, settings, fit, request_env, program);
+  return run_action(line.action, settings, line.fit, request_env, program);
 }
 
 }  // namespace
@@ -166,12 +191,25 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   try {
     status = answer(argc, argv, env, program);
   } catch (const std::bad_alloc&) {
+    StoreFailure failure;
+    failure.error = ENOMEM;
+    Report report = report_of(kStoreFileFailed, failure, FormatSettings(),
+                              env);
     // A listing's standard output stays empty on failure.
-    if (!is_word(argc, argv, "--list"))
-      printf("%s\n", strerror(ENOMEM));
-    explain(program, strerror(ENOMEM));
-    status = kExitFailure;
+    if (is_word(argc, argv, "--list"))
+      report.out.clear();
+    status = show(report, program);
   }
   flush_output();
   return status;
+}
+
+int finish_output(const char* program, int status) {
+  flush_output();
+  if (g_output_error == 0 && ferror(stdout))
+    g_output_error = EIO;
+  if (g_output_error == 0)
+    return status;
+  warn(program, std::string("write error: ") + strerror(g_output_error));
+  return kExitFailure;
 }

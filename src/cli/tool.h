@@ -9,4 +9,9 @@
 // standard output and returns the process exit status.
 int run_tool(int argc, const char* const* argv, const StoreEnv& env);
 
+// Flushes standard output and returns |status|, or, when anything the run
+// wrote there was lost (a full disk, a closed pipe), says so and returns
+// the failure status: a caller must not take lost output for an answer.
+int finish_output(const char* program, int status);
+
 #endif  // VTMEDIA_CLI_TOOL_H_

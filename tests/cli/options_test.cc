@@ -21,6 +21,7 @@ typedef std::vector<std::string> Args;
 struct Parsed {
   Action action;
   FormatSettings settings;
+  TapeFit fit;
 };
 
 // Parses |args| as the command line after |program|, on a record prepared
@@ -30,8 +31,11 @@ Parsed parse(const std::string& program, const Args& args) {
   EXPECT_TRUE(identify_model(program.c_str(), &parsed.settings)) << program;
   Args argv = { program };
   argv.insert(argv.end(), args.begin(), args.end());
-  parsed.action = parse_options(static_cast<int>(argv.size()),
-                                arg_pointers(argv).data(), &parsed.settings);
+  CommandLine line = parse_options(static_cast<int>(argv.size()),
+                                   arg_pointers(argv).data(),
+                                   &parsed.settings);
+  parsed.action = line.action;
+  parsed.fit = line.fit;
   return parsed;
 }
 
@@ -461,6 +465,38 @@ TEST(ParseOptions, TextValueLengthsAreBounded) {
     { { "-P", "q", "-d", "" }, kActionUsage },
     { { "-P", "q", "-n", "", "-w", "12", "-h", "50" }, kActionUsage },
   });
+}
+
+// What a person at a terminal is told an add stored; the end-to-end test
+// shows that it reaches the terminal.
+TEST(StoredNote, SaysWhatTheTapeRulesMadeOfTheRequestAndWhy) {
+  const struct {
+    Args args;
+    const char* note;
+  } cases[] = {
+    { tape_add("Cable paths", "12", "50"),
+      "'Cable paths' stored as 9 x 50 mm on 12 mm heat-shrink tube"
+      " (its name holds \"hs\")" },
+    { tape_add("Shelf", "11", "2"),
+      "'Shelf' stored as 10 x 4 mm on 12 mm tape (its printable width;"
+      " 4 mm at least)" },
+    { tape_add("HS wide", "30", "600"),
+      "'HS wide' stored as 30 x 500 mm on heat-shrink tube as given, wider"
+      " than the widest tube (its name holds \"HS\"; 500 mm at most)" },
+    { tape_add("Long", "7", "1200"),
+      "'Long' stored as 7 x 1000 mm on 9 mm tape (1000 mm at most)" },
+    // Stored as asked: nothing to say.
+    { tape_add("Shelf", "10", "50"), "" },
+  };
+  for (const auto& c : cases) {
+    Parsed parsed = parse(kTapeTool, c.args);
+    EXPECT_EQ(c.note, stored_note(parsed.settings, parsed.fit))
+        << show(c.args);
+  }
+  // Roll labels are stored as given.
+  Parsed roll = parse(kRollTool, { "-P", "q", "-n", "HS", "-w", "62",
+                                   "-h", "50" });
+  EXPECT_EQ("", stored_note(roll.settings, roll.fit));
 }
 
 }  // namespace

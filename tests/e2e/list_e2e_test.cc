@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// --list on driver files of the tests' own, and what an add tells a
-// person at a terminal.
+// --list on driver files of the tests' own.
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -190,36 +189,6 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   for (size_t i = 0; i < modes.size(); ++i)
     EXPECT_EQ(modes[i], file_mode(driver.files.all()[i]));
   EXPECT_EQ("", driver.companion_log());
-}
-
-TEST(ListEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
-  const std::string kNote = std::string(kTape) + ": ";
-  const struct {
-    std::vector<std::string> args;
-    std::string shown;
-  } cases[] = {
-    { { "-P", "q", "-n", "Cable paths", "-w", "12", "-h", "50" },
-      kNote + "'Cable paths' stored as 9 x 50 mm on 12 mm heat-shrink tube"
-              " (its name holds \"hs\")\r\n" },
-    { { "-P", "q", "-n", "Shelf", "-w", "11", "-h", "2" },
-      kNote + "'Shelf' stored as 10 x 4 mm on 12 mm tape (its printable"
-              " width; 4 mm at least)\r\n" },
-    { { "-P", "q", "-n", "HS wide", "-w", "30", "-h", "600" },
-      kNote + "'HS wide' stored as 30 x 500 mm on heat-shrink tube as"
-              " given, wider than the widest tube (its name holds \"HS\";"
-              " 500 mm at most)\r\n" },
-    { { "-P", "q", "-n", "Shelf", "-w", "10", "-h", "50" }, "" },
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[3]);
-    Driver driver(kTape, "txr580");
-    Terminal terminal;
-    EXPECT_EQ(0, wait_for(driver.start(c.args, terminal.side())));
-    EXPECT_EQ(c.shown, terminal.shown());
-    // Without a terminal the same add stays silent (Driver::run checks).
-    driver.restore();
-    EXPECT_EQ(0, driver.run(c.args).exit_status);
-  }
 }
 
 }  // namespace
