@@ -30,13 +30,21 @@ void flush_output() {
     g_output_error = errno != 0 ? errno : EIO;
 }
 
-// Standard output carries only what callers parse; this one line on
-// standard error, "PROGRAM: what", tells a person what went wrong, with
-// the program's file name.
-void warn(const char* program, const std::string& what) {
+// The name a person types: the program path without its directory.
+const char* file_name(const char* program) {
   const char* slash = strrchr(program, '/');
-  fprintf(stderr, "%s: %s\n", slash ? slash + 1 : program, what.c_str());
-  fflush(stderr);
+  return slash ? slash + 1 : program;
+}
+
+// Says why a run was refused before anything ran, and where help is;
+// returns the exit status of a refusal.
+int refuse(const char* program, const std::string& why) {
+  // The screen or line on standard output comes before the reason; where
+  // it was lost, the run fails, and the one line says that instead.
+  flush_output();
+  if (g_output_error == 0)
+    warn(program, why + "; try '" + file_name(program) + " --help'");
+  return kExitUsage;
 }
 
 void print_text(const std::string& text) {
@@ -154,8 +162,13 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   }
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
+    // The executable's own name, where no model is to be had.
+    if (is_word(argc, argv, "--help")) {
+      print_text(models_help_text());
+      return kExitOk;
+    }
     printf("%s is invalid.\n\n", program);
-    return kExitOk;
+    return refuse(program, "no model code in the program name");
   }
   if (is_word(argc, argv, "--help")) {
     print_text(help_text(settings));
@@ -166,11 +179,7 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   CommandLine line = parse_options(argc, argv, &settings);
   if (line.action == kActionUsage) {
     print_usage(settings);
-    // The screen comes before the line that says what was wrong with it.
-    flush_output();
-    if (!line.reason.empty())
-      warn(program, line.reason);
-    return kExitOk;
+    return refuse(program, line.reason);
   }
   StoreEnv request_env = env;
   // A person at a terminal is told why nothing happens yet.
@@ -203,6 +212,11 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   }
   flush_output();
   return status;
+}
+
+void warn(const char* program, const std::string& what) {
+  fprintf(stderr, "%s: %s\n", file_name(program), what.c_str());
+  fflush(stderr);
 }
 
 int finish_output(const char* program, int status) {
