@@ -2,14 +2,18 @@
 #include "cli/tool.h"
 
 #include <errno.h>
+#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
+#include <deque>
 #include <new>
+#include <vector>
 
 #include "cli/exit_status.h"
 #include "cli/help.h"
+#include "cli/listing.h"
 #include "cli/model.h"
 #include "cli/options.h"
 #include "store/add.h"
@@ -123,27 +127,35 @@ int run_action(Action action, const FormatSettings& settings,
   return show(report_of(status, failure, settings, env), program);
 }
 
-// Prints the model's formats, one tab-separated line each, once all the
-// files are read, so that a failure leaves standard output, which scripts
-// read, empty.
+// Prints the model's formats once all the files are read, so that a
+// failure leaves standard output, which scripts read, empty: one
+// tab-separated line each, or, for a person at a terminal, a table.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
+  bool for_person = isatty(STDOUT_FILENO);
+  std::deque<std::string> texts;  // what the views in |formats| point into
+  std::vector<ListedFormat> formats;
   StoreFailure failure;
   StoreStatus status = list_formats(
       env.files, env.driver_root, settings.model_code,
-      is_roll_label(settings), [](const ListedFormat& format) {
-    const std::string_view tape =
-        format.media_name.empty() ? "-" : format.media_name;
-    printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",
-           static_cast<int>(format.name.size()), format.name.data(),
-           static_cast<unsigned long long>(format.width_mm),
-           static_cast<long long>(format.height_mm),
-           static_cast<int>(tape.size()), tape.data(),
-           static_cast<int>(format.id.size()), format.id.data(),
-           format.complete ? "complete" : "incomplete");
+      is_roll_label(settings), [&](const ListedFormat& format) {
+    if (!for_person) {
+      print_text(listing_line(format));
+      return;
+    }
+    ListedFormat kept = format;
+    kept.name = texts.emplace_back(format.name);
+    kept.media_name = texts.emplace_back(format.media_name);
+    kept.id = std::string_view();
+    formats.push_back(kept);
   }, &failure);
   Report report = report_of(status, failure, settings, env);
   report.out.clear();
+  if (status == kStoreDone && for_person) {
+    // Names are shown as the user's locale can print them.
+    setlocale(LC_CTYPE, "");
+    report.out = listing_table(formats, is_roll_label(settings));
+  }
   return show(report, program);
 }
 

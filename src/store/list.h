@@ -21,6 +21,12 @@ struct ListedFormat {
   // Whether the identifier stands whole in the function, media-information
   // and imageable-area files; an add or delete cut short leaves it not.
   bool complete = false;
+  // The first number of the format's size line in the media-information
+  // file, the printable dots across; -1 where there is none.
+  long long across_dots = -1;
+  // Whether the identifier stands whole in the resource file, which then
+  // has the format selected.
+  bool selected = false;
 };
 
 // Hands every format a "*PageSize" line of the media-information or the
