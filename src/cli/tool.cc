@@ -174,7 +174,8 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   }
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
-    // The executable's own name, where no model is to be had.
+    // Under the executable's own name, or any other without a model,
+    // help can still tell the names that hold one.
     if (is_word(argc, argv, "--help")) {
       print_text(models_help_text());
       return kExitOk;
