@@ -2,9 +2,12 @@
 #ifndef VTMEDIA_CLI_EXIT_STATUS_H_
 #define VTMEDIA_CLI_EXIT_STATUS_H_
 
-// The usage screen, an unknown program name and a name not found are
-// answers, not failures: they end with kExitOk.
+// Done, and a name to delete that is not there: what was asked holds.
+// Also what --help and --version end with.
 const int kExitOk = 0;
+// Refused before anything ran: the usage screen for a command line that
+// is malformed or empty, and a program name that holds no model.
+const int kExitUsage = 2;
 // A driver file, the lock, the companion tool or standard output failed.
 const int kExitFailure = 255;
 

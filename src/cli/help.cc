@@ -40,6 +40,10 @@ std::string tape_rules() {
       "A name holding \"HS\" or \"hs\" makes a heat-shrink tube format, "
       "whose widths\ncome from the tube table instead, a width above " +
       tube[tubes - 1].label + " mm taken as given:\n" + widths(tube, tubes) +
+      "The name counts only where -n comes before -w and -h:\n"
+      "  -n 'HS cable' -w 12 -h 30   stores 9 x 30 mm on 12 mm tube\n"
+      "  -w 12 -h 30 -n 'HS cable'   stores 10 x 30 mm on 12 mm tape\n"
+      "so a name like 'Cable paths' goes on tape when it comes last.\n"
       "Heights run from " + std::to_string(kTapeHeightMin) + " mm to " +
       std::to_string(kTapeHeightMax) + " mm on tape and " +
       std::to_string(kTubeHeightMax) + " mm on tube; a shorter one\nis "
@@ -94,14 +98,15 @@ std::string help_text(const FormatSettings& settings) {
       "  -h HEIGHT  its height in mm, 1 to 2147483647" +
       (tape ? ", fitted to a tape" : "") + "\n"
       "  -d NAME    delete the format NAME\n"
-      "  --list     print the formats, one a line, in tab-separated fields:\n"
-      "             name, width, height, tape (\"-\" for none), identifier,\n"
-      "             complete or incomplete (an add or delete cut short;\n"
-      "             running it again finishes it)\n"
+      "  --list     print the formats: at a terminal a table, \"*\" marking the\n"
+      "             one selected; elsewhere one a line in tab-separated\n"
+      "             fields: name, width, height, tape (\"-\" for none),\n"
+      "             identifier, complete or incomplete (an add or delete cut\n"
+      "             short; running it again finishes it)\n"
       "  --help     print this help\n"
       "  --version  print the version and the licence\n"
-      "Options and values come in pairs, in any order; only an option's "
-      "first two\ncharacters count (-width is -w).\n\n";
+      "Options and values come in pairs, read from left to right; only an "
+      "option's\nfirst two characters count (-width is -w).\n\n";
   if (tape)
     text += tape_rules();
   std::string example = "  " + program + " -P " + queue;
@@ -112,11 +117,32 @@ std::string help_text(const FormatSettings& settings) {
                         " -n 'Shipping 4x6' -w 102 -h 152\n") +
       example + (tape ? " -d 'Shelf edge'\n\n" : " -d 'Address label'\n\n");
   text +=
-      "Exit status: 0 when done, when a name to delete is not there (\"Not "
-      "found\"),\nand for the usage screen, which a malformed command line "
-      "gets; 255 when\na driver file, the lock, the companion tool or "
+      "Exit status: 0 when done, also when a name to delete is not there "
+      "(\"Not\nfound\"); 2 when the command line is refused with the usage "
+      "screen; 255 when\na driver file, the lock, the companion tool or "
       "standard output failed.\n";
   return text;
+}
+
+std::string models_help_text() {
+  std::string text =
+      "Usage: vtmediatoollpr_MODEL -P QUEUE -n NAME -w WIDTH -h HEIGHT\n"
+      "  or:  vtmediatoollpr_MODEL -P QUEUE -d NAME\n"
+      "  or:  vtmediatoollpr_MODEL --list | --help | --version\n"
+      "Adds, deletes or lists the custom label formats of a Vantrel "
+      "label-printer\ndriver for LPRng. One program serves ten printer "
+      "models and learns which\nfrom the name it is started under; "
+      "installing it puts each of these names\non the PATH as a symbolic "
+      "link to it:\n";
+  for (const ModelEntry& model : kModels) {
+    std::string name = std::string("vtmediatoollpr_") + model.model_code;
+    text += "  " + name + std::string(26 - name.size(), ' ') +
+        (model.model_type <= kLastRollLabelType ? "roll labels\n" : "tape\n");
+  }
+  return text +
+      "Under a name that holds no model code it only answers --help and "
+      "--version.\nFor a model's options, tapes and examples: "
+      "vtmediatoollpr_txr580 --help,\nor man vtmediatoollpr.\n";
 }
 
 std::string version_text() {

@@ -17,6 +17,10 @@ void print_usage(const FormatSettings& settings);
 // option and its limits, the tape rules, examples and the exit statuses.
 std::string help_text(const FormatSettings& settings);
 
+// What --help prints under a name that holds no model: the model names
+// the tool is installed under.
+std::string models_help_text();
+
 // What --version prints.
 std::string version_text();
 

@@ -41,10 +41,13 @@ bool reset_inherited_state() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!reset_inherited_state())
+  const char* program = argc > 0 ? argv[0] : "";
+  if (!reset_inherited_state()) {
+    warn(program, "/dev/null cannot stand in for a closed standard "
+         "descriptor");
     return kExitFailure;
+  }
   StoreEnv env;
   env.driver_root = VT_DRIVER_ROOT;
-  return finish_output(argc > 0 ? argv[0] : "",
-                       run_tool(argc, argv, env));
+  return finish_output(program, run_tool(argc, argv, env));
 }

@@ -66,28 +66,70 @@ CommandLine refused(const std::string& why) {
   return line;
 }
 
+// What the value of option |letter| is, for saying that it is missing.
+const char* value_of(char letter) {
+  switch (letter) {
+  case 'P': return "the printer queue";
+  case 'n': return "the name to add";
+  case 'd': return "the name to delete";
+  case 'w': return "the width in mm";
+  default: return "the height in mm";
+  }
+}
+
+// |option| stands last, without its value. A person typing -h alone
+// wants help, one typing -help a word the tool reads as -h.
+std::string missing_value(const char* option) {
+  std::string what = std::string("-") + option[1];
+  std::string value = std::string("needs a value, ") + value_of(option[1]);
+  if (strlen(option) == 2)
+    return what + " " + value;
+  return std::string(option) + " is read as " + what + ", which " + value;
+}
+
+// Where an option belongs stands a word, right after the value of the
+// text option |argv[at]|: the rest of a value given unquoted, as in
+// -n Shop 12.
+std::string unquoted_value(int argc, const char* const* argv, int at) {
+  std::string value = argv[at + 1];
+  for (int i = at + 2; i < argc && argv[i][0] != '-'; ++i)
+    value += std::string(" ") + argv[i];
+  std::string quoted = "'";
+  for (char c : value)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return std::string(argv[at]) + " " + value + ": quote a value that holds "
+      "blanks, as in " + argv[at] + " " + quoted + "'";
+}
+
 }  // namespace
 
 CommandLine parse_options(int argc, const char* const* argv,
                           FormatSettings* settings) {
-  // Nothing at all asks for the screen: nothing to explain.
-  int pairs = argc - 1;
-  if (pairs == 0)
-    return CommandLine();
-  if (pairs < 2 || pairs % 2 != 0)
-    return refused("options come in pairs: an option, then its value");
+  if (argc < 2)
+    return refused("no options: an add needs -P, -n, -w and -h, a delete "
+                   "-P and -d");
 
   bool have_printer = false, have_name = false, have_delete = false;
   bool have_width = false, have_height = false;
   bool tape = !is_roll_label(*settings);
   TapeFit fit;
 
-  for (int i = 1; i + 1 < argc; i += 2) {
+  int text_at = 0;  // the last -P, -n or -d read
+  for (int i = 1; i < argc; i += 2) {
     const char* option = argv[i];
-    const char* value = argv[i + 1];
+    if (option[0] != '-' && option[0] != '\0' && text_at == i - 2)
+      return refused(unquoted_value(argc, argv, text_at));
+    for (const char* word : { "--list", "--help", "--version" }) {
+      if (strcmp(option, word) == 0)
+        return refused(std::string(word) + " takes no other arguments");
+    }
     // Only the first two characters name the option: -width is -w.
-    if (option[0] != '-' || option[1] == '\0')
+    if (option[0] != '-' || option[1] == '\0' ||
+        strchr("Pndwh", option[1]) == nullptr)
       return refused(std::string(option) + ": no such option");
+    if (i + 1 == argc)
+      return refused(missing_value(option));
+    const char* value = argv[i + 1];
     std::string refusal;
     switch (option[1]) {
     case 'P':
@@ -96,6 +138,7 @@ CommandLine parse_options(int argc, const char* const* argv,
         return refused(refusal);
       settings->printer_name = value;
       have_printer = true;
+      text_at = i;
       break;
     case 'n':
     case 'd':
@@ -104,6 +147,7 @@ CommandLine parse_options(int argc, const char* const* argv,
         return refused(refusal);
       settings->format_name = value;
       (option[1] == 'n' ? have_name : have_delete) = true;
+      text_at = i;
       break;
     case 'w': {
       int64_t width;
@@ -136,8 +180,6 @@ CommandLine parse_options(int argc, const char* const* argv,
       have_height = true;
       break;
     }
-    default:
-      return refused(std::string(option) + ": no such option");
     }
   }
 

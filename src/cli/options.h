@@ -18,7 +18,8 @@ const size_t kMaxPrinterName = 1024;
 const size_t kMaxFormatName = 32;
 
 // What a command line asks for. A refused one asks for the usage screen
-// and says why in |reason|, empty only when nothing at all was given.
+// and says in |reason| what is wrong with it, naming the argument at
+// fault.
 struct CommandLine {
   Action action = kActionUsage;
   std::string reason;

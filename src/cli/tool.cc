@@ -2,14 +2,18 @@
 #include "cli/tool.h"
 
 #include <errno.h>
+#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
+#include <deque>
 #include <new>
+#include <vector>
 
 #include "cli/exit_status.h"
 #include "cli/help.h"
+#include "cli/listing.h"
 #include "cli/model.h"
 #include "cli/options.h"
 #include "store/add.h"
@@ -30,13 +34,21 @@ void flush_output() {
     g_output_error = errno != 0 ? errno : EIO;
 }
 
-// Standard output carries only what callers parse; this one line on
-// standard error, "PROGRAM: what", tells a person what went wrong, with
-// the program's file name.
-void warn(const char* program, const std::string& what) {
+// The name a person types: the program path without its directory.
+const char* file_name(const char* program) {
   const char* slash = strrchr(program, '/');
-  fprintf(stderr, "%s: %s\n", slash ? slash + 1 : program, what.c_str());
-  fflush(stderr);
+  return slash ? slash + 1 : program;
+}
+
+// Says why a run was refused before anything ran, and where help is;
+// returns the exit status of a refusal.
+int refuse(const char* program, const std::string& why) {
+  // The screen or line on standard output comes before the reason; where
+  // it was lost, the run fails, and the one line says that instead.
+  flush_output();
+  if (g_output_error == 0)
+    warn(program, why + "; try '" + file_name(program) + " --help'");
+  return kExitUsage;
 }
 
 void print_text(const std::string& text) {
@@ -115,26 +127,34 @@ int run_action(Action action, const FormatSettings& settings,
   return show(report_of(status, failure, settings, env), program);
 }
 
-// Prints the model's formats, one tab-separated line each, once all the
-// files are read, so that a failure leaves standard output, which scripts
-// read, empty.
+// Prints the model's formats once all the files are read, so that a
+// failure leaves standard output, which scripts read, empty: one
+// tab-separated line each, or, for a person at a terminal, a table.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
+  bool for_person = isatty(STDOUT_FILENO);
+  std::deque<std::string> texts;  // what the views in |formats| point into
+  std::vector<ListedFormat> formats;
   StoreFailure failure;
   StoreStatus status = list_formats(
-      settings, env, [](const ListedFormat& format) {
-    const std::string_view tape =
-        format.media_name.empty() ? "-" : format.media_name;
-    printf("%.*s\t%llu\t%lld\t%.*s\t%.*s\t%s\n",
-           static_cast<int>(format.name.size()), format.name.data(),
-           static_cast<unsigned long long>(format.width_mm),
-           static_cast<long long>(format.height_mm),
-           static_cast<int>(tape.size()), tape.data(),
-           static_cast<int>(format.id.size()), format.id.data(),
-           format.complete ? "complete" : "incomplete");
+      settings, env, [&](const ListedFormat& format) {
+    if (!for_person) {
+      print_text(listing_line(format));
+      return;
+    }
+    ListedFormat kept = format;
+    kept.name = texts.emplace_back(format.name);
+    kept.media_name = texts.emplace_back(format.media_name);
+    kept.id = std::string_view();
+    formats.push_back(kept);
   }, &failure);
   Report report = report_of(status, failure, settings, env);
   report.out.clear();
+  if (status == kStoreDone && for_person) {
+    // Names are shown as the user's locale can print them.
+    setlocale(LC_CTYPE, "");
+    report.out = listing_table(formats, is_roll_label(settings));
+  }
   return show(report, program);
 }
 
@@ -153,8 +173,14 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   }
   FormatSettings settings;
   if (!identify_model(program, &settings)) {
+    // Under the executable's own name, or any other without a model,
+    // help can still tell the names that hold one.
+    if (is_word(argc, argv, "--help")) {
+      print_text(models_help_text());
+      return kExitOk;
+    }
     printf("%s is invalid.\n\n", program);
-    return kExitOk;
+    return refuse(program, "no model code in the program name");
   }
   if (is_word(argc, argv, "--help")) {
     print_text(help_text(settings));
@@ -165,11 +191,7 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   CommandLine line = parse_options(argc, argv, &settings);
   if (line.action == kActionUsage) {
     print_usage(settings);
-    // The screen comes before the line that says what was wrong with it.
-    flush_output();
-    if (!line.reason.empty())
-      warn(program, line.reason);
-    return kExitOk;
+    return refuse(program, line.reason);
   }
   StoreEnv request_env = env;
   // A person at a terminal is told why nothing happens yet.
@@ -202,6 +224,11 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   }
   flush_output();
   return status;
+}
+
+void warn(const char* program, const std::string& what) {
+  fprintf(stderr, "%s: %s\n", file_name(program), what.c_str());
+  fflush(stderr);
 }
 
 int finish_output(const char* program, int status) {

@@ -22,6 +22,7 @@ struct Parsed {
   Action action;
   FormatSettings settings;
   TapeFit fit;
+  std::string reason;
 };
 
 // Parses |args| as the command line after |program|, on a record prepared
@@ -36,6 +37,7 @@ Parsed parse(const std::string& program, const Args& args) {
                                    &parsed.settings);
   parsed.action = line.action;
   parsed.fit = line.fit;
+  parsed.reason = line.reason;
   return parsed;
 }
 
@@ -131,6 +133,75 @@ TEST(ParseOptions, ActionFollowsWhichOptionsWereGiven) {
     { { "-P", "q", "-w", "12", "-h", "50" }, kActionUsage },      // no name
     { { "-P", "q", "-P", "r" }, kActionUsage },
   });
+}
+
+// A refusal names the argument at fault and the fault itself; the front
+// end adds where help is.
+TEST(ParseOptions, RefusalSaysWhatIsWrong) {
+  const std::string kNotAHeight = ": not a height of 1 to 2147483647 mm";
+  const struct {
+    Args args;
+    std::string reason;
+  } cases[] = {
+    { {}, "no options: an add needs -P, -n, -w and -h, a delete -P and -d" },
+    // An option left without its value; -h alone is no help.
+    { { "-P" }, "-P needs a value, the printer queue" },
+    { { "-h" }, "-h needs a value, the height in mm" },
+    { { "-help" }, "-help is read as -h, which needs a value, the height in mm" },
+    { { "-P", "q", "-d" }, "-d needs a value, the name to delete" },
+    { { "-P", "q", "-n", "a", "-w", "12", "-h", "50", "-width" },
+      "-width is read as -w, which needs a value, the width in mm" },
+    // Words that are no option, wherever they stand.
+    { { "--lsit" }, "--lsit: no such option" },
+    { { "-l" }, "-l: no such option" },
+    { { "-V" }, "-V: no such option" },
+    { { "list" }, "list: no such option" },
+    { { "-p", "q", "-d", "a" }, "-p: no such option" },
+    { { "-P", "q", "-x", "y", "-d", "a" }, "-x: no such option" },
+    { { "-P", "q", "-w", "12", "mm", "-d", "a" }, "mm: no such option" },
+    // The project's own words stand alone.
+    { { "--list", "extra" }, "--list takes no other arguments" },
+    { { "-P", "q", "--help" }, "--help takes no other arguments" },
+    // A value given unquoted, whether that makes the count odd or not.
+    { { "-P", "q", "-n", "Shop", "12", "-w", "12", "-h", "50" },
+      "-n Shop 12: quote a value that holds blanks, as in -n 'Shop 12'" },
+    { { "-P", "q", "-n", "Big", "Shop", "12", "-w", "12", "-h", "50" },
+      "-n Big Shop 12: quote a value that holds blanks, as in"
+      " -n 'Big Shop 12'" },
+    { { "-P", "q", "-d", "it's", "mine" },
+      "-d it's mine: quote a value that holds blanks, as in"
+      " -d 'it'\\''s mine'" },
+    { { "-P", "Shop", "printer", "-d", "a" },
+      "-P Shop printer: quote a value that holds blanks, as in"
+      " -P 'Shop printer'" },
+    // Options missing or together.
+    { { "-P", "q" }, "-n or -d missing: nothing to add or delete" },
+    { { "-n", "a", "-w", "12", "-h", "50" },
+      "-P missing: the printer queue is needed" },
+    { { "-P", "q", "-n", "a", "-d", "a" }, "-n and -d together" },
+    { { "-P", "q", "-n", "a", "-w", "12" }, "-n needs -w and -h" },
+    // Values.
+    { tape_add("a", "0", "50"), "-w 0: not a width of 1 to 2147483647 mm" },
+    { tape_add("a", "36", "50"), "-w 36: wider than the widest tape, 24 mm" },
+    { tape_add("a", "12", "0x10"), "-h 0x10" + kNotAHeight },
+    { tape_add("a", "12", "2147483648"), "-h 2147483648" + kNotAHeight },
+    { tape_add(std::string(33, 'n'), "12", "50"), "-n: 33 bytes, at most 32" },
+    { { "-P", std::string(1025, 'p'), "-d", "a" },
+      "-P: 1025 bytes, at most 1024" },
+    { { "-P", "q", "-d", "" }, "-d: empty" },
+    { { "-P", "q", "-d", "a\nb" }, "-d: holds a control character" },
+    { { "-P", "q\t", "-d", "a" }, "-P: holds a control character" },
+    { tape_add("x VtL", "12", "50"),
+      "-n: holds \"VtL\", which marks identifiers in the driver files" },
+    { tape_add("a[CustomTape]", "12", "50"),
+      "-n: holds \"[CustomTape]\", which marks a section of the driver"
+      " files" },
+  };
+  for (const auto& c : cases) {
+    Parsed parsed = parse(kTapeTool, c.args);
+    EXPECT_EQ(kActionUsage, parsed.action) << show(c.args);
+    EXPECT_EQ(c.reason, parsed.reason) << show(c.args);
+  }
 }
 
 TEST(ParseOptions, EachOptionFillsItsFieldKnownByItsFirstTwoCharacters) {

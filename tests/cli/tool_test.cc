@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The whole program in this process, for what the built executable cannot
-// be given: an argument vector with no program name at all (the kernel
-// may put one in), and the version the build defines. The answers the
-// executable gives are checked by the end-to-end tests.
+// The whole program in this process: an argument vector with no program
+// name at all, which the built executable cannot be given (the kernel
+// puts one in), the version the build defines, and the help texts. What
+// the executable shows on standard error is checked end to end.
 #include "cli/tool.h"
 
 #include <string>
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/model.h"
 #include "harness.h"
 
 namespace {
@@ -31,7 +32,7 @@ ToolRun run(const std::vector<std::string>& argv) {
 
 TEST(RunTool, EmptyArgumentVectorGivesInvalidLineWithEmptyName) {
   ToolRun result = run({});
-  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(2, result.status);
   EXPECT_EQ(" is invalid.\n\n", result.out);
 }
 
@@ -58,8 +59,12 @@ TEST(RunTool, VersionUnderAnyNameAndHelpOfItsOwn) {
         "  --list", "  --help", "  --version",
         "  3.5: 2  6: 4  9: 7  12: 10  18: 16  24: 22\n", "\"HS\" or \"hs\"",
         "  6: 4  9: 7  12: 9  18: 15  24: 18\n",
+        "only where -n comes before -w and -h:\n"
+        "  -n 'HS cable' -w 12 -h 30   stores 9 x 30 mm on 12 mm tube\n"
+        "  -w 12 -h 30 -n 'HS cable'   stores 10 x 30 mm on 12 mm tape\n",
         "4 mm to 1000 mm on tape and 500 mm on tube",
-        "vtmediatoollpr_txr580 -P TX-R580 -n", "Exit status: 0", "255" } },
+        "vtmediatoollpr_txr580 -P TX-R580 -n", "Exit status: 0", "; 2 when",
+        "; 255 when" } },
     { "vtmediatoollpr_rk210",
       { "Usage: vtmediatoollpr_rk210 -P QUEUE",
         "vtmediatoollpr_rk210 -P QUEUE -d" } },
@@ -76,6 +81,31 @@ TEST(RunTool, VersionUnderAnyNameAndHelpOfItsOwn) {
   // Tape rules mean nothing on a roll-label model.
   EXPECT_EQ(std::string::npos,
             run({ "vtmediatoollpr_rk210", "--help" }).out.find("tube"));
+}
+
+// Under its own name, which holds no model, the tool can still say under
+// which names it works.
+TEST(RunTool, HelpWithoutAModelListsTheNamesToInstallUnder) {
+  for (const char* name : { "vtmediatoollpr",
+                            "/usr/libexec/vtmediatoollpr/vtmediatoollpr",
+                            "vtmediatoollpr_RK210" }) {
+    ToolRun help = run({ name, "--help" });
+    EXPECT_EQ(0, help.status) << name;
+    size_t at = help.out.find("symbolic link");
+    for (const ModelEntry& model : kModels) {
+      std::string row = std::string("  vtmediatoollpr_") + model.model_code;
+      at = help.out.find(row, at);
+      ASSERT_NE(std::string::npos, at) << name << ": " << row;
+      std::string line = help.out.substr(at, help.out.find('\n', at) - at);
+      std::string kind = model.model_type <= kLastRollLabelType ?
+          " roll labels" : " tape";
+      EXPECT_EQ(line.size() - kind.size(), line.find(kind)) << line;
+    }
+    // Anything else under such a name is refused.
+    ToolRun list = run({ name, "--list" });
+    EXPECT_EQ(2, list.status) << name;
+    EXPECT_EQ(std::string(name) + " is invalid.\n\n", list.out);
+  }
 }
 
 }  // namespace

@@ -173,7 +173,7 @@ TEST(HostileTree, NamesHoldingTheFilesOwnMarkersGetTheUsageScreen) {
       if (std::string(option) == "-n")
         args.insert(args.end(), { "-w", "12", "-h", "30" });
       RunResult run = driver.run(args);
-      EXPECT_EQ(0, run.exit_status);
+      EXPECT_EQ(2, run.exit_status);
       EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), run.out);
       EXPECT_EQ("", driver.companion_log());
       driver.expect_files();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// --list on driver files of the tests' own.
+// --list on driver files of the tests' own, for scripts and, at a
+// terminal, for a person.
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,6 +190,55 @@ TEST(ListEndToEnd, ChangesNothingAndNeedsOnlyToRead) {
   for (size_t i = 0; i < modes.size(); ++i)
     EXPECT_EQ(modes[i], file_mode(driver.files.all()[i]));
   EXPECT_EQ("", driver.companion_log());
+}
+
+// At a terminal the formats are a table for a person, drawn in the
+// user's locale: what only the process shows is that it is chosen by the
+// terminal and the locale; the table's own rules are the listing tests'.
+TEST(ListEndToEnd, AtATerminalShowsATableInTheUsersLocale) {
+  ScopedEnv locale("LC_ALL", "C.UTF-8");
+  const std::string kWide = "Gr\xc3\xb6\xc3\x9f" "e 9";  // 7 columns, 9 bytes
+  const std::string kC1 = "C1 \xc2\x9b x", kRaw = "raw \x9b x";
+  const std::string kBidi = "bidi \xe2\x80\xae x";
+  std::string wide_id = id_for("_vtHS9mm__", kWide, 7, 50);
+  std::string c1_id = id_for("_vtS12mm__", kC1, 10, 50);
+  std::string raw_id = id_for("_vtS12mm__", kRaw, 10, 51);
+  std::string bidi_id = id_for("_vtS12mm__", kBidi, 10, 50);
+  Whole shelf = whole(kShelf, "Shelf edge"), wide = whole(wide_id, kWide);
+  Whole c1 = whole(c1_id, kC1), raw = whole(raw_id, kRaw);
+  Whole bidi = whole(bidi_id, kBidi);
+  const std::string kHeader = "*% ordinary lines\n[PageSize]\n";
+  const struct {
+    const char* what;
+    std::string func, media, area;
+    std::string shown;  // lines ended by "\n", as the terminal ends them
+  } cases[] = {
+    { "no user format", kHeader, kHeader, "", "No custom label formats.\n" },
+    { "a multi-byte name, controls, a bidi override and one cut short",
+      shelf.func + wide.func + c1.func + raw.func + bidi.func,
+      shelf.media + wide.media + c1.media + raw.media + bidi.media,
+      wide.area + c1.area + raw.area + bidi.area,
+      "  NAME        SIZE         PRINTS ON   STATE\n"
+      "  Shelf edge  10 x 100 mm  12 mm tape  incomplete\n"
+      "  " + kWide + "     7 x 50 mm    9 mm tube\n"
+      "  C1 ? x      10 x 50 mm   12 mm tape\n"
+      "  raw ? x     10 x 51 mm   12 mm tape\n"
+      "  bidi ? x    10 x 50 mm   12 mm tape\n"
+      "\n"
+      "incomplete: an add or a delete was cut short; the same command run"
+      " again,\nor -d NAME, finishes it.\n" },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    driver.lay({ c.func, c.media, "", c.area });
+    Terminal terminal;
+    EXPECT_EQ(0, wait_for(driver.start({ "--list" }, terminal.side())));
+    std::string shown;
+    for (char ch : c.shown)
+      shown += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    EXPECT_EQ(shown, terminal.shown());
+  }
 }
 
 }  // namespace

@@ -58,11 +58,11 @@ check_usage() {
     for code in "${installed[@]}"; do
         out=$("$dir/vtmediatoollpr_$code" 2>&1)
         status=$?
-        [[ $status == 0 && $out == *"Usage: vtmediatoollpr_xxxx -P"* &&
+        [[ $status == 2 && $out == *"Usage: vtmediatoollpr_xxxx -P"* &&
            $out == *"\"vtmediatoollpr_$code -P "* ]] ||
             bad+=" $code(status $status)"
     done
-    same "each name prints its own usage screen, status 0" "" "$bad"
+    same "each name prints its own usage screen, status 2" "" "$bad"
 }
 
 prefix=$tmp/prefix

@@ -108,7 +108,7 @@ fi
 # What the package installs runs: a model name shows its usage screen.
 out=$("$tmp/root/$bindir/vtmediatoollpr_${installed[0]}")
 status=$?
-if (( status == 0 )) && [[ $out == *"\"vtmediatoollpr_${installed[0]} -P "* ]]
+if (( status == 2 )) && [[ $out == *"\"vtmediatoollpr_${installed[0]} -P "* ]]
 then
     ok "the packaged vtmediatoollpr_${installed[0]} prints its usage screen"
 else
