@@ -262,8 +262,8 @@ Contents after_add(const Contents& before, const std::string& id,
       standin ? standin_page_size_line(id, name, sizes.fitted_width,
                                        sizes.fitted_height) : "";
   return {
-    reference_edit(LineEdit::kInsertAfter, before[0] + page_size,
-                   "[CustomTape]", id + "/" + name + "\n"),
+    reference_edit({ LineEdit::kInsertAfter, "[CustomTape]",
+                     id + "/" + name + "\n" }, before[0] + page_size),
     before[1] + page_size + id + "/" + name + ":\t" + sizes.dots + "\n",
     before[2],
     before[3] + id + ":\t" + sizes.area + "\n",
@@ -273,10 +273,10 @@ Contents after_add(const Contents& before, const std::string& id,
 Contents after_delete(const Contents& before, const std::string& id,
                       const std::string& default_media) {
   return {
-    reference_drop(before[0], id),
-    reference_drop(before[1], id),
-    reference_edit(LineEdit::kReplace, before[2], id, default_media),
-    reference_drop(before[3], id),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[0]),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[1]),
+    reference_edit({ LineEdit::kReplace, id, default_media }, before[2]),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[3]),
   };
 }
 
@@ -421,7 +421,7 @@ Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;
   for (const std::string& content : contents)
-    out.push_back(reference_drop(content, text));
+    out.push_back(reference_edit({ LineEdit::kDrop, text, "" }, content));
   return out;
 }
 
