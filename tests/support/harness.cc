@@ -110,42 +110,6 @@ std::string option_value(const std::vector<std::string>& argv,
   return "";
 }
 
-// Appends to |stages| what the add request |argv|, whose companion run
-// was given |format_id|, does from the last of them.
-void append_add_stages(std::vector<Contents>* stages,
-                       const std::vector<std::string>& argv,
-                       const std::string& format_id) {
-  if (format_id.empty())
-    return;
-  const struct {
-    const char* program;
-    const EnteredSizes& sizes;
-  } adds[] = {
-    { "vtmediatoollpr_txr580", kTape12x50 },
-    { "vtmediatoollpr_txr580", kTape12x30 },
-    { "vtmediatoollpr_rk210", kRoll62x50 },
-  };
-  std::string name = option_value(argv, "-n");
-  for (const auto& add : adds) {
-    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
-        option_value(argv, "-h") != add.sizes.height)
-      continue;
-    Contents now = stages->back();
-    Contents added = after_add(now, format_id, name, add.sizes);
-    std::string page_size = standin_page_size_line(
-        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
-    now[0] += page_size;
-    now[1] += page_size;
-    stages->push_back(now);
-    for (int file : { 0, 1, 3 }) {
-      now[file] = added[file];
-      stages->push_back(now);
-    }
-    return;
-  }
-  ADD_FAILURE() << "no entered sizes written out for this request";
-}
-
 }  // namespace
 
 int wait_for(pid_t pid) {
@@ -366,34 +330,48 @@ void Driver::expect_files(Contents expected,
   EXPECT_EQ(std::vector<std::string>(), temp_files());
 }
 
-std::vector<Contents> add_stages(const Contents& before,
-                                 const std::vector<std::string>& argv,
-                                 const std::string& format_id) {
-  std::vector<Contents> stages = { before };
-  append_add_stages(&stages, argv, format_id);
-  return stages;
-}
-
-std::vector<Contents> delete_stages(const Contents& before,
-                                    const std::string& format_id,
-                                    const std::string& default_media_line) {
-  Contents deleted = after_delete(before, format_id, default_media_line);
-  std::vector<Contents> stages = { before };
-  for (int file : { 0, 2, 3, 1 }) {
-    stages.push_back(stages.back());
-    stages.back()[file] = deleted[file];
-  }
-  return stages;
-}
-
-std::vector<Contents> replace_stages(const Contents& before,
+std::vector<Contents> request_stages(const Contents& before,
                                      const std::vector<std::string>& argv,
                                      const std::string& format_id,
                                      const std::string& old_id,
                                      const std::string& default_media_line) {
-  std::vector<Contents> stages = delete_stages(before, old_id,
-                                               default_media_line);
-  append_add_stages(&stages, argv, format_id);
+  std::vector<Contents> stages = { before };
+  if (!old_id.empty()) {
+    Contents deleted = after_delete(before, old_id, default_media_line);
+    for (int file : { 0, 2, 3, 1 }) {
+      stages.push_back(stages.back());
+      stages.back()[file] = deleted[file];
+    }
+  }
+  if (format_id.empty())
+    return stages;
+  const struct {
+    const char* program;
+    const EnteredSizes& sizes;
+  } adds[] = {
+    { "vtmediatoollpr_txr580", kTape12x50 },
+    { "vtmediatoollpr_txr580", kTape12x30 },
+    { "vtmediatoollpr_rk210", kRoll62x50 },
+  };
+  std::string name = option_value(argv, "-n");
+  for (const auto& add : adds) {
+    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
+        option_value(argv, "-h") != add.sizes.height)
+      continue;
+    Contents now = stages.back();
+    Contents added = after_add(now, format_id, name, add.sizes);
+    std::string page_size = standin_page_size_line(
+        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
+    now[0] += page_size;
+    now[1] += page_size;
+    stages.push_back(now);
+    for (int file : { 0, 1, 3 }) {
+      now[file] = added[file];
+      stages.push_back(now);
+    }
+    return stages;
+  }
+  ADD_FAILURE() << "no entered sizes written out for this request";
   return stages;
 }
 

@@ -238,30 +238,19 @@ class Driver {
 
 // For the tests that make file calls fail, kill runs, hold locks and fill
 // the disk.
-// What the add request |argv| (program name first) leaves, step by step:
-// [0] nothing yet, [1] the companion tool has entered its "*PageSize"
-// line, [2] [3] [4] the function, media-information and imageable-area
-// files are rewritten. An empty |format_id| (no add reached the companion
-// tool) gives only [0]. The sizes entered are those of harness.h.
-std::vector<Contents> add_stages(const Contents& before,
-                                 const std::vector<std::string>& argv,
-                                 const std::string& format_id);
-
-// What a delete of |format_id| leaves: [0] nothing yet, then one stage
-// per rewritten file, in the order function, resource, imageable-area,
-// media-information file.
-std::vector<Contents> delete_stages(const Contents& before,
-                                    const std::string& format_id,
-                                    const std::string& default_media_line);
-
-// What an add request that replaces the format |old_id| of the same name
-// leaves: the stages of its delete, then those of its add from there on,
-// as add_stages counts them.
-std::vector<Contents> replace_stages(const Contents& before,
-                                     const std::vector<std::string>& argv,
-                                     const std::string& format_id,
-                                     const std::string& old_id,
-                                     const std::string& default_media_line);
+// What the request |argv| (program name first) leaves, step by step: [0]
+// nothing yet; where it deletes or replaces the format |old_id|, one stage
+// per file its delete rewrites, in the order function, resource,
+// imageable-area, media-information file, a resource-file setting of it
+// falling back to |default_media_line|; then, for an add whose companion
+// run was given |format_id| (empty where no add reached the companion
+// tool), one where the companion has entered its "*PageSize" line and one
+// per file the add rewrites: function, media-information, imageable-area
+// file. The sizes entered are those of harness.h.
+std::vector<Contents> request_stages(
+    const Contents& before, const std::vector<std::string>& argv,
+    const std::string& format_id, const std::string& old_id = "",
+    const std::string& default_media_line = "");
 
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Contents>& stages, const Contents& now);
