@@ -61,8 +61,11 @@ TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
     { kNames, kMissing, kStoreDone, kId, "" },
     { kMissing, kNames, kStoreNotFound, "", "" },
     { "", "", kStoreNotFound, "", "" },
-    // The name's length must match: "Address" is not "Address label".
+    // The name must match in length and case: "Address" is not "Address
+    // label", nor is "address label".
     { "*PageSize VtL070E0641A7F0/Address label\n", kMissing, kStoreNotFound,
+      "", "" },
+    { "*PageSize VtL0D3E0641A7F0/address label\n", kMissing, kStoreNotFound,
       "", "" },
   };
   for (const auto& c : cases) {

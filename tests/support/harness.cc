@@ -220,11 +220,9 @@ DriverFiles lay_driver_tree(const std::string& root,
 }
 
 Contents after_add(const Contents& before, const std::string& id,
-                   const std::string& name, const EnteredSizes& sizes,
-                   bool standin) {
-  std::string page_size =
-      standin ? standin_page_size_line(id, name, sizes.fitted_width,
-                                       sizes.fitted_height) : "";
+                   const std::string& name, const EnteredSizes& sizes) {
+  std::string page_size = standin_page_size_line(
+      id, name, sizes.fitted_width, sizes.fitted_height);
   return {
     reference_edit({ LineEdit::kInsertAfter, "[CustomTape]",
                      id + "/" + name + "\n" }, before[0] + page_size),

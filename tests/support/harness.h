@@ -140,11 +140,10 @@ inline const EnteredSizes kTape12x30 = { "12", "30", "10", "30", "70\t212",
 inline const EnteredSizes kRoll62x50 = { "62", "50", "62", "50", "695\t518",
                                          "0.00\t0.00\t0.00\t141.52" };
 
-// What an add of the new name |name| under |id| makes of |before|; with
-// |standin|, the stand-in companion tool's "*PageSize" lines are there too.
+// What an add of the new name |name| under |id| makes of |before|, the
+// stand-in companion tool's "*PageSize" lines included.
 Contents after_add(const Contents& before, const std::string& id,
-                   const std::string& name, const EnteredSizes& sizes,
-                   bool standin = true);
+                   const std::string& name, const EnteredSizes& sizes);
 
 // What deleting the format |id| makes of |before|; a resource-file
 // setting of it falls back to |default_media|.
