@@ -86,32 +86,6 @@ TEST(StoreEndToEnd, EveryModelAddsAndDeletesOnItsOwnFiles) {
   }
 }
 
-TEST(StoreEndToEnd, MediaInformationEntryDecidesWhatTheLaterFilesLose) {
-  // The function file knows the name under one identifier, the
-  // media-information file under another; each of the later files loses
-  // the lines of the second only.
-  const std::string a = "VtL0D3E0641AAAA", b = "VtL0D3E0641BBBB";
-  Driver driver(kRoll, "rk210");
-  driver.lay({
-    "*PageSize " + a + "/Address label: x\n*PageSize " + b +
-        "/Address label: x\n" + a + "/Address label\n" + b +
-        "/Address label\n",
-    "*PageSize " + b + "/Address label: x\n" + a + "/Address label:\t1\t2\n" +
-        b + "/Address label:\t1\t2\n",
-    "A=" + a + "\nB=" + b + "\n",
-    a + ":\n" + b + ":\n",
-  });
-  RunResult del = driver.run({ "-P", "p", "-d", "Address label" });
-  EXPECT_EQ(0, del.exit_status);
-  EXPECT_EQ("", del.out);
-  driver.expect_files({
-    "*PageSize " + b + "/Address label: x\n" + b + "/Address label\n",
-    a + "/Address label:\t1\t2\n",
-    "A=" + a + "\nMediaSize=29X1\n",
-    a + ":\n",
-  });
-}
-
 TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
   // One that ran and refused speaks for itself on standard output; one
   // that could not be started is explained by the system's error text.
