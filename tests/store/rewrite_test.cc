@@ -73,15 +73,6 @@ TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
             read_file(path));
 }
 
-TEST(RewriteFile, MissingDataFileFailsWithItsErrnoAndCreatesNothing) {
-  TempDir dir;
-  StoreFailure failure;
-  EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), dir.file("func"),
-                                           insert_entry(), &failure));
-  EXPECT_EQ(ENOENT, failure.error);
-  EXPECT_TRUE(dir_entries(dir.path()).empty());
-}
-
 TEST(RewriteFile, EditThatSelectsByNothingFailsAndWritesNothing) {
   for (LineEdit::Kind kind : { LineEdit::kInsertAfter, LineEdit::kDrop,
                                LineEdit::kReplace }) {
