@@ -72,6 +72,23 @@ bool await(pid_t pid, const std::function<bool()>& seen) {
   }
 }
 
+// For a failure message: the stages each file of |now| matches, and its
+// size, file by file.
+std::string describe_files(const std::vector<Contents>& stages,
+                           const Contents& now) {
+  std::string text;
+  for (size_t file = 0; file < now.size(); ++file) {
+    text += "file " + std::to_string(file) + " (" +
+        std::to_string(now[file].size()) + " bytes) matches stages [";
+    for (size_t i = 0; i < stages.size(); ++i) {
+      if (stages[i][file] == now[file])
+        text += " " + std::to_string(i);
+    }
+    text += " ]; ";
+  }
+  return text;
+}
+
 ino_t inode_of(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;

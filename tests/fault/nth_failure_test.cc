@@ -50,6 +50,10 @@ const int kMaxCalls = 1000;
 
 bool deletes_only(const FaultCase& c) { return c.args[2] == "-d"; }
 
+int open_descriptor_count() {
+  return static_cast<int>(dir_entries("/proc/self/fd").size());
+}
+
 // Whatever a failure cut short, the same command run again leaves the
 // files as one whole run would have: the old format gone from all four,
 // the new one entered once.

@@ -378,21 +378,6 @@ int stage_of(const std::vector<Contents>& stages, const Contents& now) {
   return at == stages.end() ? -1 : static_cast<int>(at - stages.begin());
 }
 
-std::string describe_files(const std::vector<Contents>& stages,
-                           const Contents& now) {
-  std::string text;
-  for (size_t file = 0; file < now.size(); ++file) {
-    text += "file " + std::to_string(file) + " (" +
-        std::to_string(now[file].size()) + " bytes) matches stages [";
-    for (size_t i = 0; i < stages.size(); ++i) {
-      if (stages[i][file] == now[file])
-        text += " " + std::to_string(i);
-    }
-    text += " ]; ";
-  }
-  return text;
-}
-
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;
@@ -465,10 +450,6 @@ std::string expect_entered_once(const Contents& contents,
   EXPECT_EQ(1, count(now[3], starts(id + ":\t"))) << name;
   EXPECT_EQ(1, count(now[3], holds(id))) << name;
   return id;
-}
-
-int open_descriptor_count() {
-  return static_cast<int>(dir_entries("/proc/self/fd").size());
 }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)

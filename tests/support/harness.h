@@ -254,11 +254,6 @@ std::vector<Contents> request_stages(
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Contents>& stages, const Contents& now);
 
-// For a failure message: the stages each file of |now| matches, and its
-// size, file by file.
-std::string describe_files(const std::vector<Contents>& stages,
-                           const Contents& now);
-
 // |contents| without the lines that hold the identifier |text|.
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text);
@@ -274,9 +269,6 @@ std::string logged_format_id(const std::string& log_path);
 // after a failed check).
 std::string expect_entered_once(const Contents& contents,
                                 const std::string& name);
-
-// The number of descriptors this process has open.
-int open_descriptor_count();
 
 // Sets an environment variable for the life of the object; programs this
 // process starts (the companion tool) see it.
