@@ -144,19 +144,6 @@ TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
   }
 }
 
-TEST(StoreEndToEnd, CompanionRefusingTheNewFormatFailsTheAddAfterTheDelete) {
-  Driver driver(kTape, "txr580");
-  driver.use_companion_script(
-      "for arg; do [ \"$arg\" = -specid ] && exit 1; done\nexit 0\n");
-  RunResult add = driver.run({ "-P", "q", "-n", "Shelf edge", "-w", "12",
-                               "-h", "50" });
-  EXPECT_EQ(255, add.exit_status);
-  EXPECT_EQ("", add.out);
-  // The old format went with the delete step; the add step changed nothing.
-  driver.expect_files(after_delete(driver.original, kShelfEdgeId,
-                                   "Media=vtS12mm\n"));
-}
-
 TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
   // A request that would rewrite the missing file is refused before the
   // companion runs, naming the file, and changes nothing.
