@@ -6,53 +6,13 @@
 // to look like the files' own markers. Each run either refuses before the
 // companion tool runs, changing nothing, or does its whole job.
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "expected_usage.h"
 #include "harness.h"
-
-namespace {
-
-void make_socket(const std::string& path) {
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  struct sockaddr_un address = {};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof(address.sun_path));
-  path.copy(address.sun_path, path.size());
-  ASSERT_EQ(0, bind(fd, reinterpret_cast<struct sockaddr*>(&address),
-                    sizeof(address)));
-  close(fd);
-}
-
-// Puts |kind| at |path|: a link or hard link to |target|, a link to
-// |target| + "-nowhere", a FIFO, a socket, a stale file, or an empty or
-// full directory.
-void plant(const std::string& kind, const std::string& path,
-           const std::string& target) {
-  if (kind == "link")
-    ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
-  else if (kind == "dangling link")
-    ASSERT_EQ(0, symlink((target + "-nowhere").c_str(), path.c_str()));
-  else if (kind == "hard link")
-    ASSERT_EQ(0, link(target.c_str(), path.c_str()));
-  else if (kind == "fifo")
-    ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
-  else if (kind == "socket")
-    make_socket(path);
-  else if (kind == "stale file")
-    write_file(path, "half a line of an interrupted r");
-  else
-    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
-  if (kind == "full directory")
-    write_file(path + "/x", "x\n");
-}
-
-}  // namespace
 
 TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
   struct Kind {
@@ -74,7 +34,7 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
       std::string secret = driver.top() + "/secret";
       write_file(secret, "root only\n");
       unlink(path.c_str());
-      plant(kind.what, path, secret);
+      ASSERT_NO_FATAL_FAILURE(plant(kind.what, path, secret));
 
       RunResult run = driver.run(kAddShelfEdge);
       EXPECT_EQ(255, run.exit_status);
@@ -104,7 +64,7 @@ TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
       std::string outside = driver.top() + "/outside";
       write_file(outside, "not the driver's to touch\n");
       chmod(outside.c_str(), 0640);
-      plant(kind, temp, outside);
+      ASSERT_NO_FATAL_FAILURE(plant(kind, temp, outside));
       // A name that is not there rewrites nothing, and still clears up.
       RunResult run = driver.run({ "-P", "q", "-d", "Nothing" });
       EXPECT_EQ(driver.original, driver.contents());

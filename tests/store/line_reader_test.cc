@@ -2,16 +2,13 @@
 #include "store/line_reader.h"
 
 #include <errno.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "faulty_file_ops.h"
+#include "harness.h"
 #include "nul_byte.h"
-#include "test_files.h"
 
 namespace {
 
@@ -85,15 +82,9 @@ TEST(LineReader, OpensOnlyARegularFileWithOneName) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
-    std::string path = dir.file("data"), what = c.what;
+    std::string path = dir.file("data");
     write_file(dir.file("target"), "secret\n");
-    int made = what == "link" ? symlink(dir.file("target").c_str(),
-                                        path.c_str()) :
-        what == "fifo" ? mkfifo(path.c_str(), 0666) :
-        what == "directory" ? mkdir(path.c_str(), 0755) :
-        what == "hard link" ? link(dir.file("target").c_str(), path.c_str()) :
-        0;
-    ASSERT_EQ(0, made);
+    ASSERT_NO_FATAL_FAILURE(plant(c.what, path, dir.file("target")));
     FaultyFileOps files;
     StoreFailure failure;
     {

@@ -9,7 +9,9 @@
 #include <stdio.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -110,6 +112,17 @@ std::string option_value(const std::vector<std::string>& argv,
   return "";
 }
 
+void make_socket(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  struct sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof(address.sun_path));
+  path.copy(address.sun_path, path.size());
+  ASSERT_EQ(0, bind(fd, reinterpret_cast<struct sockaddr*>(&address),
+                    sizeof(address)));
+  close(fd);
+}
+
 }  // namespace
 
 int wait_for(pid_t pid) {
@@ -192,6 +205,28 @@ ChildSetup as_nobody(bool set_uid) {
         (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
       _exit(125);
   };
+}
+
+void plant(const std::string& kind, const std::string& path,
+           const std::string& target) {
+  if (kind == "missing")
+    return;
+  if (kind == "link")
+    ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
+  else if (kind == "dangling link")
+    ASSERT_EQ(0, symlink((target + "-nowhere").c_str(), path.c_str()));
+  else if (kind == "hard link")
+    ASSERT_EQ(0, link(target.c_str(), path.c_str()));
+  else if (kind == "fifo")
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
+  else if (kind == "socket")
+    make_socket(path);
+  else if (kind == "stale file")
+    write_file(path, "half a line of an interrupted r");
+  else
+    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+  if (kind == "full directory")
+    write_file(path + "/x", "x\n");
 }
 
 long long now_ms() {

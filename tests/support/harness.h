@@ -71,6 +71,13 @@ class Terminal {
 const uid_t kNobody = 65534;
 ChildSetup as_nobody(bool set_uid = false);
 
+// Puts |kind| at |path|, as anybody may where a file is expected: a link
+// or hard link to |target|, a link to |target| + "-nowhere", a FIFO, a
+// socket, a stale file, or an empty or full directory; "missing" puts
+// nothing.
+void plant(const std::string& kind, const std::string& path,
+           const std::string& target);
+
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
