@@ -18,11 +18,8 @@ namespace {
 std::string read_blocks(const std::string& content, size_t max_read) {
   TempDir dir;
   write_file(dir.file("data"), content);
-  FaultyFileOps files;
+  FaultyFileOps files(FaultyFileOps::kRead, 1, EINTR);
   files.max_read = max_read;
-  files.fail_kind = FaultyFileOps::kRead;
-  files.fail_at = 1;
-  files.fail_errno = EINTR;
   LineReader reader(&files, dir.file("data"));
   StoreFailure failure;
   EXPECT_EQ(kStoreDone, reader.open(&failure));

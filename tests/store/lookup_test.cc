@@ -85,11 +85,8 @@ TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
       "*PageSize VtL0D3E0641A7F0/Address label\n";
   // The third read is in the function file, the twentieth in the other.
   for (int fail_at : { 3, 20 }) {
-    FaultyFileOps files;
+    FaultyFileOps files(FaultyFileOps::kRead, fail_at, EIO);
     files.max_read = 100;
-    files.fail_kind = FaultyFileOps::kRead;
-    files.fail_at = fail_at;
-    files.fail_errno = EIO;
     NamedFormat found;
     StoreFailure failure;
     EXPECT_EQ(kStoreFileFailed, look_up(kFile, kFile, "Address label", &found,

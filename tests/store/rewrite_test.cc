@@ -137,10 +137,7 @@ TEST(RewriteFile, FailedCallLeavesTheDataFileUntouchedWithTheCallsErrno) {
     std::string path = dir.file("func");
     write_file(path, kOriginal);
     chmod(path.c_str(), 0600);
-    FaultyFileOps files;
-    files.fail_kind = c.kind;
-    files.fail_at = c.fail_at;
-    files.fail_errno = c.fail_errno;
+    FaultyFileOps files(c.kind, c.fail_at, c.fail_errno);
     files.fail_with_zero = c.fail_errno == 0;
     StoreFailure failure;
     EXPECT_EQ(c.error == 0 ? kStoreDone : kStoreFileFailed,
@@ -178,11 +175,8 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     TempDir dir;
     std::string path = dir.file("func");
     write_file(path, kOriginal);
-    FaultyFileOps files;
+    FaultyFileOps files(FaultyFileOps::kWrite, 1, EINTR);
     files.max_write = max_write;
-    files.fail_kind = FaultyFileOps::kWrite;
-    files.fail_at = 1;
-    files.fail_errno = EINTR;
     StoreFailure failure;
     EXPECT_EQ(kStoreDone, rewrite_file(&files, path, insert_entry(), &failure));
     EXPECT_TRUE(files.fault_hit);
