@@ -181,15 +181,7 @@ TEST(Interruption, KilledRunsLeaveEveryFileWholeAndTheNextRunWorks) {
     if (stage >= 0)
       ++stages_seen[stage];
 
-    RunResult next = driver.run(kAdd);
-    EXPECT_EQ(0, next.exit_status);
-    EXPECT_EQ("", next.out);
-    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
-    // Not compared with EXPECT_EQ: a failure would print megabytes.
-    EXPECT_TRUE(driver.contents() == request_stages(
-        driver.original, driver.argv(kAdd),
-        logged_format_id(driver.log_path())).back())
-        << "the next run left more than the one format";
+    expect_finished_by_the_same_command(driver, kAdd);
   }
   prctl(PR_SET_CHILD_SUBREAPER, 0);
 

@@ -413,6 +413,19 @@ int stage_of(const std::vector<Contents>& stages, const Contents& now) {
   return at == stages.end() ? -1 : static_cast<int>(at - stages.begin());
 }
 
+void expect_finished_by_the_same_command(
+    Driver& driver, const std::vector<std::string>& args,
+    const std::string& old_id, const std::string& default_media_line) {
+  RunResult again = driver.run(args);
+  EXPECT_EQ(0, again.exit_status) << "run again: " << again.out;
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+  // Not compared with EXPECT_EQ: a failure would print megabytes.
+  EXPECT_TRUE(driver.contents() == request_stages(
+      driver.original, driver.argv(args), logged_format_id(driver.log_path()),
+      old_id, default_media_line).back())
+      << "run again: not one whole run of the command";
+}
+
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;

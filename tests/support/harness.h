@@ -261,6 +261,14 @@ std::vector<Contents> request_stages(
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Contents>& stages, const Contents& now);
 
+// Whatever a failed or killed run of |args| cut short, the same command
+// run again finishes: it leaves the files as one whole run would have
+// (see request_stages) and no temporary file.
+void expect_finished_by_the_same_command(
+    Driver& driver, const std::vector<std::string>& args,
+    const std::string& old_id = "",
+    const std::string& default_media_line = "");
+
 // |contents| without the lines that hold the identifier |text|.
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text);
