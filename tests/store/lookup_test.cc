@@ -49,8 +49,8 @@ TEST(FindFormatId, TakesTheFirstMatchingLineOfEachFile) {
 }
 
 TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
-  const std::string kNames = "*PageSize VtL0D3E0641A7F0/Address label\n";
-  const std::string kId = "VtL0D3E0641A7F0";
+  const std::string kId = kAddressLabelId;
+  const std::string kNames = "*PageSize " + kId + "/Address label\n";
   const struct {
     std::string func, media;
     StoreStatus status;
@@ -65,7 +65,7 @@ TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
     // label", nor is "address label".
     { "*PageSize VtL070E0641A7F0/Address label\n", kMissing, kStoreNotFound,
       "", "" },
-    { "*PageSize VtL0D3E0641A7F0/address label\n", kMissing, kStoreNotFound,
+    { "*PageSize " + kId + "/address label\n", kMissing, kStoreNotFound,
       "", "" },
   };
   for (const auto& c : cases) {
