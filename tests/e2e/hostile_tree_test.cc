@@ -2,57 +2,17 @@
 // The driver files are writable by everybody, so the tool meets whatever
 // anybody left in their place: links, FIFOs, sockets, directories,
 // temporary files of killed runs and links planted at their paths,
-// half-finished deletes and names made to look like the files' own
-// markers. Each run either refuses before the
+// half-finished deletes, one name under two identifiers, and names made
+// to look like the files' own markers. Each run either refuses before the
 // companion tool runs, changing nothing, or does its whole job.
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "expected_usage.h"
 #include "harness.h"
-
-namespace {
-
-void make_socket(const std::string& path) {
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  struct sockaddr_un address = {};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof(address.sun_path));
-  path.copy(address.sun_path, path.size());
-  ASSERT_EQ(0, bind(fd, reinterpret_cast<struct sockaddr*>(&address),
-                    sizeof(address)));
-  close(fd);
-}
-
-// Puts |kind| at |path|: a link or hard link to |target|, a link to
-// |target| + "-nowhere", a FIFO, a socket, a stale file, or an empty or
-// full directory.
-void plant(const std::string& kind, const std::string& path,
-           const std::string& target) {
-  if (kind == "link")
-    ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
-  else if (kind == "dangling link")
-    ASSERT_EQ(0, symlink((target + "-nowhere").c_str(), path.c_str()));
-  else if (kind == "hard link")
-    ASSERT_EQ(0, link(target.c_str(), path.c_str()));
-  else if (kind == "fifo")
-    ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
-  else if (kind == "socket")
-    make_socket(path);
-  else if (kind == "stale file")
-    write_file(path, "half a line of an interrupted r");
-  else
-    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
-  if (kind == "full directory")
-    write_file(path + "/x", "x\n");
-}
-
-}  // namespace
 
 TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
   struct Kind {
@@ -74,7 +34,7 @@ TEST(HostileTree, DataPathHoldingAnythingButARegularFileIsRefusedUntouched) {
       std::string secret = driver.top() + "/secret";
       write_file(secret, "root only\n");
       unlink(path.c_str());
-      plant(kind.what, path, secret);
+      ASSERT_NO_FATAL_FAILURE(plant(kind.what, path, secret));
 
       RunResult run = driver.run(kAddShelfEdge);
       EXPECT_EQ(255, run.exit_status);
@@ -104,7 +64,7 @@ TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
       std::string outside = driver.top() + "/outside";
       write_file(outside, "not the driver's to touch\n");
       chmod(outside.c_str(), 0640);
-      plant(kind, temp, outside);
+      ASSERT_NO_FATAL_FAILURE(plant(kind, temp, outside));
       // A name that is not there rewrites nothing, and still clears up.
       RunResult run = driver.run({ "-P", "q", "-d", "Nothing" });
       EXPECT_EQ(driver.original, driver.contents());
@@ -125,41 +85,53 @@ TEST(HostileTree, WhatIsLeftAtATemporaryPathGoesBeforeTheRunNeverFollowed) {
   }
 }
 
-TEST(HostileTree, HalfDoneDeleteIsFinishedByTheSameCommand) {
-  const std::string id = kShelfEdgeId;
-  const std::string page_size_line = "*PageSize " + id +
+TEST(HostileTree, DeleteTakesFromEachFileTheIdentifierItsNamingFileGives) {
+  // The function file loses the lines of the identifier it names the
+  // format by, the other three those of the media-information file's;
+  // where only one of the two still names the format, its identifier
+  // serves all four, so the same command finishes a delete cut short
+  // between them.
+  const std::string page_size_line = "*PageSize " +
+      std::string(kShelfEdgeId) +
       "/Shelf edge: \"<</PageSize[10 100]/ImagingBBox null>>setpagedevice\"\n";
-  Driver whole(kTape, "txr580");
-  ASSERT_EQ(0, whole.run(kDeleteShelfEdge).exit_status);
-  const std::vector<std::string> deleted = whole.contents();
-  const std::vector<std::string>& before = whole.original;
+  Driver sample(kTape, "txr580");
+  const Contents& before = sample.original;
   auto cut = [&](std::string text) {
     size_t at = text.find(page_size_line);
     EXPECT_NE(std::string::npos, at);
     return text.erase(at, page_size_line.size());
   };
+  const Contents deleted = after_delete(before, kShelfEdgeId,
+                                        "Media=vtS12mm\n");
+  const std::string a = "VtL0A0A0641AAAA", b = "VtL0A0A0641BBBB";
+  const std::string name = "/Shelf edge";
   struct Case {
     const char* what;
-    std::vector<std::string> files;
+    Contents files;
+    Contents left;
   } cases[] = {
-    // Only the function file's "*PageSize" line is gone; its entries
-    // below "[CustomTape]" must go too. (Deletes cut short between the
-    // files are finished again by the fault tests.)
+    // Its entries below "[CustomTape]" must go too.
     { "function file without its page-size line",
-      { cut(before[0]), before[1], before[2], before[3] } },
+      { cut(before[0]), before[1], before[2], before[3] }, deleted },
     { "media-information file without its page-size line",
-      { before[0], cut(before[1]), before[2], before[3] } },
+      { before[0], cut(before[1]), before[2], before[3] }, deleted },
+    { "each file naming it under another identifier",
+      { "*PageSize " + a + name + ": x\n*PageSize " + b + name + ": x\n" +
+            a + name + "\n" + b + name + "\n",
+        "*PageSize " + b + name + ": x\n" + a + name + ":\t1\t2\n" + b +
+            name + ":\t1\t2\n",
+        "A=" + a + "\nB=" + b + "\n", a + ":\n" + b + ":\n" },
+      { "*PageSize " + b + name + ": x\n" + b + name + "\n",
+        a + name + ":\t1\t2\n", "A=" + a + "\nMedia=vtS12mm\n", a + ":\n" } },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
     driver.lay(c.files);
-    RunResult again = driver.run(kDeleteShelfEdge);
-    EXPECT_EQ(0, again.exit_status);
-    EXPECT_EQ("", again.out);
-    driver.expect_files(deleted);
-    for (const std::string& content : driver.contents())
-      EXPECT_EQ(std::string::npos, content.find(id));
+    RunResult run = driver.run(kDeleteShelfEdge);
+    EXPECT_EQ(0, run.exit_status);
+    EXPECT_EQ("", run.out);
+    driver.expect_files(c.left);
   }
 }
 

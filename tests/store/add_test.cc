@@ -39,6 +39,8 @@ TEST(AddedLines, DotsAndPointsFollowTheDriverConversion) {
       "ID/HS:\t0\t3537\n", "ID:\t0.00\t0.00\t0.00\t1415.17\n" },
     { "roll 62 x 50", format(0, "R", 62, 50),
       "ID/R:\t695\t518\n", "ID:\t0.00\t0.00\t0.00\t141.52\n" },
+    { "roll 62 x 100", format(0, "R", 62, 100),
+      "ID/R:\t695\t1108\n", "ID:\t0.00\t0.00\t0.00\t283.03\n" },
     { "every roll-label type", format(2, "R", 62, 50),
       "ID/R:\t695\t518\n", "ID:\t0.00\t0.00\t0.00\t141.52\n" },
     // Sizes inside the margins go negative, truncated toward zero.

@@ -27,12 +27,6 @@ struct timeval at(long seconds, long microseconds) {
 
 }  // namespace
 
-TEST(MakeFormatId, TapeFormatIsTwentyFiveCharactersInFixedFields) {
-  std::string id = make_format_id(request("_vtS12mm__", "Shop 12", 10, 50),
-                                  at(0x5F00001B, 0x1A2B));
-  EXPECT_EQ("VtL_vtS12mm__070A032B1A2B", id);
-}
-
 TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
   struct Case {
     const char* media;
@@ -41,6 +35,9 @@ TEST(MakeFormatId, FieldsAreUpperCaseHexWithTheirWidthsAndTruncations) {
     long seconds, microseconds;
     const char* id;
   } cases[] = {
+    // A tape format's identifier is 25 characters in fixed fields.
+    { "_vtS12mm__", "Shop 12", 10, 50, 0x5F00001B, 0x1A2B,
+      "VtL_vtS12mm__070A032B1A2B" },
     // Roll labels have no media name: 15 characters.
     { "", "Address label", 62, 100, 1, 0xA7F0, "VtL0D3E0641A7F0" },
     { "", "a", 1, 1, 0, 0, "VtL010100100000" },

@@ -2,27 +2,23 @@
 #include "store/line_reader.h"
 
 #include <errno.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "faulty_file_ops.h"
+#include "harness.h"
 #include "nul_byte.h"
-#include "test_files.h"
 
 namespace {
 
 // |content| as the reader hands it out block by block, reading at most
-// |max_read| bytes per call (0: as much as asked); every block must end a
-// line.
+// |max_read| bytes per call (0: as much as asked), the first read
+// interrupted, which must be made again; every block must end a line.
 std::string read_blocks(const std::string& content, size_t max_read) {
   TempDir dir;
   write_file(dir.file("data"), content);
-  FaultyFileOps files;
+  FaultyFileOps files(FaultyFileOps::kRead, 1, EINTR);
   files.max_read = max_read;
   LineReader reader(&files, dir.file("data"));
   StoreFailure failure;
@@ -36,12 +32,13 @@ std::string read_blocks(const std::string& content, size_t max_read) {
     }
   }
   EXPECT_EQ(0, failure.error);
+  EXPECT_TRUE(files.fault_hit);
   return joined;
 }
 
 }  // namespace
 
-TEST(LineReader, HandsOutEveryLineWholeWhateverItHolds) {
+TEST(LineReader, HandsOutEveryLineWholeWhateverItHoldsHoweverReadsFall) {
   std::string long_line = std::string(300000, 'L') + "\n";
   struct Case {
     const char* what;
@@ -66,40 +63,6 @@ TEST(LineReader, HandsOutEveryLineWholeWhateverItHolds) {
   }
 }
 
-// A read that fails is the file's failure, never its end; an interrupted
-// one is made again.
-TEST(LineReader, FailedReadEndsWithItsErrnoAndInterruptedOneIsRetried) {
-  struct Case {
-    int fail_errno;
-    size_t max_read;
-    std::vector<std::string> blocks;
-  } cases[] = {
-    { EIO, 4, { "one\n" } },
-    { EINTR, 0, { "one\ntwo\n", "three" } },
-  };
-  for (const Case& c : cases) {
-    TempDir dir;
-    write_file(dir.file("data"), "one\ntwo\nthree");
-    FaultyFileOps files;
-    files.max_read = c.max_read;
-    files.fail_kind = FaultyFileOps::kRead;
-    files.fail_at = c.fail_errno == EIO ? 2 : 1;
-    files.fail_errno = c.fail_errno;
-    LineReader reader(&files, dir.file("data"));
-    std::string_view block;
-    StoreFailure failure;
-    ASSERT_EQ(kStoreDone, reader.open(&failure));
-    for (const std::string& expected : c.blocks) {
-      ASSERT_EQ(kStoreDone, reader.next_block(&block, &failure)) << expected;
-      EXPECT_EQ(expected, block);
-    }
-    EXPECT_EQ(c.fail_errno == EIO ? kStoreFileFailed : kStoreDone,
-              reader.next_block(&block, &failure));
-    EXPECT_EQ(c.fail_errno == EIO ? EIO : 0, failure.error);
-    EXPECT_TRUE(block.empty() || c.fail_errno == EIO);
-  }
-}
-
 // Whatever anybody put at a data path instead of a regular file with one
 // name: a link is not followed, a FIFO not waited on.
 TEST(LineReader, OpensOnlyARegularFileWithOneName) {
@@ -116,15 +79,9 @@ TEST(LineReader, OpensOnlyARegularFileWithOneName) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
-    std::string path = dir.file("data"), what = c.what;
+    std::string path = dir.file("data");
     write_file(dir.file("target"), "secret\n");
-    int made = what == "link" ? symlink(dir.file("target").c_str(),
-                                        path.c_str()) :
-        what == "fifo" ? mkfifo(path.c_str(), 0666) :
-        what == "directory" ? mkdir(path.c_str(), 0755) :
-        what == "hard link" ? link(dir.file("target").c_str(), path.c_str()) :
-        0;
-    ASSERT_EQ(0, made);
+    ASSERT_NO_FATAL_FAILURE(plant(c.what, path, dir.file("target")));
     FaultyFileOps files;
     StoreFailure failure;
     {

@@ -49,8 +49,8 @@ TEST(FindFormatId, TakesTheFirstMatchingLineOfEachFile) {
 }
 
 TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
-  const std::string kNames = "*PageSize VtL0D3E0641A7F0/Address label\n";
-  const std::string kId = "VtL0D3E0641A7F0";
+  const std::string kId = kAddressLabelId;
+  const std::string kNames = "*PageSize " + kId + "/Address label\n";
   const struct {
     std::string func, media;
     StoreStatus status;
@@ -61,8 +61,11 @@ TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
     { kNames, kMissing, kStoreDone, kId, "" },
     { kMissing, kNames, kStoreNotFound, "", "" },
     { "", "", kStoreNotFound, "", "" },
-    // The name's length must match: "Address" is not "Address label".
+    // The name must match in length and case: "Address" is not "Address
+    // label", nor is "address label".
     { "*PageSize VtL070E0641A7F0/Address label\n", kMissing, kStoreNotFound,
+      "", "" },
+    { "*PageSize " + kId + "/address label\n", kMissing, kStoreNotFound,
       "", "" },
   };
   for (const auto& c : cases) {
@@ -82,11 +85,8 @@ TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
       "*PageSize VtL0D3E0641A7F0/Address label\n";
   // The third read is in the function file, the twentieth in the other.
   for (int fail_at : { 3, 20 }) {
-    FaultyFileOps files;
+    FaultyFileOps files(FaultyFileOps::kRead, fail_at, EIO);
     files.max_read = 100;
-    files.fail_kind = FaultyFileOps::kRead;
-    files.fail_at = fail_at;
-    files.fail_errno = EIO;
     NamedFormat found;
     StoreFailure failure;
     EXPECT_EQ(kStoreFileFailed, look_up(kFile, kFile, "Address label", &found,

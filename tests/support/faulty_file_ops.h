@@ -16,8 +16,9 @@
 // without doing its work, except that a failing close still releases the
 // descriptor, as close does on Linux, so that no descriptor leaks because
 // of the test; the close of a descriptor opened for writing is named
-// "close written" in failed_call, for its failure may lose data. Successful calls scribble over errno, as they may, so that
-// code reading errno late is caught.
+// "close written" in failed_call, for its failure may lose data.
+// Successful calls scribble over errno, as they may, so that code reading
+// errno late is caught.
 class FaultyFileOps : public FileOps {
  public:
   enum Kind { kOpen, kRead, kWrite, kFstat, kStatx, kFsync, kFchmod,
@@ -28,6 +29,9 @@ class FaultyFileOps : public FileOps {
   // Fails the |fail_at|th call of any kind (counting from 1) with |error|.
   FaultyFileOps(int fail_at, int error)
       : fail_at(fail_at), fail_errno(error) {}
+  // Fails the |fail_at|th call of |kind| with |error|.
+  FaultyFileOps(Kind kind, int fail_at, int error)
+      : fail_kind(kind), fail_at(fail_at), fail_errno(error) {}
 
   // "open", "read", ...; "any call" for kAnyCall.
   static const char* kind_name(Kind kind);

@@ -9,7 +9,9 @@
 #include <stdio.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -110,40 +112,15 @@ std::string option_value(const std::vector<std::string>& argv,
   return "";
 }
 
-// Appends to |stages| what the add request |argv|, whose companion run
-// was given |format_id|, does from the last of them.
-void append_add_stages(std::vector<Contents>* stages,
-                       const std::vector<std::string>& argv,
-                       const std::string& format_id) {
-  if (format_id.empty())
-    return;
-  const struct {
-    const char* program;
-    const EnteredSizes& sizes;
-  } adds[] = {
-    { "vtmediatoollpr_txr580", kTape12x50 },
-    { "vtmediatoollpr_txr580", kTape12x30 },
-    { "vtmediatoollpr_rk210", kRoll62x50 },
-  };
-  std::string name = option_value(argv, "-n");
-  for (const auto& add : adds) {
-    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
-        option_value(argv, "-h") != add.sizes.height)
-      continue;
-    Contents now = stages->back();
-    Contents added = after_add(now, format_id, name, add.sizes);
-    std::string page_size = standin_page_size_line(
-        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
-    now[0] += page_size;
-    now[1] += page_size;
-    stages->push_back(now);
-    for (int file : { 0, 1, 3 }) {
-      now[file] = added[file];
-      stages->push_back(now);
-    }
-    return;
-  }
-  ADD_FAILURE() << "no entered sizes written out for this request";
+void make_socket(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  struct sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof(address.sun_path));
+  path.copy(address.sun_path, path.size());
+  ASSERT_EQ(0, bind(fd, reinterpret_cast<struct sockaddr*>(&address),
+                    sizeof(address)));
+  close(fd);
 }
 
 }  // namespace
@@ -230,6 +207,28 @@ ChildSetup as_nobody(bool set_uid) {
   };
 }
 
+void plant(const std::string& kind, const std::string& path,
+           const std::string& target) {
+  if (kind == "missing")
+    return;
+  if (kind == "link")
+    ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
+  else if (kind == "dangling link")
+    ASSERT_EQ(0, symlink((target + "-nowhere").c_str(), path.c_str()));
+  else if (kind == "hard link")
+    ASSERT_EQ(0, link(target.c_str(), path.c_str()));
+  else if (kind == "fifo")
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0666));
+  else if (kind == "socket")
+    make_socket(path);
+  else if (kind == "stale file")
+    write_file(path, "half a line of an interrupted r");
+  else
+    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+  if (kind == "full directory")
+    write_file(path + "/x", "x\n");
+}
+
 long long now_ms() {
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -256,14 +255,12 @@ DriverFiles lay_driver_tree(const std::string& root,
 }
 
 Contents after_add(const Contents& before, const std::string& id,
-                   const std::string& name, const EnteredSizes& sizes,
-                   bool standin) {
-  std::string page_size =
-      standin ? standin_page_size_line(id, name, sizes.fitted_width,
-                                       sizes.fitted_height) : "";
+                   const std::string& name, const EnteredSizes& sizes) {
+  std::string page_size = standin_page_size_line(
+      id, name, sizes.fitted_width, sizes.fitted_height);
   return {
-    reference_edit(LineEdit::kInsertAfter, before[0] + page_size,
-                   "[CustomTape]", id + "/" + name + "\n"),
+    reference_edit({ LineEdit::kInsertAfter, "[CustomTape]",
+                     id + "/" + name + "\n" }, before[0] + page_size),
     before[1] + page_size + id + "/" + name + ":\t" + sizes.dots + "\n",
     before[2],
     before[3] + id + ":\t" + sizes.area + "\n",
@@ -273,10 +270,10 @@ Contents after_add(const Contents& before, const std::string& id,
 Contents after_delete(const Contents& before, const std::string& id,
                       const std::string& default_media) {
   return {
-    reference_drop(before[0], id),
-    reference_drop(before[1], id),
-    reference_edit(LineEdit::kReplace, before[2], id, default_media),
-    reference_drop(before[3], id),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[0]),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[1]),
+    reference_edit({ LineEdit::kReplace, id, default_media }, before[2]),
+    reference_edit({ LineEdit::kDrop, id, "" }, before[3]),
   };
 }
 
@@ -366,34 +363,48 @@ void Driver::expect_files(Contents expected,
   EXPECT_EQ(std::vector<std::string>(), temp_files());
 }
 
-std::vector<Contents> add_stages(const Contents& before,
-                                 const std::vector<std::string>& argv,
-                                 const std::string& format_id) {
-  std::vector<Contents> stages = { before };
-  append_add_stages(&stages, argv, format_id);
-  return stages;
-}
-
-std::vector<Contents> delete_stages(const Contents& before,
-                                    const std::string& format_id,
-                                    const std::string& default_media_line) {
-  Contents deleted = after_delete(before, format_id, default_media_line);
-  std::vector<Contents> stages = { before };
-  for (int file : { 0, 2, 3, 1 }) {
-    stages.push_back(stages.back());
-    stages.back()[file] = deleted[file];
-  }
-  return stages;
-}
-
-std::vector<Contents> replace_stages(const Contents& before,
+std::vector<Contents> request_stages(const Contents& before,
                                      const std::vector<std::string>& argv,
                                      const std::string& format_id,
                                      const std::string& old_id,
                                      const std::string& default_media_line) {
-  std::vector<Contents> stages = delete_stages(before, old_id,
-                                               default_media_line);
-  append_add_stages(&stages, argv, format_id);
+  std::vector<Contents> stages = { before };
+  if (!old_id.empty()) {
+    Contents deleted = after_delete(before, old_id, default_media_line);
+    for (int file : { 0, 2, 3, 1 }) {
+      stages.push_back(stages.back());
+      stages.back()[file] = deleted[file];
+    }
+  }
+  if (format_id.empty())
+    return stages;
+  const struct {
+    const char* program;
+    const EnteredSizes& sizes;
+  } adds[] = {
+    { "vtmediatoollpr_txr580", kTape12x50 },
+    { "vtmediatoollpr_txr580", kTape12x30 },
+    { "vtmediatoollpr_rk210", kRoll62x50 },
+  };
+  std::string name = option_value(argv, "-n");
+  for (const auto& add : adds) {
+    if (argv[0] != add.program || option_value(argv, "-w") != add.sizes.width ||
+        option_value(argv, "-h") != add.sizes.height)
+      continue;
+    Contents now = stages.back();
+    Contents added = after_add(now, format_id, name, add.sizes);
+    std::string page_size = standin_page_size_line(
+        format_id, name, add.sizes.fitted_width, add.sizes.fitted_height);
+    now[0] += page_size;
+    now[1] += page_size;
+    stages.push_back(now);
+    for (int file : { 0, 1, 3 }) {
+      now[file] = added[file];
+      stages.push_back(now);
+    }
+    return stages;
+  }
+  ADD_FAILURE() << "no entered sizes written out for this request";
   return stages;
 }
 
@@ -402,26 +413,24 @@ int stage_of(const std::vector<Contents>& stages, const Contents& now) {
   return at == stages.end() ? -1 : static_cast<int>(at - stages.begin());
 }
 
-std::string describe_files(const std::vector<Contents>& stages,
-                           const Contents& now) {
-  std::string text;
-  for (size_t file = 0; file < now.size(); ++file) {
-    text += "file " + std::to_string(file) + " (" +
-        std::to_string(now[file].size()) + " bytes) matches stages [";
-    for (size_t i = 0; i < stages.size(); ++i) {
-      if (stages[i][file] == now[file])
-        text += " " + std::to_string(i);
-    }
-    text += " ]; ";
-  }
-  return text;
+void expect_finished_by_the_same_command(
+    Driver& driver, const std::vector<std::string>& args,
+    const std::string& old_id, const std::string& default_media_line) {
+  RunResult again = driver.run(args);
+  EXPECT_EQ(0, again.exit_status) << "run again: " << again.out;
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+  // Not compared with EXPECT_EQ: a failure would print megabytes.
+  EXPECT_TRUE(driver.contents() == request_stages(
+      driver.original, driver.argv(args), logged_format_id(driver.log_path()),
+      old_id, default_media_line).back())
+      << "run again: not one whole run of the command";
 }
 
 Contents without_lines_holding(const Contents& contents,
                                const std::string& text) {
   Contents out;
   for (const std::string& content : contents)
-    out.push_back(reference_drop(content, text));
+    out.push_back(reference_edit({ LineEdit::kDrop, text, "" }, content));
   return out;
 }
 
@@ -489,10 +498,6 @@ std::string expect_entered_once(const Contents& contents,
   EXPECT_EQ(1, count(now[3], starts(id + ":\t"))) << name;
   EXPECT_EQ(1, count(now[3], holds(id))) << name;
   return id;
-}
-
-int open_descriptor_count() {
-  return static_cast<int>(dir_entries("/proc/self/fd").size());
 }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value)

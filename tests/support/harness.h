@@ -71,6 +71,13 @@ class Terminal {
 const uid_t kNobody = 65534;
 ChildSetup as_nobody(bool set_uid = false);
 
+// Puts |kind| at |path|, as anybody may where a file is expected: a link
+// or hard link to |target|, a link to |target| + "-nowhere", a FIFO, a
+// socket, a stale file, or an empty or full directory; "missing" puts
+// nothing.
+void plant(const std::string& kind, const std::string& path,
+           const std::string& target);
+
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
@@ -140,11 +147,10 @@ inline const EnteredSizes kTape12x30 = { "12", "30", "10", "30", "70\t212",
 inline const EnteredSizes kRoll62x50 = { "62", "50", "62", "50", "695\t518",
                                          "0.00\t0.00\t0.00\t141.52" };
 
-// What an add of the new name |name| under |id| makes of |before|; with
-// |standin|, the stand-in companion tool's "*PageSize" lines are there too.
+// What an add of the new name |name| under |id| makes of |before|, the
+// stand-in companion tool's "*PageSize" lines included.
 Contents after_add(const Contents& before, const std::string& id,
-                   const std::string& name, const EnteredSizes& sizes,
-                   bool standin = true);
+                   const std::string& name, const EnteredSizes& sizes);
 
 // What deleting the format |id| makes of |before|; a resource-file
 // setting of it falls back to |default_media|.
@@ -238,38 +244,30 @@ class Driver {
 
 // For the tests that make file calls fail, kill runs, hold locks and fill
 // the disk.
-// What the add request |argv| (program name first) leaves, step by step:
-// [0] nothing yet, [1] the companion tool has entered its "*PageSize"
-// line, [2] [3] [4] the function, media-information and imageable-area
-// files are rewritten. An empty |format_id| (no add reached the companion
-// tool) gives only [0]. The sizes entered are those of harness.h.
-std::vector<Contents> add_stages(const Contents& before,
-                                 const std::vector<std::string>& argv,
-                                 const std::string& format_id);
-
-// What a delete of |format_id| leaves: [0] nothing yet, then one stage
-// per rewritten file, in the order function, resource, imageable-area,
-// media-information file.
-std::vector<Contents> delete_stages(const Contents& before,
-                                    const std::string& format_id,
-                                    const std::string& default_media_line);
-
-// What an add request that replaces the format |old_id| of the same name
-// leaves: the stages of its delete, then those of its add from there on,
-// as add_stages counts them.
-std::vector<Contents> replace_stages(const Contents& before,
-                                     const std::vector<std::string>& argv,
-                                     const std::string& format_id,
-                                     const std::string& old_id,
-                                     const std::string& default_media_line);
+// What the request |argv| (program name first) leaves, step by step: [0]
+// nothing yet; where it deletes or replaces the format |old_id|, one stage
+// per file its delete rewrites, in the order function, resource,
+// imageable-area, media-information file, a resource-file setting of it
+// falling back to |default_media_line|; then, for an add whose companion
+// run was given |format_id| (empty where no add reached the companion
+// tool), one where the companion has entered its "*PageSize" line and one
+// per file the add rewrites: function, media-information, imageable-area
+// file. The sizes entered are those of harness.h.
+std::vector<Contents> request_stages(
+    const Contents& before, const std::vector<std::string>& argv,
+    const std::string& format_id, const std::string& old_id = "",
+    const std::string& default_media_line = "");
 
 // The index of the stage that |now| equals, or -1 when it is none of them.
 int stage_of(const std::vector<Contents>& stages, const Contents& now);
 
-// For a failure message: the stages each file of |now| matches, and its
-// size, file by file.
-std::string describe_files(const std::vector<Contents>& stages,
-                           const Contents& now);
+// Whatever a failed or killed run of |args| cut short, the same command
+// run again finishes: it leaves the files as one whole run would have
+// (see request_stages) and no temporary file.
+void expect_finished_by_the_same_command(
+    Driver& driver, const std::vector<std::string>& args,
+    const std::string& old_id = "",
+    const std::string& default_media_line = "");
 
 // |contents| without the lines that hold the identifier |text|.
 Contents without_lines_holding(const Contents& contents,
@@ -286,9 +284,6 @@ std::string logged_format_id(const std::string& log_path);
 // after a failed check).
 std::string expect_entered_once(const Contents& contents,
                                 const std::string& name);
-
-// The number of descriptors this process has open.
-int open_descriptor_count();
 
 // Sets an environment variable for the life of the object; programs this
 // process starts (the companion tool) see it.

@@ -62,19 +62,4 @@ inline std::string reference_edit(const LineEdit& edit,
   return out;
 }
 
-// Shorthands for what add and delete do.
-inline std::string reference_edit(LineEdit::Kind kind, std::string_view text,
-                                  const std::string& needle,
-                                  const std::string& new_text = "") {
-  LineEdit edit;
-  edit.kind = kind;
-  edit.needle = needle;
-  edit.text = new_text;
-  return reference_edit(edit, text);
-}
-inline std::string reference_drop(std::string_view text,
-                                  const std::string& id) {
-  return reference_edit(LineEdit::kDrop, text, id);
-}
-
 #endif  // VTMEDIA_TESTS_SUPPORT_REFERENCE_EDIT_H_
