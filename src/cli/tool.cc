@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <locale.h>
+#include <signal.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -57,11 +58,12 @@ void print_text(const std::string& text) {
 
 // What the end of a store operation shows: a line for the scripts that
 // read standard output, one for a person on standard error (each empty
-// for none), and the exit status.
+// for none), and the exit status, or the signal the process ends by.
 struct Report {
   std::string out;
   std::string err;
   int exit_status;
+  int signal = 0;
 };
 
 Report report_of(StoreStatus status, const StoreFailure& failure,
@@ -89,6 +91,10 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
                std::to_string(failure.exit_status), kExitFailure };
     return { "", failure.path + ": " + strerror(failure.error),
              kExitFailure };
+  case kStoreStopped:
+    // Told to stop while the companion ran: now that it has ended and the
+    // lock is let go, the run ends as the signal asked, with no message.
+    return { "", "", kExitFailure, failure.signal };
   case kStoreFileFailed:
   case kStoreCompanionNotStarted:
     break;
@@ -100,12 +106,15 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
            kExitFailure };
 }
 
-// Prints |report|, standard output first; returns its exit status.
+// Prints |report|, standard output first, and ends by its signal, if it
+// has one; returns its exit status.
 int show(const Report& report, const char* program) {
   print_text(report.out);
   flush_output();
   if (!report.err.empty())
     warn(program, report.err);
+  if (report.signal != 0)
+    raise(report.signal);
   return report.exit_status;
 }
 

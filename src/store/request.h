@@ -22,11 +22,12 @@ struct Request {
 // Runs |body| as one request on |driver|: takes the model's lock (two
 // runs on one model would share the ".$$$" files and lose each other's
 // formats), runs |body| and, where the body replaced a data file, makes
-// the renames durable before letting the lock go. Returns what |body|
-// returns; kStoreLockTimedOut when another process kept the lock past
-// driver.lock_timeout_ms (driver.on_lock_wait is called once when the
-// run starts waiting); or kStoreFileFailed with |*failure| set when the
-// lock or the directory's sync fails.
+// the renames durable before letting the lock go, explicitly, on every
+// way out (anything the companion left running shares its descriptor).
+// Returns what |body| returns; kStoreLockTimedOut when another process
+// kept the lock past driver.lock_timeout_ms (driver.on_lock_wait is
+// called once when the run starts waiting); or kStoreFileFailed with
+// |*failure| set when the lock or the directory's sync fails.
 StoreStatus run_request(const ModelDriver& driver,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
@@ -150,6 +151,28 @@ void append_add_stages(std::vector<Contents>* stages,
 
 int wait_for(pid_t pid) {
   int status = wait_status(pid);
+  if (WIFSIGNALED(status))
+    return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+int wait_within(pid_t pid, int seconds) {
+  long long deadline = now_ms() + seconds * 1000LL;
+  int status = 0;
+  for (pid_t ended; (ended = waitpid(pid, &status, WNOHANG)) != pid;) {
+    if (ended < 0 && errno != EINTR) {
+      ADD_FAILURE() << "waitpid " << pid << ": " << strerror(errno);
+      return -1;
+    }
+    if (now_ms() >= deadline) {
+      ADD_FAILURE() << "pid " << pid << " still running after " << seconds
+                    << " s";
+      kill(pid, SIGKILL);
+      wait_status(pid);
+      return -1;
+    }
+    usleep(10 * 1000);
+  }
   if (WIFSIGNALED(status))
     return 128 + WTERMSIG(status);
   return WEXITSTATUS(status);

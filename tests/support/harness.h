@@ -30,6 +30,10 @@ typedef std::function<void()> ChildSetup;
 // Waits for |pid|: its exit status, or 128 plus the signal that ended it.
 int wait_for(pid_t pid);
 
+// As wait_for, for a run that may hang: one still going after |seconds|
+// fails the test and is killed (-1).
+int wait_within(pid_t pid, int seconds);
+
 // Runs |program| with the argument vector |args| (args[0] is passed as
 // the program name, whatever |program| is) in directory |cwd|, with |env|
 // ("NAME=value") added to this process's environment, and waits for it.
