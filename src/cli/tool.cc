@@ -100,9 +100,13 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
     break;
   }
   // The system's error text, as scripts expect it, and where it struck.
-  const char* reason = strerror(failure.error);
-  return { std::string(reason) + "\n",
-           failure.path.empty() ? reason : failure.path + ": " + reason,
+  std::string reason = strerror(failure.error);
+  std::string why = reason;
+  if (failure.size_limit != 0)
+    why += "; a driver file may hold at most " +
+        std::to_string(failure.size_limit >> 20) + " MiB";
+  return { reason + "\n",
+           failure.path.empty() ? why : failure.path + ": " + why,
            kExitFailure };
 }
 

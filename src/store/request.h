@@ -40,12 +40,13 @@ struct Rewrite {
 
 // Readies the data files for a request that writes, before anything runs
 // or changes: the directory must be writable and searchable, each data
-// file missing or a regular file the run may read and, in a sticky
-// directory, replace; whatever an earlier run left at a temporary path
-// goes (a file or link, an empty directory; anything else fails). Where a
-// file is missing, immutable or append-only, or a mount point, |planned|
-// is asked for the rewrites the request will make, and a request certain
-// to fail at one of their files is refused (ENOENT, EPERM, EBUSY).
+// file missing or a regular file within kMaxDataFileSize (else EFBIG)
+// that the run may read and, in a sticky directory, replace; whatever an
+// earlier run left at a temporary path goes (a file or link, an empty
+// directory; anything else fails). Where a file is missing, immutable or
+// append-only, or a mount point, |planned| is asked for the rewrites the
+// request will make, and a request certain to fail at one of their files
+// is refused (ENOENT, EPERM, EBUSY).
 // Returns kStoreDone, or kStoreFileFailed with the request's failure set
 // and nothing changed but the temporary paths already cleared.
 StoreStatus prepare_to_write(

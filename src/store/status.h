@@ -23,6 +23,9 @@ enum StoreStatus {
 struct StoreFailure {
   int error = 0;
   std::string path;
+  // Where a file was refused for its size (EFBIG), the most it may hold;
+  // 0 for any other failure, a write past the file-size limit among them.
+  long long size_limit = 0;
   int exit_status = 0;  // the companion's, when it exited with one
   int signal = 0;       // the signal that ended the companion, or the stop
 };
