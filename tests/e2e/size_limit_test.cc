@@ -35,6 +35,8 @@ void resize_file(const std::string& path, off_t size) {
 class EndlessFile : public FaultyFileOps {
  public:
   ssize_t read(int, void* buffer, size_t size) override {
+    if (size == 0)
+      return 0;
     memset(buffer, 'x', size);
     static_cast<char*>(buffer)[size - 1] = '\n';
     read_total += size;
