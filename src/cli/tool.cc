@@ -176,6 +176,13 @@ bool is_word(int argc, const char* const* argv, const char* word) {
   return argc == 2 && strcmp(argv[1], word) == 0;
 }
 
+// Whether the process runs with another user's or group's rights than
+// its caller's: installed set-user-ID or set-group-ID, it would hand the
+// driver files and the companion tool to whoever runs it.
+bool set_id_run() {
+  return getuid() != geteuid() || getgid() != getegid();
+}
+
 // Answers the command line |argv|; returns the exit status.
 int answer(int argc, const char* const* argv, const StoreEnv& env,
            const char* program) {
@@ -198,6 +205,16 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   if (is_word(argc, argv, "--help")) {
     print_text(help_text(settings));
     return kExitOk;
+  }
+  if (set_id_run()) {
+    Report report = { std::string(strerror(EPERM)) + "\n",
+                      "not to be installed set-user-ID or set-group-ID, "
+                      "which hands the driver files to whoever runs it; let "
+                      "users run it with sudo", kExitFailure };
+    // A listing's standard output stays empty on failure.
+    if (is_word(argc, argv, "--list"))
+      report.out.clear();
+    return show(report, program);
   }
   if (is_word(argc, argv, "--list"))
     return run_list(settings, env, program);

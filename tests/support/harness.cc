@@ -310,6 +310,11 @@ void Driver::use_copy_of_tool() {
   check(chmod(tool_copy_.c_str(), 0755) == 0, "chmod " + tool_copy_);
 }
 
+void Driver::set_tool_copy_mode(mode_t mode) const {
+  check(!tool_copy_.empty() && chmod(tool_copy_.c_str(), mode) == 0,
+        "chmod " + tool_copy_);
+}
+
 std::string Driver::tool() const {
   return tool_copy_.empty() ? VT_TOOL_UNDER_TEST : tool_copy_;
 }

@@ -179,6 +179,8 @@ class Driver {
   // the tool kept there from now on, so that a run as another user works
   // wherever the build tree is, in a private home directory too.
   void use_copy_of_tool();
+  // Gives that copy |mode|, set-user-ID or set-group-ID bits included.
+  void set_tool_copy_mode(mode_t mode) const;
 
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {
