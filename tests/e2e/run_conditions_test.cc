@@ -61,21 +61,24 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
     mode_t dir_mode;
     const std::vector<std::string>& args;
     const char* out;  // "" for a run that succeeds
+    const char* named = "";  // the file standard error names, if not the
+                             // directory
     bool dir_is_nobodys = false;
     mode_t function_file_mode = 0666;
   } cases[] = {
     // A user who may not replace the files is refused before anything runs.
     { "0755 tree, add", 0755, kAddNew, "Permission denied\n" },
     { "0755 tree, delete", 0755, kDeleteShelfEdge, "Permission denied\n" },
-    { "sticky tree, add", 01777, kAddNew, "Operation not permitted\n" },
+    { "sticky tree, add", 01777, kAddNew, "Operation not permitted\n",
+      "/vttxr580func" },
     { "sticky tree, delete", 01777, kDeleteShelfEdge,
-      "Operation not permitted\n" },
+      "Operation not permitted\n", "/vttxr580func" },
     { "directory writable, not searchable", 0776, kAddNew,
       "Permission denied\n" },
-    { "function file not readable", 0777, kAddNew, "Permission denied\n", false,
-      0600 },
+    { "function file not readable", 0777, kAddNew, "Permission denied\n",
+      "/vttxr580func", false, 0600 },
     // The directory's owner may replace anybody's file in it.
-    { "sticky directory of the user", 01777, kAddNew, "", true },
+    { "sticky directory of the user", 01777, kAddNew, "", "", true },
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -96,10 +99,25 @@ TEST(RunConditions, EachCheckBeforeTheCompanionJudgesAsTheFilesSystemWill) {
     EXPECT_EQ(*c.out ? 255 : 0, run.exit_status);
     EXPECT_EQ(c.out, run.out);
     if (*c.out != '\0') {
+      EXPECT_EQ(std::string(kTape) + ": vantrel/txr580/bin/inf" + c.named +
+                ": " + c.out, run.err);
       EXPECT_EQ("", driver.companion_log()) << "the companion tool ran";
       driver.expect_files();
     }
   }
+}
+
+TEST(RunConditions, CompanionStartsWithTheDefaultActionForAFileTooLarge) {
+  // The tool ignores SIGXFSZ so that a write past the limit fails as a
+  // full disk does; its companion must meet the limit as it would anywhere.
+  Driver driver(kTape, "txr580");
+  std::string status = driver.top() + "/status";
+  driver.use_companion_script("exec 2>/dev/null\n"
+                              "(ulimit -f 1; exec head -c 4096 /dev/zero > '" +
+                              driver.top() + "/big')\n"
+                              "echo $? > '" + status + "'\n");
+  EXPECT_EQ(0, driver.run(kDeleteShelfEdge).exit_status);
+  EXPECT_EQ(std::to_string(128 + SIGXFSZ) + "\n", read_file(status));
 }
 
 TEST(RunConditions, SetIdCopyRunByAnotherUserIsRefusedButAnswersVersion) {

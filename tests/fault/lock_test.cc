@@ -307,6 +307,26 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   driver.expect_files();
 }
 
+TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
+  Driver driver(kTape, "txr580");
+  std::string hold = driver.top() + "/hold";
+  write_file(hold, "");
+  // The stand-in takes a signal passed on, ignored by its caller or not.
+  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+  ScopedEnv hold_env("VT_STANDIN_HOLD", hold);
+  pid_t run = fork_tool(driver.argv(kAddNew), driver.store_env(), [] {
+    signal(SIGTERM, SIG_IGN);
+  });
+  ASSERT_TRUE(wait_for_text(driver.log_path(), "[-d]"));
+  ASSERT_EQ(0, kill(run, SIGTERM));
+  usleep(300 * 1000);
+  unlink(hold.c_str());
+  EXPECT_EQ(0, wait_within(run, kRunSeconds));
+  EXPECT_EQ(std::string::npos, driver.companion_log().find("{signal"))
+      << driver.companion_log();
+  expect_entered_once(driver.contents(), "New");
+}
+
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
   Driver driver(kTape, "txr580");
   HeldLock other_run(driver.inf_dir());
