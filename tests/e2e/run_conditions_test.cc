@@ -140,6 +140,12 @@ TEST(RunConditions, SetIdCopyRunByAnotherUserIsRefusedButAnswersVersion) {
       ASSERT_EQ(0, chmod(path.c_str(), 0664));
     write_file(driver.log_path(), "");
     chmod(driver.log_path().c_str(), 0666);
+#ifdef __SANITIZE_ADDRESS__
+    // The leak check cannot look into a process nobody started set-ID
+    // (which may not even read its own environment to be told not to).
+    if (set_id == S_ISGID)
+      GTEST_SKIP() << "LeakSanitizer fails a set-group-ID run by nobody";
+#endif
     for (const auto& args : { kAddNew, kDeleteShelfEdge, kList }) {
       RunResult run = driver.run(args, {}, as_nobody());
       EXPECT_EQ(255, run.exit_status) << args[0];
