@@ -23,8 +23,9 @@ int replace_error(const struct statx& info) {
 }
 
 // Checks that |file| holds a regular file within kMaxDataFileSize that
-// the run may read and replace, or nothing; |*problem| gets why a rewrite of it would certainly fail
-// all the same: ENOENT for nothing, or a replace_error.
+// the run may read and replace, or nothing; |*problem| gets why a
+// rewrite of it would certainly fail all the same: ENOENT for nothing, or
+// a replace_error.
 StoreStatus check_data_file(const Request& request, DriverFile file,
                             int* problem) {
   const ModelDriver& driver = request.driver;
