@@ -22,9 +22,6 @@
 namespace {
 
 const int kRuns = 8;
-// How long a run here may take, lock waits included, before it counts as
-// hung.
-const int kRunSeconds = 20;
 
 std::vector<std::string> add_args(const std::string& name) {
   return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
@@ -59,7 +56,7 @@ TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
                                   driver.top() + "/out" + std::to_string(i)));
     }
     for (size_t i = 0; i < pids.size(); ++i) {
-      EXPECT_EQ(0, wait_within(pids[i], kRunSeconds)) << names[i];
+      EXPECT_EQ(0, wait_for(pids[i])) << names[i];
       EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)));
     }
     Contents rest = driver.contents();
@@ -192,7 +189,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
     pid_t first = driver.start(add_args("First"));
     ASSERT_TRUE(wait_for_text(events, "start -n First"));
     ASSERT_EQ(0, kill(first, signal_number));
-    wait_within(first, kRunSeconds);
+    wait_for(first);
     pid_t second = driver.start(add_args("Second"));
     usleep(300 * 1000);
     if (signal_number == SIGKILL) {
@@ -201,7 +198,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
       driver.expect_files();
     }
     unlink(hold.c_str());
-    EXPECT_EQ(0, wait_within(second, kRunSeconds));
+    EXPECT_EQ(0, wait_for(second));
     // Nothing of the second run before the first one's companion ended.
     std::string log = read_file(events);
     EXPECT_LT(log.find("end -n First"), log.find("Second")) << log;
@@ -235,7 +232,7 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
   pid_t run = driver.start(add_args("First"));
   ASSERT_TRUE(wait_for_text(child, "\n"));
   ASSERT_EQ(0, kill(run, SIGTERM));
-  EXPECT_EQ(128 + SIGTERM, wait_within(run, kRunSeconds));
+  EXPECT_EQ(128 + SIGTERM, wait_for(run));
   driver.expect_files();
   StoreEnv env = driver.store_env();
   env.lock_timeout_ms = 2000;
@@ -302,7 +299,7 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   pid_t run = driver.start(kAddShelfEdge);
   ASSERT_TRUE(wait_for_text(events, "start"));
   ASSERT_EQ(0, kill(run, SIGTERM));
-  EXPECT_EQ(128 + SIGTERM, wait_within(run, kRunSeconds));
+  EXPECT_EQ(128 + SIGTERM, wait_for(run));
   EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
   driver.expect_files();
 }
@@ -321,7 +318,7 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
   ASSERT_EQ(0, kill(run, SIGTERM));
   usleep(300 * 1000);
   unlink(hold.c_str());
-  EXPECT_EQ(0, wait_within(run, kRunSeconds));
+  EXPECT_EQ(0, wait_for(run));
   EXPECT_EQ(std::string::npos, driver.companion_log().find("{signal"))
       << driver.companion_log();
   expect_entered_once(driver.contents(), "New");
@@ -338,7 +335,7 @@ TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
   driver.expect_files();
   other_run.release();
 
-  EXPECT_EQ(0, wait_within(pid, kRunSeconds));
+  EXPECT_EQ(0, wait_for(pid));
   expect_entered_once(driver.contents(), "Patient");
 }
 

@@ -10,6 +10,7 @@
 #include <stdio.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -87,7 +88,27 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
   return pid;
 }
 
+// How long a program a test started may take before it counts as hung.
+const int kRunSeconds = 20;
+
+// Waits for |pid| and returns its wait status. One still running after
+// kRunSeconds fails the test and is killed, so that a hang costs seconds,
+// not the test's whole time-out.
 int wait_status(pid_t pid) {
+  // A descriptor that polls readable once the process has ended.
+  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (ended_fd >= 0) {
+    struct pollfd ended = { ended_fd, POLLIN, 0 };
+    int ready;
+    while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
+           errno == EINTR) {}
+    close(ended_fd);
+    if (ready == 0) {
+      ADD_FAILURE() << "pid " << pid << " still running after "
+                    << kRunSeconds << " s";
+      kill(pid, SIGKILL);
+    }
+  }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
   return status;
@@ -151,28 +172,6 @@ void append_add_stages(std::vector<Contents>* stages,
 
 int wait_for(pid_t pid) {
   int status = wait_status(pid);
-  if (WIFSIGNALED(status))
-    return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
-}
-
-int wait_within(pid_t pid, int seconds) {
-  long long deadline = now_ms() + seconds * 1000LL;
-  int status = 0;
-  for (pid_t ended; (ended = waitpid(pid, &status, WNOHANG)) != pid;) {
-    if (ended < 0 && errno != EINTR) {
-      ADD_FAILURE() << "waitpid " << pid << ": " << strerror(errno);
-      return -1;
-    }
-    if (now_ms() >= deadline) {
-      ADD_FAILURE() << "pid " << pid << " still running after " << seconds
-                    << " s";
-      kill(pid, SIGKILL);
-      wait_status(pid);
-      return -1;
-    }
-    usleep(10 * 1000);
-  }
   if (WIFSIGNALED(status))
     return 128 + WTERMSIG(status);
   return WEXITSTATUS(status);

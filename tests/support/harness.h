@@ -28,11 +28,8 @@ struct RunResult {
 typedef std::function<void()> ChildSetup;
 
 // Waits for |pid|: its exit status, or 128 plus the signal that ended it.
+// One that runs on for seconds fails the test and is killed.
 int wait_for(pid_t pid);
-
-// As wait_for, for a run that may hang: one still going after |seconds|
-// fails the test and is killed (-1).
-int wait_within(pid_t pid, int seconds);
 
 // Runs |program| with the argument vector |args| (args[0] is passed as
 // the program name, whatever |program| is) in directory |cwd|, with |env|
