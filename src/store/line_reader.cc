@@ -43,11 +43,20 @@ StoreStatus LineReader::next_block(std::string_view* block,
       *block = std::string_view(buffer_.data(), end_);
       return kStoreDone;
     }
+    // The buffer doubles for a longer line, but where that would reach
+    // the end of the file as it was opened it takes just the rest and a
+    // byte to find the end by: a file that is one line is then held once
+    // and copied into a buffer of at most half its size, not twice.
     // A file that grew since it was opened is read one byte past the
     // limit, and no further, to tell.
-    if (end_ == buffer_.size())
-      buffer_.resize(std::min<size_t>(end_ == 0 ? kInitialBuffer : end_ * 2,
-                                      kMaxDataFileSize + 1));
+    if (end_ == buffer_.size()) {
+      size_t left = info_.st_size > read_total_ ? info_.st_size - read_total_
+                                                : 0;
+      size_t grown = end_ == 0 ? kInitialBuffer : end_ * 2;
+      if (grown >= end_ + left)
+        grown = end_ + left + 1;
+      buffer_.resize(std::min<size_t>(grown, kMaxDataFileSize + 1));
+    }
     size_t room = std::min<size_t>(buffer_.size() - end_,
                                    kMaxDataFileSize + 1 - read_total_);
     ssize_t got = files_->read(fd_.get(), &buffer_[end_], room);
