@@ -25,7 +25,8 @@
 #              runs each case once on each size, five times on the
 #              realistic one
 # --large-mb   size of the large function and media-information files
-#              (default 50; the doubled size is twice this)
+#              in MB (default 16; the doubled size is twice this, and must
+#              stay within the 64 MiB the tool reads of a file)
 # --build DIR  build directory (default build-bench beside this directory)
 #
 # Builds a Release tool whose driver root is a fresh directory on /dev/shm,
@@ -39,7 +40,7 @@ check=
 cpu=
 static=OFF
 runs=9
-large_mb=50
+large_mb=16
 build=
 while [ $# -gt 0 ]; do
   case $1 in
@@ -49,10 +50,15 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '12,29p' "$0"; exit 2 ;;
+    *) sed -n '12,30p' "$0"; exit 2 ;;
   esac
   shift
 done
+if python3 -c "import sys; sys.exit(2 * $large_mb * 1e6 <= 64 * 2**20)"; then
+  echo "run.sh: --large-mb $large_mb: the doubled files would be over the" \
+       "64 MiB the tool reads of a file" >&2
+  exit 2
+fi
 if [ -z "$build" ]; then
   build=$top/build-bench
   # Kept apart, so that switching between the two does not rebuild.

@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <locale.h>
+#include <signal.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -57,11 +58,12 @@ void print_text(const std::string& text) {
 
 // What the end of a store operation shows: a line for the scripts that
 // read standard output, one for a person on standard error (each empty
-// for none), and the exit status.
+// for none), and the exit status, or the signal the process ends by.
 struct Report {
   std::string out;
   std::string err;
   int exit_status;
+  int signal = 0;
 };
 
 Report report_of(StoreStatus status, const StoreFailure& failure,
@@ -89,23 +91,34 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
                std::to_string(failure.exit_status), kExitFailure };
     return { "", failure.path + ": " + strerror(failure.error),
              kExitFailure };
+  case kStoreStopped:
+    // Told to stop while the companion ran: now that it has ended and the
+    // lock is let go, the run ends as the signal asked, with no message.
+    return { "", "", kExitFailure, failure.signal };
   case kStoreFileFailed:
   case kStoreCompanionNotStarted:
     break;
   }
   // The system's error text, as scripts expect it, and where it struck.
-  const char* reason = strerror(failure.error);
-  return { std::string(reason) + "\n",
-           failure.path.empty() ? reason : failure.path + ": " + reason,
+  std::string reason = strerror(failure.error);
+  std::string why = reason;
+  if (failure.size_limit != 0)
+    why += "; a driver file may hold at most " +
+        std::to_string(failure.size_limit >> 20) + " MiB";
+  return { reason + "\n",
+           failure.path.empty() ? why : failure.path + ": " + why,
            kExitFailure };
 }
 
-// Prints |report|, standard output first; returns its exit status.
+// Prints |report|, standard output first, and ends by its signal, if it
+// has one; returns its exit status.
 int show(const Report& report, const char* program) {
   print_text(report.out);
   flush_output();
   if (!report.err.empty())
     warn(program, report.err);
+  if (report.signal != 0)
+    raise(report.signal);
   return report.exit_status;
 }
 
@@ -163,6 +176,13 @@ bool is_word(int argc, const char* const* argv, const char* word) {
   return argc == 2 && strcmp(argv[1], word) == 0;
 }
 
+// Whether the process runs with another user's or group's rights than
+// its caller's: installed set-user-ID or set-group-ID, it would hand the
+// driver files and the companion tool to whoever runs it.
+bool set_id_run() {
+  return getuid() != geteuid() || getgid() != getegid();
+}
+
 // Answers the command line |argv|; returns the exit status.
 int answer(int argc, const char* const* argv, const StoreEnv& env,
            const char* program) {
@@ -185,6 +205,16 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
   if (is_word(argc, argv, "--help")) {
     print_text(help_text(settings));
     return kExitOk;
+  }
+  if (set_id_run()) {
+    Report report = { std::string(strerror(EPERM)) + "\n",
+                      "not to be installed set-user-ID or set-group-ID, "
+                      "which hands the driver files to whoever runs it; let "
+                      "users run it with sudo", kExitFailure };
+    // A listing's standard output stays empty on failure.
+    if (is_word(argc, argv, "--list"))
+      report.out.clear();
+    return show(report, program);
   }
   if (is_word(argc, argv, "--list"))
     return run_list(settings, env, program);

@@ -84,17 +84,18 @@ StoreStatus run_companion(const std::vector<std::string>& args,
       break;
     }
     int signal_number = sigtimedwait(&waited, nullptr, &kPoll);
-    // Told to stop: passed on, and this process ends by it once the
-    // companion has ended, and the lock with it.
+    // Told to stop: passed on; the request ends once the companion has.
     if (signal_number > 0 && signal_number != SIGCHLD) {
       stop = stop != 0 ? stop : signal_number;
       kill(pid, signal_number);
     }
   }
   sigprocmask(SIG_SETMASK, &mask, nullptr);
-  if (stop != 0)
-    raise(stop);
   failure->path = args[0];
+  if (stop != 0) {
+    failure->signal = stop;
+    return kStoreStopped;
+  }
   if (spawn_error != 0) {
     failure->error = spawn_error;
     return kStoreCompanionNotStarted;

@@ -18,12 +18,14 @@ std::vector<std::string> companion_delete_args(const std::string& tool,
 // Runs the companion tool with |args| (args[0] is its path) and waits for
 // it. No shell is involved, so names reach the tool exactly as given. A
 // SIGTERM, SIGHUP or SIGINT meanwhile that the caller neither ignores nor
-// blocks is passed on to it, and once it has ended this process ends by
-// that signal too.
-// Returns kStoreDone when it exited with status 0; kStoreCompanionFailed
-// when it exited otherwise or died by a signal, with how in |*failure|;
-// kStoreCompanionNotStarted when it could not be started (missing, not
-// executable, not a program), with the errno in |*failure|.
+// blocks is taken instead of ending this process and passed on to it.
+// Returns kStoreDone when it exited with status 0; kStoreStopped, however
+// it ended, when such a signal came, the first one in |failure->signal|,
+// for the caller to end by once the request has let its lock go;
+// kStoreCompanionFailed when it exited otherwise or died by a signal,
+// with how in |*failure|; kStoreCompanionNotStarted when it could not be
+// started (missing, not executable, not a program), with the errno in
+// |*failure|.
 StoreStatus run_companion(const std::vector<std::string>& args,
                           StoreFailure* failure);
 

@@ -34,7 +34,8 @@ StoreStatus prepare_to_delete(Request* request,
 // four. Returns kStoreDone; kStoreNotFound when the name is in neither
 // file or the function file is missing, nothing changed;
 // kStoreFileFailed when a file fails, those before it in the order
-// staying changed; or the companion tool's failure, nothing changed.
+// staying changed; or the companion tool's failure or stop (see
+// run_companion), nothing changed.
 StoreStatus delete_in_request(Request* request,
                               const FormatSettings& settings);
 

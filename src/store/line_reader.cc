@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <string.h>
 
+#include <algorithm>
+
 namespace {
 
 const size_t kInitialBuffer = 64 * 1024;
@@ -22,6 +24,8 @@ StoreStatus LineReader::open(StoreFailure* failure) {
     return fail_at(path_, errno, failure);
   if (int error = data_file_error(info_.st_mode, info_.st_nlink))
     return fail_at(path_, error, failure);
+  if (info_.st_size > kMaxDataFileSize)
+    return fail_too_large(path_, failure);
   return kStoreDone;
 }
 
@@ -39,10 +43,23 @@ StoreStatus LineReader::next_block(std::string_view* block,
       *block = std::string_view(buffer_.data(), end_);
       return kStoreDone;
     }
-    if (end_ == buffer_.size())
-      buffer_.resize(end_ == 0 ? kInitialBuffer : end_ * 2);
-    ssize_t got = files_->read(fd_.get(), &buffer_[end_],
-                               buffer_.size() - end_);
+    // The buffer doubles for a longer line, but where that would reach
+    // the end of the file as it was opened it takes just the rest and a
+    // byte to find the end by: a file that is one line is then held once
+    // and copied into a buffer of at most half its size, not twice.
+    // A file that grew since it was opened is read one byte past the
+    // limit, and no further, to tell.
+    if (end_ == buffer_.size()) {
+      size_t left = info_.st_size > read_total_ ? info_.st_size - read_total_
+                                                : 0;
+      size_t grown = end_ == 0 ? kInitialBuffer : end_ * 2;
+      if (grown >= end_ + left)
+        grown = end_ + left + 1;
+      buffer_.resize(std::min<size_t>(grown, kMaxDataFileSize + 1));
+    }
+    size_t room = std::min<size_t>(buffer_.size() - end_,
+                                   kMaxDataFileSize + 1 - read_total_);
+    ssize_t got = files_->read(fd_.get(), &buffer_[end_], room);
     if (got < 0) {
       if (errno == EINTR)
         continue;
@@ -52,6 +69,9 @@ StoreStatus LineReader::next_block(std::string_view* block,
       at_eof_ = true;
       continue;
     }
+    read_total_ += got;
+    if (read_total_ > kMaxDataFileSize)
+      return fail_too_large(path_, failure);
     // What was held before this read has no newline, so only the new
     // bytes need looking at.
     size_t old_end = end_;
@@ -64,6 +84,12 @@ StoreStatus LineReader::next_block(std::string_view* block,
       return kStoreDone;
     }
   }
+}
+
+StoreStatus fail_too_large(const std::string& path, StoreFailure* failure) {
+  fail_at(path, EFBIG, failure);
+  failure->size_limit = kMaxDataFileSize;
+  return kStoreFileFailed;
 }
 
 int data_file_error(mode_t mode, nlink_t links) {

@@ -18,8 +18,9 @@
 //
 // The data files are writable by everybody, so anybody may have put
 // something else at their paths: a link to a file only root may read, a
-// FIFO that never answers, a device that never ends. Only a regular file
-// with one name is read, and a link is never followed.
+// FIFO that never answers, a device that never ends, a file of terabytes
+// of holes. Only a regular file with one name and within
+// kMaxDataFileSize is read, and a link is never followed.
 class LineReader {
  public:
   LineReader(FileOps* files, const std::string& path)
@@ -28,7 +29,7 @@ class LineReader {
   // Opens the file. Returns kStoreDone, or kStoreFileFailed with
   // |*failure| set (ENOENT for a missing file; ELOOP for a link, EISDIR
   // for a directory, EINVAL for any other kind of file, EMLINK for a file
-  // with a second name).
+  // with a second name; see fail_too_large for one too large).
   StoreStatus open(StoreFailure* failure);
   // The open file, and its status as open() found it.
   int fd() const { return fd_.get(); }
@@ -36,8 +37,9 @@ class LineReader {
 
   // Returns kStoreDone with the next run of whole lines in |*block| (only
   // the file's last line may lack its newline), empty at the end of the
-  // file; or kStoreFileFailed with |*failure| set. The view stays valid
-  // until the next call.
+  // file; or kStoreFileFailed with |*failure| set, also where the file
+  // has grown past kMaxDataFileSize, of which no more is read. The view
+  // stays valid until the next call.
   StoreStatus next_block(std::string_view* block, StoreFailure* failure);
 
  private:
@@ -48,8 +50,18 @@ class LineReader {
   std::string buffer_;   // its size is the room to read into
   size_t end_ = 0;       // bytes of buffer_ read in
   size_t consumed_ = 0;  // bytes already handed out as a block
+  off_t read_total_ = 0;  // bytes read from the file
   bool at_eof_ = false;
 };
+
+// The most a data file may hold: thousands of times a real driver's
+// files. Anybody may make one of terabytes at no cost (a sparse file),
+// which a run must neither copy nor hold.
+const off_t kMaxDataFileSize = off_t(64) << 20;
+
+// Records that the data file at |path| is larger than kMaxDataFileSize
+// (EFBIG, the limit in |failure->size_limit|).
+StoreStatus fail_too_large(const std::string& path, StoreFailure* failure);
 
 // 0 when |mode| and |links| are those of a regular file with one name,
 // else the errno that stands for what it is (see LineReader::open).

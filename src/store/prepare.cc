@@ -22,9 +22,10 @@ int replace_error(const struct statx& info) {
   return 0;
 }
 
-// Checks that |file| holds a regular file the run may read and replace,
-// or nothing; |*problem| gets why a rewrite of it would certainly fail
-// all the same: ENOENT for nothing, or a replace_error.
+// Checks that |file| holds a regular file within kMaxDataFileSize that
+// the run may read and replace, or nothing; |*problem| gets why a
+// rewrite of it would certainly fail all the same: ENOENT for nothing, or
+// a replace_error.
 StoreStatus check_data_file(const Request& request, DriverFile file,
                             int* problem) {
   const ModelDriver& driver = request.driver;
@@ -37,6 +38,9 @@ StoreStatus check_data_file(const Request& request, DriverFile file,
   }
   if (int error = data_file_error(info.stx_mode, info.stx_nlink))
     return fail_at(path, error, request.failure);
+  // Nothing is read yet, and the companion has not run.
+  if (info.stx_size > static_cast<uint64_t>(kMaxDataFileSize))
+    return fail_too_large(path, request.failure);
   if (driver.files->access(path.c_str(), R_OK) != 0)
     return fail_at(path, errno, request.failure);
   // In a sticky directory only the file's owner, the directory's or root

@@ -46,6 +46,16 @@ StoreStatus lock_data_dir(const ModelDriver& driver, ScopedFd* dir_fd,
   return kStoreDone;
 }
 
+// Lets the lock on the directory open as |fd| go when this goes, on every
+// way out of a request, an unwinding one too. The companion shares the
+// descriptor with whatever it left running, so closing it would leave the
+// lock with them.
+struct Unlock {
+  FileOps* files;
+  int fd;
+  ~Unlock() { files->flock(fd, LOCK_UN); }
+};
+
 // Syncs a directory whose entries |*renamed| says changed: now(), or on
 // the way out.
 class DirectorySync {
@@ -73,23 +83,20 @@ class DirectorySync {
 StoreStatus run_request(const ModelDriver& driver,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure) {
-  // Closing the descriptor, on every way out, lets the lock go.
   ScopedFd dir_fd(driver.files, -1);
   StoreStatus status = lock_data_dir(driver, &dir_fd, failure);
   if (status != kStoreDone)
     return status;
+  Unlock unlock{driver.files, dir_fd.get()};
   Request request{driver, failure};
   if (driver.files->fstat(dir_fd.get(), &request.dir) != 0)
     return fail_at(driver.data_dir(), errno, failure);
   // Renames must survive a power loss, also those of a run that failed
-  // after them, whichever way out it takes.
+  // after them, whichever way out it takes, before the lock goes.
   DirectorySync sync(driver.files, dir_fd.get(), &request.renamed);
   status = body(&request);
   if (!sync.now() && status == kStoreDone)
     status = fail_at(driver.data_dir(), errno, failure);
-  // The companion shares the descriptor with whatever it left running;
-  // the lock goes with the request, not with them.
-  driver.files->flock(dir_fd.get(), LOCK_UN);
   return status;
 }
 

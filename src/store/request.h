@@ -22,11 +22,12 @@ struct Request {
 // Runs |body| as one request on |driver|: takes the model's lock (two
 // runs on one model would share the ".$$$" files and lose each other's
 // formats), runs |body| and, where the body replaced a data file, makes
-// the renames durable before letting the lock go. Returns what |body|
-// returns; kStoreLockTimedOut when another process kept the lock past
-// driver.lock_timeout_ms (driver.on_lock_wait is called once when the
-// run starts waiting); or kStoreFileFailed with |*failure| set when the
-// lock or the directory's sync fails.
+// the renames durable before letting the lock go, explicitly, on every
+// way out (anything the companion left running shares its descriptor).
+// Returns what |body| returns; kStoreLockTimedOut when another process
+// kept the lock past driver.lock_timeout_ms (driver.on_lock_wait is
+// called once when the run starts waiting); or kStoreFileFailed with
+// |*failure| set when the lock or the directory's sync fails.
 StoreStatus run_request(const ModelDriver& driver,
                         const std::function<StoreStatus(Request*)>& body,
                         StoreFailure* failure);
@@ -39,12 +40,13 @@ struct Rewrite {
 
 // Readies the data files for a request that writes, before anything runs
 // or changes: the directory must be writable and searchable, each data
-// file missing or a regular file the run may read and, in a sticky
-// directory, replace; whatever an earlier run left at a temporary path
-// goes (a file or link, an empty directory; anything else fails). Where a
-// file is missing, immutable or append-only, or a mount point, |planned|
-// is asked for the rewrites the request will make, and a request certain
-// to fail at one of their files is refused (ENOENT, EPERM, EBUSY).
+// file missing or a regular file within kMaxDataFileSize (else EFBIG)
+// that the run may read and, in a sticky directory, replace; whatever an
+// earlier run left at a temporary path goes (a file or link, an empty
+// directory; anything else fails). Where a file is missing, immutable or
+// append-only, or a mount point, |planned| is asked for the rewrites the
+// request will make, and a request certain to fail at one of their files
+// is refused (ENOENT, EPERM, EBUSY).
 // Returns kStoreDone, or kStoreFileFailed with the request's failure set
 // and nothing changed but the temporary paths already cleared.
 StoreStatus prepare_to_write(

@@ -13,16 +13,21 @@ enum StoreStatus {
   kStoreCompanionFailed = -2,      // the companion tool ran and refused
   kStoreCompanionNotStarted = -3,  // the companion tool could not be run
   kStoreLockTimedOut = -4,         // another process kept the model's lock
+  kStoreStopped = -5,              // told to stop while the companion ran
 };
 
 // What a call that failed ran into, filled where it failed, for the front
 // end to say: the errno of the failing call and the file or program it
-// concerned; for a companion tool that ran and failed, how it ended.
+// concerned; for a companion tool that ran and failed, how it ended; for
+// a request told to stop, by which signal.
 struct StoreFailure {
   int error = 0;
   std::string path;
+  // Where a file was refused for its size (EFBIG), the most it may hold;
+  // 0 for any other failure, a write past the file-size limit among them.
+  long long size_limit = 0;
   int exit_status = 0;  // the companion's, when it exited with one
-  int signal = 0;       // the signal that ended the companion, if any
+  int signal = 0;       // the signal that ended the companion, or the stop
 };
 
 // Records that a call concerning |path| failed with |error|.

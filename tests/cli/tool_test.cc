@@ -55,7 +55,9 @@ TEST(RunTool, VersionUnderAnyNameAndHelpOfItsOwn) {
   } helps[] = {
     { "vtmediatoollpr_txr580",
       { "Usage: vtmediatoollpr_txr580 -P QUEUE -n NAME -w WIDTH -h HEIGHT\n",
-        "  -P QUEUE", "  -n NAME", "  -w WIDTH", "  -h HEIGHT", "  -d NAME",
+        "  -P QUEUE   the printer queue, 1 to 1024 bytes\n",
+        "  -n NAME    add the format NAME, 1 to 32 bytes,", "  -w WIDTH",
+        "  -h HEIGHT", "  -d NAME",
         "  --list", "  --help", "  --version",
         "  3.5: 2  6: 4  9: 7  12: 10  18: 16  24: 22\n", "\"HS\" or \"hs\"",
         "  6: 4  9: 7  12: 9  18: 15  24: 18\n",

@@ -5,6 +5,7 @@
 // deleting formats is checked elsewhere, on driver trees of the tests'
 // own.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -110,8 +111,8 @@ TEST(CliEndToEnd, SymbolicLinkNameSelectsTheModel) {
   EXPECT_EQ(expected_usage_screen("txr580", "TX-R580"), result.out);
 }
 
-// Only a person at a terminal is told what the tape rules made of an add;
-// the note's wording is the option tests'.
+// Only a person at a terminal is told what the tape rules made of an add,
+// on standard error; the note's wording is the option tests'.
 TEST(CliEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
   const std::string kNote = std::string(kTape) + ": ";
   const struct {
@@ -126,9 +127,16 @@ TEST(CliEndToEnd, AddAtATerminalSaysWhatTheTapeRulesStored) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[3]);
     Driver driver(kTape, "txr580");
-    Terminal terminal;
-    EXPECT_EQ(0, wait_for(driver.start(c.args, terminal.side())));
-    EXPECT_EQ(c.shown, terminal.shown());
+    for (int fd : { 2, 1 }) {
+      Terminal terminal;
+      driver.restore();
+      EXPECT_EQ(0, driver.run(c.args, {}, [&terminal, fd] {
+        int side = open(terminal.side().c_str(), O_WRONLY | O_NOCTTY);
+        if (side < 0 || dup2(side, fd) != fd)
+          _exit(125);
+      }).exit_status);
+      EXPECT_EQ(fd == 2 ? c.shown : "", terminal.shown()) << "on fd " << fd;
+    }
     // Without a terminal the same add stays silent (Driver::run checks).
     driver.restore();
     EXPECT_EQ(0, driver.run(c.args).exit_status);

@@ -103,6 +103,9 @@ TEST(ListEndToEnd, PrintsEachUserFormatOnceWithItsSizeTapeAndState) {
     { "a roll label whose size line runs on keeps the field", kRoll,
       tall.func, page(kTall, "Tall") + sizes(kTall, "Tall", "58894junk"),
       tall.area, listed("Tall", "62", "904", "-", kTall) },
+    { "a roll label whose size line no height gives keeps the field", kRoll,
+      tall.func, page(kTall, "Tall") + sizes(kTall, "Tall", "58895"),
+      tall.area, listed("Tall", "62", "904", "-", kTall) },
     { "a malformed size line before the whole one", kRoll, tall.func,
       page(kTall, "Tall") + sizes(kTall, "Tall", "junk") +
           sizes(kTall, "Tall", "58894"),

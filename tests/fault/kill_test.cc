@@ -48,25 +48,43 @@ Contents large_contents(const Contents& sample) {
   return large;
 }
 
+// How long a run, or what a killed one left running, may take before it
+// counts as hung.
+const long long kHungMs = 20000;
+
 // The killed tool's children (the companion tool) live on; they are this
 // process's now, and the files are looked at only after they are done.
 void wait_for_orphans() {
-  while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}
+  long long deadline = now_ms() + kHungMs;
+  for (;;) {
+    pid_t ended = waitpid(-1, nullptr, WNOHANG);
+    if (ended < 0 && errno != EINTR)
+      return;  // none left
+    if (ended == 0) {
+      if (now_ms() >= deadline) {
+        ADD_FAILURE() << "the killed run's companion still runs";
+        return;
+      }
+      usleep(1000);
+    }
+  }
 }
 
-// Polls until |seen| holds, or the run |pid| has ended without it. The
+// Polls until |seen| holds, or the run |pid| has ended (or hung) without
+// it. The
 // run is left to be waited for, so that its pid stays its own. Whether it
 // has ended is read before |seen| is asked: what the run did before it
 // ended shows then, so a last rename is never missed, though a
 // temporary file may have come and gone between two polls.
 bool await(pid_t pid, const std::function<bool()>& seen) {
+  long long deadline = now_ms() + kHungMs;
   for (;;) {
     siginfo_t info = {};
     bool ended = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
         info.si_pid == pid;
     if (seen())
       return true;
-    if (ended)
+    if (ended || now_ms() >= deadline)
       return false;
     usleep(100);
   }

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <new>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -26,12 +27,16 @@ std::vector<std::string> add_args(const std::string& name) {
   return { "-P", "TX-R580", "-n", name, "-w", "12", "-h", "50" };
 }
 
-// Waits up to 10 s for the file at |path| to hold |text|.
-void wait_for_text(const std::string& path, const std::string& text) {
+// Waits up to 10 s for the file at |path| to hold |text|; false when it
+// does not by then.
+bool wait_for_text(const std::string& path, const std::string& text) {
   long long deadline = now_ms() + 10000;
-  while (read_file(path).find(text) == std::string::npos &&
-         now_ms() < deadline)
+  while (read_file(path).find(text) == std::string::npos) {
+    if (now_ms() >= deadline)
+      return false;
     usleep(10 * 1000);
+  }
+  return true;
 }
 
 TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
@@ -182,7 +187,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
     pid_t first = driver.start(add_args("First"));
-    wait_for_text(events, "start -n First");
+    ASSERT_TRUE(wait_for_text(events, "start -n First"));
     ASSERT_EQ(0, kill(first, signal_number));
     wait_for(first);
     pid_t second = driver.start(add_args("Second"));
@@ -216,6 +221,70 @@ TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
       << out;
 }
 
+TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
+  Driver driver(kTape, "txr580");
+  std::string child = driver.top() + "/child";
+  // The first companion, a shell, dies of the signal passed on to it; its
+  // foreground child, which shares the lock's descriptor, lives on.
+  driver.use_companion_script(
+      "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
+      child + "' </dev/null >/dev/null 2>&1\n");
+  pid_t run = driver.start(add_args("First"));
+  ASSERT_TRUE(wait_for_text(child, "\n"));
+  ASSERT_EQ(0, kill(run, SIGTERM));
+  EXPECT_EQ(128 + SIGTERM, wait_for(run));
+  driver.expect_files();
+  StoreEnv env = driver.store_env();
+  env.lock_timeout_ms = 2000;
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
+      << out;
+  kill(atoi(read_file(child).c_str()), SIGKILL);
+}
+
+// Runs out of memory at the first temporary file after a rename, as an
+// allocation failing there would, and notes what the run does on its way
+// out through the unwinding.
+class OutOfMemoryAfterARename : public FaultyFileOps {
+ public:
+  int open(const char* path, int flags, mode_t mode) override {
+    if (renamed && strstr(path, ".$$$") != nullptr)
+      throw std::bad_alloc();
+    int fd = FaultyFileOps::open(path, flags, mode);
+    if (flags & O_DIRECTORY)
+      dir_fd = fd;
+    return fd;
+  }
+  int rename(const char* from, const char* to) override {
+    renamed = true;
+    return FaultyFileOps::rename(from, to);
+  }
+  int fsync(int fd) override {
+    dir_synced = dir_synced || fd == dir_fd;
+    return FaultyFileOps::fsync(fd);
+  }
+  int flock(int fd, int operation) override {
+    unlocked = unlocked || (fd == dir_fd && operation == LOCK_UN);
+    return FaultyFileOps::flock(fd, operation);
+  }
+  int dir_fd = -1;
+  bool renamed = false, dir_synced = false, unlocked = false;
+};
+
+TEST(Locking, RunUnwindingAfterARenameSyncsTheDirectoryAndLetsTheLockGo) {
+  Driver driver(kTape, "txr580");
+  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+  OutOfMemoryAfterARename files;
+  std::string out;
+  EXPECT_EQ(255, run_tool_here(driver.argv(kAddNew), driver.store_env(&files),
+                               &out));
+  EXPECT_EQ(std::string(strerror(ENOMEM)) + "\n", out);
+  ASSERT_TRUE(files.renamed);
+  EXPECT_TRUE(files.dir_synced);
+  EXPECT_TRUE(files.unlocked);
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+}
+
 TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   Driver driver(kTape, "txr580");
   std::string hold = driver.top() + "/hold";
@@ -228,11 +297,31 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
       "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start(kAddShelfEdge);
-  wait_for_text(events, "start");
+  ASSERT_TRUE(wait_for_text(events, "start"));
   ASSERT_EQ(0, kill(run, SIGTERM));
   EXPECT_EQ(128 + SIGTERM, wait_for(run));
   EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
   driver.expect_files();
+}
+
+TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
+  Driver driver(kTape, "txr580");
+  std::string hold = driver.top() + "/hold";
+  write_file(hold, "");
+  // The stand-in takes a signal passed on, ignored by its caller or not.
+  ScopedEnv log_env("VT_STANDIN_LOG", driver.log_path());
+  ScopedEnv hold_env("VT_STANDIN_HOLD", hold);
+  pid_t run = fork_tool(driver.argv(kAddNew), driver.store_env(), [] {
+    signal(SIGTERM, SIG_IGN);
+  });
+  ASSERT_TRUE(wait_for_text(driver.log_path(), "[-d]"));
+  ASSERT_EQ(0, kill(run, SIGTERM));
+  usleep(300 * 1000);
+  unlink(hold.c_str());
+  EXPECT_EQ(0, wait_for(run));
+  EXPECT_EQ(std::string::npos, driver.companion_log().find("{signal"))
+      << driver.companion_log();
+  expect_entered_once(driver.contents(), "New");
 }
 
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {

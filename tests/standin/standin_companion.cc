@@ -15,10 +15,16 @@
 //   VT_STANDIN_CHATTER open the media-information file, then print this
 //                      text on standard output, as a chatty tool would;
 //                      with VT_STANDIN_CHATTER_ERR set, on standard error
+//   VT_STANDIN_HOLD    once the run is logged, wait while this file is
+//                      there; a SIGTERM, SIGHUP or SIGINT meanwhile, even
+//                      one its caller ignores, is logged as "{signal N}"
+//                      and ends the run with status 128 + N
 
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -28,6 +34,10 @@
 namespace {
 
 const char kToolPrefix[] = "vtmediatoolcups_";
+
+volatile sig_atomic_t g_stop = 0;
+
+void note_stop(int signal_number) { g_stop = signal_number; }
 
 bool append(const std::string& path, const std::string& text) {
   FILE* file = fopen(path.c_str(), "r+");
@@ -63,12 +73,15 @@ bool locate(const char* self_path, std::string* inf, std::string* code) {
   return true;
 }
 
+// The log, open for appending, or null where there is none.
+FILE* open_log() {
+  const char* log = getenv("VT_STANDIN_LOG");
+  return log == nullptr || *log == '\0' ? nullptr : fopen(log, "a");
+}
+
 void log_args(int argc, char** argv, bool located, const std::string& inf,
               const std::string& code) {
-  const char* log = getenv("VT_STANDIN_LOG");
-  if (log == nullptr || *log == '\0')
-    return;
-  FILE* file = fopen(log, "a");
+  FILE* file = open_log();
   if (file == nullptr)
     return;
   for (int i = 0; i < argc; ++i)
@@ -88,9 +101,24 @@ void log_args(int argc, char** argv, bool located, const std::string& inf,
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* hold = getenv("VT_STANDIN_HOLD");
+  // Ready for the signal before the log says the run is there.
+  if (hold != nullptr) {
+    for (int signal_number : { SIGTERM, SIGHUP, SIGINT })
+      signal(signal_number, note_stop);
+  }
   std::string inf, code;
   bool located = locate(argv[0], &inf, &code);
   log_args(argc, argv, located, inf, code);
+  while (hold != nullptr && g_stop == 0 && access(hold, F_OK) == 0)
+    usleep(10 * 1000);
+  if (g_stop != 0) {
+    if (FILE* file = open_log()) {
+      fprintf(file, "{signal %d}\n", static_cast<int>(g_stop));
+      fclose(file);
+    }
+    return 128 + g_stop;
+  }
   const char* chatter = getenv("VT_STANDIN_CHATTER");
   if (chatter != nullptr && located) {
     // Where a standard descriptor was handed over closed, the file takes

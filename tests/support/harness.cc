@@ -5,12 +5,14 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -88,7 +90,27 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
   return pid;
 }
 
+// How long a program a test started may take before it counts as hung.
+const int kRunSeconds = 20;
+
+// Waits for |pid| and returns its wait status. One still running after
+// kRunSeconds fails the test and is killed, so that a hang costs seconds,
+// not the test's whole time-out.
 int wait_status(pid_t pid) {
+  // A descriptor that polls readable once the process has ended.
+  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (ended_fd >= 0) {
+    struct pollfd ended = { ended_fd, POLLIN, 0 };
+    int ready;
+    while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
+           errno == EINTR) {}
+    close(ended_fd);
+    if (ready == 0) {
+      ADD_FAILURE() << "pid " << pid << " still running after "
+                    << kRunSeconds << " s";
+      kill(pid, SIGKILL);
+    }
+  }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
   return status;
@@ -282,6 +304,11 @@ void Driver::use_copy_of_tool() {
   tool_copy_ = top() + "/tool";
   write_file(tool_copy_, read_file(VT_TOOL_UNDER_TEST));
   check(chmod(tool_copy_.c_str(), 0755) == 0, "chmod " + tool_copy_);
+}
+
+void Driver::set_tool_copy_mode(mode_t mode) const {
+  check(!tool_copy_.empty() && chmod(tool_copy_.c_str(), mode) == 0,
+        "chmod " + tool_copy_);
 }
 
 std::string Driver::tool() const {

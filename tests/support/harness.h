@@ -28,6 +28,7 @@ struct RunResult {
 typedef std::function<void()> ChildSetup;
 
 // Waits for |pid|: its exit status, or 128 plus the signal that ended it.
+// One that runs on for seconds fails the test and is killed.
 int wait_for(pid_t pid);
 
 // Runs |program| with the argument vector |args| (args[0] is passed as
@@ -181,6 +182,8 @@ class Driver {
   // the tool kept there from now on, so that a run as another user works
   // wherever the build tree is, in a private home directory too.
   void use_copy_of_tool();
+  // Gives that copy |mode|, set-user-ID or set-group-ID bits included.
+  void set_tool_copy_mode(mode_t mode) const;
 
   // Puts a shell script in the companion tool's place.
   void use_companion_script(const std::string& body) {

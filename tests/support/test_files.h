@@ -38,15 +38,16 @@ class ScopedUmask {
 
 // An ACL in the kernel's form, for system.posix_acl_access: version 2,
 // then tag, permissions and id for the owner, user nobody (no access),
-// the group, the mask and others. Mode bits cannot say its entry for
-// nobody, so a file keeps it as an ACL.
+// the group, the mask and others (read only, less than a rewritten file's
+// 0666 gives). Mode bits cannot say its entry for nobody, so a file keeps
+// it as an ACL.
 inline const unsigned char kAclDenyingNobody[] = {
   2, 0, 0, 0,
   0x01, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
   0x02, 0, 0, 0, 0xfe, 0xff, 0, 0,
   0x04, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
   0x10, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
-  0x20, 0, 6, 0, 0xff, 0xff, 0xff, 0xff,
+  0x20, 0, 4, 0, 0xff, 0xff, 0xff, 0xff,
 };
 
 // The whole file, "" when it cannot be read.
