@@ -106,7 +106,10 @@ else
 fi
 
 # What the package installs runs: a model name shows its usage screen.
-out=$("$tmp/root/$bindir/vtmediatoollpr_${installed[0]}")
+# Bounded like every other run of the tool the tests make (64 MiB, in
+# the KiB ulimit counts), so that a runaway write fails here instead of
+# filling the disk.
+out=$(ulimit -f 65536 && "$tmp/root/$bindir/vtmediatoollpr_${installed[0]}")
 status=$?
 if (( status == 2 )) && [[ $out == *"\"vtmediatoollpr_${installed[0]} -P "* ]]
 then
