@@ -111,9 +111,11 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
 }
 
 // Prints |report|, standard output first, and ends by its signal, if it
-// has one; returns its exit status.
-int show(const Report& report, const char* program) {
-  print_text(report.out);
+// has one; returns its exit status. A failed |listing| prints nothing on
+// standard output, which scripts read as the list.
+int show(const Report& report, const char* program, bool listing) {
+  if (!listing || report.exit_status == kExitOk)
+    print_text(report.out);
   flush_output();
   if (!report.err.empty())
     warn(program, report.err);
@@ -137,7 +139,7 @@ int run_action(Action action, const FormatSettings& settings,
     if (!note.empty())
       warn(program, note);
   }
-  return show(report_of(status, failure, settings, env), program);
+  return show(report_of(status, failure, settings, env), program, false);
 }
 
 // Prints the model's formats once all the files are read, so that a
@@ -162,13 +164,12 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
     formats.push_back(kept);
   }, &failure);
   Report report = report_of(status, failure, settings, env);
-  report.out.clear();
   if (status == kStoreDone && for_person) {
     // Names are shown as the user's locale can print them.
     setlocale(LC_CTYPE, "");
     report.out = listing_table(formats, is_roll_label(settings));
   }
-  return show(report, program);
+  return show(report, program, true);
 }
 
 // The project's own options, each a single word alone on the line.
@@ -211,10 +212,7 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
                       "not to be installed set-user-ID or set-group-ID, "
                       "which hands the driver files to whoever runs it; let "
                       "users run it with sudo", kExitFailure };
-    // A listing's standard output stays empty on failure.
-    if (is_word(argc, argv, "--list"))
-      report.out.clear();
-    return show(report, program);
+    return show(report, program, is_word(argc, argv, "--list"));
   }
   if (is_word(argc, argv, "--list"))
     return run_list(settings, env, program);
@@ -245,12 +243,8 @@ int run_tool(int argc, const char* const* argv, const StoreEnv& env) {
   } catch (const std::bad_alloc&) {
     StoreFailure failure;
     failure.error = ENOMEM;
-    Report report = report_of(kStoreFileFailed, failure, FormatSettings(),
-                              env);
-    // A listing's standard output stays empty on failure.
-    if (is_word(argc, argv, "--list"))
-      report.out.clear();
-    status = show(report, program);
+    status = show(report_of(kStoreFileFailed, failure, FormatSettings(), env),
+                  program, is_word(argc, argv, "--list"));
   }
   flush_output();
   return status;
