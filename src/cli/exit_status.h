@@ -8,7 +8,8 @@ const int kExitOk = 0;
 // Refused before anything ran: the usage screen for a command line that
 // is malformed or empty, and a program name that holds no model.
 const int kExitUsage = 2;
-// A driver file, the lock, the companion tool or standard output failed.
+// A driver file, the lock, the companion tool or standard output failed,
+// or the program runs set-user-ID or set-group-ID.
 const int kExitFailure = 255;
 
 #endif  // VTMEDIA_CLI_EXIT_STATUS_H_

@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 #include "cli/model.h"
 #include "cli/options.h"
 #include "cli/tape.h"
@@ -98,7 +100,8 @@ std::string help_text(const FormatSettings& settings) {
       "  -h HEIGHT  its height in mm, 1 to 2147483647" +
       (tape ? ", fitted to a tape" : "") + "\n"
       "  -d NAME    delete the format NAME\n"
-      "  --list     print the formats: at a terminal a table, \"*\" marking the\n"
+      "  --list     print the formats: at a terminal a table, \"*\" marking "
+      "the\n"
       "             one selected; elsewhere one a line in tab-separated\n"
       "             fields: name, width, height, tape (\"-\" for none),\n"
       "             identifier, complete or incomplete (an add or delete cut\n"
@@ -120,7 +123,8 @@ std::string help_text(const FormatSettings& settings) {
       "Exit status: 0 when done, also when a name to delete is not there "
       "(\"Not\nfound\"); 2 when the command line is refused with the usage "
       "screen; 255 when\na driver file, the lock, the companion tool or "
-      "standard output failed.\n";
+      "standard output failed, or when\nthe program is installed "
+      "set-user-ID or set-group-ID.\n";
   return text;
 }
 
@@ -136,7 +140,9 @@ std::string models_help_text() {
       "link to it:\n";
   for (const ModelEntry& model : kModels) {
     std::string name = std::string("vtmediatoollpr_") + model.model_code;
-    text += "  " + name + std::string(26 - name.size(), ' ') +
+    // Padded to a column, with at least one blank after a longer name.
+    name.resize(std::max<size_t>(26, name.size() + 1), ' ');
+    text += "  " + name +
         (model.model_type <= kLastRollLabelType ? "roll labels\n" : "tape\n");
   }
   return text +
