@@ -29,6 +29,7 @@ const int kStopSignals[] = { SIGTERM, SIGHUP, SIGINT };
 // How often the wait looks whether the companion has ended even without
 // its SIGCHLD, which a parent that ignores SIGCHLD never gets.
 const struct timespec kPoll = { 0, 100 * 1000 * 1000 };
+const struct timespec kNoWait = { 0, 0 };
 
 // Starts the companion with |argv|, with the signal mask |mask| and the
 // default action for a file too large, which this process ignores.
@@ -89,6 +90,13 @@ StoreStatus run_companion(const std::vector<std::string>& args,
       stop = stop != 0 ? stop : signal_number;
       kill(pid, signal_number);
     }
+  }
+  // A stop signal that came after the last wait would end this process
+  // the moment the mask is restored, before the request lets its lock go.
+  for (int signal_number; spawn_error == 0 &&
+       (signal_number = sigtimedwait(&waited, nullptr, &kNoWait)) > 0;) {
+    if (signal_number != SIGCHLD && stop == 0)
+      stop = signal_number;
   }
   sigprocmask(SIG_SETMASK, &mask, nullptr);
   failure->path = args[0];
