@@ -4,6 +4,8 @@
 #include <errno.h>
 #include <unistd.h>
 
+#include <iterator>
+
 #include "store/line_reader.h"
 #include "store/request.h"
 
@@ -75,12 +77,12 @@ StoreStatus prepare_to_write(
   std::string dir = driver.data_dir();
   if (driver.files->access(dir.c_str(), W_OK | X_OK) != 0)
     return fail_at(dir, errno, request->failure);
+  int problems[std::size(kDriverFiles)] = {};
   bool troubled = false;
   for (DriverFile file : kDriverFiles) {
-    int problem;
-    if (check_data_file(*request, file, &problem) != kStoreDone)
+    if (check_data_file(*request, file, &problems[file]) != kStoreDone)
       return kStoreFileFailed;
-    troubled = troubled || problem != 0;
+    troubled = troubled || problems[file] != 0;
   }
   for (DriverFile file : kDriverFiles) {
     if (clear_temp_path(driver.files, temp_path_for(driver.path(file)),
@@ -96,10 +98,7 @@ StoreStatus prepare_to_write(
   if (planned(&rewrites) != kStoreDone)
     return kStoreFileFailed;
   for (const Rewrite& rewrite : rewrites) {
-    int problem;
-    if (check_data_file(*request, rewrite.file, &problem) != kStoreDone)
-      return kStoreFileFailed;
-    if (problem != 0)
+    if (int problem = problems[rewrite.file])
       return fail_at(driver.path(rewrite.file), problem, request->failure);
   }
   return kStoreDone;
