@@ -88,7 +88,6 @@ StoreStatus new_format_id(Request* request, const FormatSettings& settings,
   // new one in their time stamp alone.
   std::string head = id->substr(0, id->size() - kFormatIdTimeDigits);
   std::set<std::string> taken;
-  StoreFailure scan;
   StoreStatus status = scan_data_file(
       request->driver.files, request->driver.path(kMediaInfoFile),
       [&](std::string_view block) {
@@ -100,11 +99,9 @@ StoreStatus new_format_id(Request* request, const FormatSettings& settings,
                                               kFormatIdTimeDigits)));
     }
     return true;
-  }, &scan);
-  if (status != kStoreDone && scan.error != ENOENT) {
-    *request->failure = scan;
+  }, request->failure);
+  if (status == kStoreFileFailed)
     return status;  // a missing file holds none
-  }
   // Stamps come round again every 65536 microseconds, every stamp once in
   // 16 seconds; a file that holds them all leaves none to take.
   for (long step = 0; taken.count(id->substr(head.size())) != 0; ++step) {

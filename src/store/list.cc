@@ -178,16 +178,15 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   };
   Table table;
   for (const Pass& pass : passes) {
-    StoreFailure scan;
     StoreStatus status = scan_data_file(
         driver.files, driver.path(pass.file), [&](std::string_view block) {
           scan_block(block, pass, &table);
           return true;
-        }, &scan);
-    if (status != kStoreDone && !(pass.optional && scan.error == ENOENT)) {
-      *failure = scan;
+        }, failure);
+    if (status == kStoreNotFound && !pass.optional)
+      return fail_at(driver.path(pass.file), ENOENT, failure);
+    if (status == kStoreFileFailed)
       return status;
-    }
   }
   for (Entries::iterator at : table.named) {
     const Entry& entry = at->second;

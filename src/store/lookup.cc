@@ -31,15 +31,21 @@ StoreStatus scan_data_file(
     FileOps* files, const std::string& path,
     const std::function<bool(std::string_view block)>& visit,
     StoreFailure* failure) {
+  // |*failure| is left alone for a missing file, which holds nothing.
+  StoreFailure scan;
   LineReader reader(files, path);
-  StoreStatus status = reader.open(failure);
+  StoreStatus status = reader.open(&scan);
+  if (status != kStoreDone && scan.error == ENOENT)
+    return kStoreNotFound;
   std::string_view block;
   while (status == kStoreDone &&
-         (status = reader.next_block(&block, failure)) == kStoreDone &&
+         (status = reader.next_block(&block, &scan)) == kStoreDone &&
          !block.empty()) {
     if (!visit(block))
       break;
   }
+  if (status != kStoreDone)
+    *failure = scan;
   return status;
 }
 
@@ -48,16 +54,11 @@ StoreStatus find_format_id(const ModelDriver& driver, const std::string& name,
   // The identifier of the first line of |file| naming |name|, in |*id|,
   // empty where none does; kStoreNotFound where the file is missing.
   auto find_in = [&](DriverFile file, std::string* id) {
-    StoreFailure scan;
-    StoreStatus status = scan_data_file(
+    return scan_data_file(
         driver.files, driver.path(file), [&](std::string_view block) {
           id->assign(named_in(block, name));
           return id->empty();
-        }, &scan);
-    if (status == kStoreDone || scan.error == ENOENT)
-      return status == kStoreDone ? kStoreDone : kStoreNotFound;
-    *failure = scan;
-    return status;
+        }, failure);
   };
   // A file that is there but cannot be read must not pass for one without
   // the name; without a function file there is no format to delete.

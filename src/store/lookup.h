@@ -10,8 +10,9 @@
 #include "store/status.h"
 
 // Hands each block of whole lines of the data file at |path| to |visit|
-// until it returns false. Returns kStoreDone, or kStoreFileFailed with
-// |*failure| set (ENOENT when the file is missing).
+// until it returns false. Returns kStoreDone; kStoreNotFound when the
+// file is missing, |*failure| untouched; or kStoreFileFailed with
+// |*failure| set.
 StoreStatus scan_data_file(
     FileOps* files, const std::string& path,
     const std::function<bool(std::string_view block)>& visit,
