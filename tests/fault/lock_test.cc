@@ -324,6 +324,30 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
   expect_entered_once(driver.contents(), "New");
 }
 
+// A stop signal that comes just as the companion is reaped, before the
+// wait can look for it, still finds the lock let go before the run ends
+// by it.
+TEST(Locking, StopSignalAsTheCompanionEndsLetsTheLockGoFirst) {
+  Driver driver(kTape, "txr580");
+  std::string child = driver.top() + "/child";
+  // The first companion leaves a child that shares the lock's descriptor.
+  driver.use_companion_script(
+      "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
+      child + "' </dev/null >/dev/null 2>&1 &\n");
+  RunResult first = run_program(driver.tool(), driver.argv(add_args("First")),
+                                driver.top(), preloading(VT_SIGNAL_ON_REAP));
+  EXPECT_EQ(SIGTERM, first.signal) << first.err;
+  ASSERT_TRUE(wait_for_text(child, "\n"));
+  driver.expect_files();
+  StoreEnv env = driver.store_env();
+  env.lock_timeout_ms = 2000;
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
+      << out;
+  if (pid_t pid = atoi(read_file(child).c_str()); pid > 0)
+    kill(pid, SIGKILL);
+}
+
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
   Driver driver(kTape, "txr580");
   HeldLock other_run(driver.inf_dir());

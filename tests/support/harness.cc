@@ -552,3 +552,11 @@ void HeldLock::release() {
     ::close(fd_);
   fd_ = -1;
 }
+
+std::vector<std::string> preloading(const std::string& library) {
+  // A sanitizer runtime must otherwise be the first library loaded.
+  const char* asan = getenv("ASAN_OPTIONS");
+  return { "LD_PRELOAD=" + library,
+           std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
+               ":verify_asan_link_order=0" };
+}

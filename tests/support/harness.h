@@ -228,12 +228,12 @@ class Driver {
   void expect_files(Contents expected = {},
                     const std::string& missing = "") const;
 
+  // The program run: the built tool, or its copy.
+  std::string tool() const;
+
  private:
   void remember() { original = contents(); }
   void write(const Contents& contents) const;
-
-  // The program run: the built tool, or its copy.
-  std::string tool() const;
 
   TempDir dir_;
   std::string program_;
@@ -310,5 +310,9 @@ class HeldLock {
  private:
   int fd_;
 };
+
+// The environment that preloads |library| into a program started with it,
+// a sanitizer build's runtime notwithstanding.
+std::vector<std::string> preloading(const std::string& library);
 
 #endif  // VTMEDIA_TESTS_E2E_HARNESS_H_
