@@ -239,7 +239,11 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
   std::string out;
   EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
       << out;
-  kill(atoi(read_file(child).c_str()), SIGKILL);
+  // An empty or unreadable file would make kill(0) end this test's whole
+  // process group.
+  pid_t child_pid = atoi(read_file(child).c_str());
+  ASSERT_LT(0, child_pid) << "no pid in " << child;
+  kill(child_pid, SIGKILL);
 }
 
 // Runs out of memory at the first temporary file after a rename, as an
