@@ -93,23 +93,40 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
 // How long a program a test started may take before it counts as hung.
 const int kRunSeconds = 20;
 
+// Whether |pid| ends within kRunSeconds; it is left to be waited for.
+bool ends_in_time(pid_t pid) {
+  // A descriptor that polls readable once the process has ended.
+  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (ended_fd < 0) {
+    // Without one (an older kernel), the process is polled to the same
+    // deadline; an error means there is nothing left to wait for.
+    long long deadline = now_ms() + kRunSeconds * 1000;
+    for (;;) {
+      siginfo_t info = {};
+      int got = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT);
+      if ((got == 0 && info.si_pid == pid) || (got < 0 && errno != EINTR))
+        return true;
+      if (now_ms() >= deadline)
+        return false;
+      usleep(10 * 1000);
+    }
+  }
+  struct pollfd ended = { ended_fd, POLLIN, 0 };
+  int ready;
+  while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
+         errno == EINTR) {}
+  close(ended_fd);
+  return ready != 0;
+}
+
 // Waits for |pid| and returns its wait status. One still running after
 // kRunSeconds fails the test and is killed, so that a hang costs seconds,
 // not the test's whole time-out.
 int wait_status(pid_t pid) {
-  // A descriptor that polls readable once the process has ended.
-  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  if (ended_fd >= 0) {
-    struct pollfd ended = { ended_fd, POLLIN, 0 };
-    int ready;
-    while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
-           errno == EINTR) {}
-    close(ended_fd);
-    if (ready == 0) {
-      ADD_FAILURE() << "pid " << pid << " still running after "
-                    << kRunSeconds << " s";
-      kill(pid, SIGKILL);
-    }
+  if (!ends_in_time(pid)) {
+    ADD_FAILURE() << "pid " << pid << " still running after "
+                  << kRunSeconds << " s";
+    kill(pid, SIGKILL);
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
