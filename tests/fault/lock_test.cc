@@ -39,6 +39,13 @@ bool wait_for_text(const std::string& path, const std::string& text) {
   return true;
 }
 
+// A companion script's wait while |hold| is there, given up after about
+// 30 s so that a companion a failed test left behind does not loop on.
+std::string hold_loop(const std::string& hold) {
+  return "i=0; while [ -e '" + hold + "' ] && [ $i -lt 3000 ]; do "
+      "sleep 0.01; i=$((i + 1)); done";
+}
+
 TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
   // Each add first deletes an earlier format of its name; unless both
   // steps sit under one lock, two runs of one name can each miss the
@@ -182,7 +189,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
         "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
-        "  while [ -e '" + hold + "' ]; do sleep 0.01; done;;\n"
+        "  " + hold_loop(hold) + ";;\n"
         "esac\n'" + standin + "' \"$@\"; status=$?\n"
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
@@ -297,8 +304,8 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   // A companion that takes the signal passed on and still succeeds.
   driver.use_companion_script(
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
-      "echo \"start $3\" >> '" + events + "'\n"
-      "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
+      "echo \"start $3\" >> '" + events + "'\n" +
+      hold_loop(hold) + "\n");
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start(kAddShelfEdge);
   ASSERT_TRUE(wait_for_text(events, "start"));
