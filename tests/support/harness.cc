@@ -238,10 +238,10 @@ std::string Terminal::shown() const {
   return text;
 }
 
-ChildSetup as_nobody(bool set_uid) {
-  return [set_uid] {
+ChildSetup as_nobody() {
+  return [] {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
+        setuid(kNobody) != 0)
       _exit(125);
   };
 }

@@ -67,10 +67,9 @@ class Terminal {
   std::string side_;
 };
 
-// Makes the child user nobody; with |set_uid|, a set-user-ID root program
-// that nobody started.
+// Makes the child user nobody.
 const uid_t kNobody = 65534;
-ChildSetup as_nobody(bool set_uid = false);
+ChildSetup as_nobody();
 
 // Puts |kind| at |path|, as anybody may where a file is expected: a link
 // or hard link to |target|, a link to |target| + "-nowhere", a FIFO, a
