@@ -244,8 +244,7 @@ class Driver {
   Contents original;
 };
 
-// For the tests that make file calls fail, kill runs, hold locks and fill
-// the disk.
+// For the tests that make file calls fail and kill runs.
 // What the request |argv| (program name first) leaves, step by step: [0]
 // nothing yet; where it deletes or replaces the format |old_id|, one stage
 // per file its delete rewrites, in the order function, resource,
