@@ -30,13 +30,9 @@ std::vector<std::string> add_args(const std::string& name) {
 // Waits up to 10 s for the file at |path| to hold |text|; false when it
 // does not by then.
 bool wait_for_text(const std::string& path, const std::string& text) {
-  long long deadline = now_ms() + 10000;
-  while (read_file(path).find(text) == std::string::npos) {
-    if (now_ms() >= deadline)
-      return false;
-    usleep(10 * 1000);
-  }
-  return true;
+  return wait_until([&] {
+    return read_file(path).find(text) != std::string::npos;
+  }, 10000);
 }
 
 // A companion script's wait while |hold| is there, given up after about

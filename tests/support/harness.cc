@@ -100,16 +100,11 @@ bool ends_in_time(pid_t pid) {
   if (ended_fd < 0) {
     // Without one (an older kernel), the process is polled to the same
     // deadline; an error means there is nothing left to wait for.
-    long long deadline = now_ms() + kRunSeconds * 1000;
-    for (;;) {
+    return wait_until([pid] {
       siginfo_t info = {};
       int got = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT);
-      if ((got == 0 && info.si_pid == pid) || (got < 0 && errno != EINTR))
-        return true;
-      if (now_ms() >= deadline)
-        return false;
-      usleep(10 * 1000);
-    }
+      return (got == 0 && info.si_pid == pid) || (got < 0 && errno != EINTR);
+    }, kRunSeconds * 1000);
   }
   struct pollfd ended = { ended_fd, POLLIN, 0 };
   int ready;
@@ -272,6 +267,16 @@ long long now_ms() {
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+bool wait_until(const std::function<bool()>& seen, int ms, int poll_us) {
+  long long deadline = now_ms() + ms;
+  while (!seen()) {
+    if (now_ms() >= deadline)
+      return false;
+    usleep(static_cast<useconds_t>(poll_us));
+  }
+  return true;
 }
 
 DriverFiles lay_driver_tree(const std::string& root,

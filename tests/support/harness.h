@@ -81,6 +81,11 @@ void plant(const std::string& kind, const std::string& path,
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
+// Asks |seen| every |poll_us| microseconds until it holds: true, or false
+// when it has not by |ms| milliseconds from now.
+bool wait_until(const std::function<bool()>& seen, int ms,
+                int poll_us = 10 * 1000);
+
 // The programs of the two sample models, and requests on the tape
 // model's sample tree: an add of a new name, an add that replaces the
 // sample's "Shelf edge", and its delete.
