@@ -16,7 +16,6 @@ const off_t kGiB = off_t(1) << 30;
 }  // namespace
 
 TEST(SizeLimit, FileOverTheLimitIsRefusedBeforeAnythingRuns) {
-  const std::vector<std::string> kList = { "--list" };
   const struct {
     const char* what;
     const std::vector<std::string>& args;

@@ -88,7 +88,7 @@ bool wait_until(const std::function<bool()>& seen, int ms,
 
 // The programs of the two sample models, and requests on the tape
 // model's sample tree: an add of a new name, an add that replaces the
-// sample's "Shelf edge", and its delete.
+// sample's "Shelf edge", its delete, and the listing.
 inline const char kTape[] = "vtmediatoollpr_txr580";
 inline const char kRoll[] = "vtmediatoollpr_rk210";
 inline const std::vector<std::string> kAddNew = { "-P", "q", "-n", "New",
@@ -97,6 +97,7 @@ inline const std::vector<std::string> kAddShelfEdge = {
     "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" };
 inline const std::vector<std::string> kDeleteShelfEdge = {
     "-P", "q", "-d", "Shelf edge" };
+inline const std::vector<std::string> kList = { "--list" };
 // The identifiers of the formats the sample trees come with: "Shelf edge"
 // on the tape model, "Address label" on the roll-label model.
 inline const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
