@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Anybody may write the data files, and a sparse file of any size costs
-// nothing: a file over the limit is refused before anything runs, and one
-// that grows past it while it is read is read no further.
+// nothing: a file over the limit is refused before anything runs.
 
-#include <errno.h>
-#include <string.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -18,37 +13,9 @@ namespace {
 
 const off_t kGiB = off_t(1) << 30;
 
-// Makes the file at |path| |size| bytes long, a hole where it grows,
-// past the file-size limit the tests run with.
-void resize_file(const std::string& path, off_t size) {
-  struct rlimit saved;
-  check(getrlimit(RLIMIT_FSIZE, &saved) == 0, "getrlimit");
-  struct rlimit raised = { saved.rlim_max, saved.rlim_max };
-  check(setrlimit(RLIMIT_FSIZE, &raised) == 0, "setrlimit");
-  int result = truncate(path.c_str(), size);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  check(result == 0, "truncate " + path);
-}
-
-// A file that never ends, line after line, as one somebody keeps
-// appending to would read.
-class EndlessFile : public FaultyFileOps {
- public:
-  ssize_t read(int, void* buffer, size_t size) override {
-    if (size == 0)
-      return 0;
-    memset(buffer, 'x', size);
-    static_cast<char*>(buffer)[size - 1] = '\n';
-    read_total += size;
-    return size;
-  }
-  long long read_total = 0;
-};
-
 }  // namespace
 
 TEST(SizeLimit, FileOverTheLimitIsRefusedBeforeAnythingRuns) {
-  const std::vector<std::string> kList = { "--list" };
   const struct {
     const char* what;
     const std::vector<std::string>& args;
@@ -94,31 +61,4 @@ TEST(SizeLimit, FileOfTheLimitIsTaken) {
   RunResult list = driver.run({ "--list" });
   EXPECT_EQ(0, list.exit_status);
   EXPECT_NE(std::string::npos, list.out.find("New\t")) << list.out;
-}
-
-TEST(SizeLimit, ReaderRefusesAFileOverTheLimitAndReadsNoFurtherOneThatGrows) {
-  Driver driver(kTape, "txr580");
-  resize_file(driver.files.print_area, kMaxDataFileSize + 1);
-  StoreFailure too_large;
-  EXPECT_EQ(kStoreFileFailed,
-            LineReader(real_file_ops(), driver.files.print_area)
-                .open(&too_large));
-  EXPECT_EQ(EFBIG, too_large.error);
-  EXPECT_EQ(kMaxDataFileSize, too_large.size_limit);
-
-  EndlessFile files;
-  LineReader reader(&files, driver.files.function_file);
-  StoreFailure failure;
-  ASSERT_EQ(kStoreDone, reader.open(&failure));
-  StoreStatus status;
-  std::string_view block;
-  while ((status = reader.next_block(&block, &failure)) == kStoreDone) {
-    ASSERT_FALSE(block.empty());
-    ASSERT_GE(2 * kMaxDataFileSize, files.read_total) << "read on";
-  }
-  EXPECT_EQ(kStoreFileFailed, status);
-  EXPECT_EQ(EFBIG, failure.error);
-  EXPECT_EQ(kMaxDataFileSize, failure.size_limit);
-  EXPECT_EQ(driver.files.function_file, failure.path);
-  EXPECT_EQ(kMaxDataFileSize + 1, files.read_total);
 }

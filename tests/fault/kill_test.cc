@@ -50,24 +50,18 @@ Contents large_contents(const Contents& sample) {
 
 // How long a run, or what a killed one left running, may take before it
 // counts as hung.
-const long long kHungMs = 20000;
+const int kHungMs = 20000;
 
 // The killed tool's children (the companion tool) live on; they are this
 // process's now, and the files are looked at only after they are done.
 void wait_for_orphans() {
-  long long deadline = now_ms() + kHungMs;
-  for (;;) {
-    pid_t ended = waitpid(-1, nullptr, WNOHANG);
-    if (ended < 0 && errno != EINTR)
-      return;  // none left
-    if (ended == 0) {
-      if (now_ms() >= deadline) {
-        ADD_FAILURE() << "the killed run's companion still runs";
-        return;
-      }
-      usleep(1000);
-    }
-  }
+  bool none_left = wait_until([] {
+    pid_t ended;
+    while ((ended = waitpid(-1, nullptr, WNOHANG)) > 0) {}
+    return ended < 0 && errno != EINTR;
+  }, kHungMs, 1000);
+  if (!none_left)
+    ADD_FAILURE() << "the killed run's companion still runs";
 }
 
 // Polls until |seen| holds, or the run |pid| has ended (or hung) without
@@ -77,17 +71,15 @@ void wait_for_orphans() {
 // ended shows then, so a last rename is never missed, though a
 // temporary file may have come and gone between two polls.
 bool await(pid_t pid, const std::function<bool()>& seen) {
-  long long deadline = now_ms() + kHungMs;
-  for (;;) {
+  bool was_seen = false;
+  wait_until([&] {
     siginfo_t info = {};
     bool ended = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
         info.si_pid == pid;
-    if (seen())
-      return true;
-    if (ended || now_ms() >= deadline)
-      return false;
-    usleep(100);
-  }
+    was_seen = seen();
+    return was_seen || ended;
+  }, kHungMs, 100);
+  return was_seen;
 }
 
 // For a failure message: the stages each file of |now| matches, and its

@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <new>
-#include <set>
 
 #include <gtest/gtest.h>
 
@@ -30,46 +29,45 @@ std::vector<std::string> add_args(const std::string& name) {
 // Waits up to 10 s for the file at |path| to hold |text|; false when it
 // does not by then.
 bool wait_for_text(const std::string& path, const std::string& text) {
-  long long deadline = now_ms() + 10000;
-  while (read_file(path).find(text) == std::string::npos) {
-    if (now_ms() >= deadline)
-      return false;
-    usleep(10 * 1000);
-  }
-  return true;
+  return wait_until([&] {
+    return read_file(path).find(text) != std::string::npos;
+  }, 10000);
+}
+
+// A companion script's wait while |hold| is there, given up after about
+// 30 s so that a companion a failed test left behind does not loop on.
+std::string hold_loop(const std::string& hold) {
+  return "i=0; while [ -e '" + hold + "' ] && [ $i -lt 3000 ]; do "
+      "sleep 0.01; i=$((i + 1)); done";
 }
 
 TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
-  // Each add first deletes an earlier format of its name; unless both
-  // steps sit under one lock, two runs of one name can each miss the
-  // other's format and leave the name twice.
-  std::vector<std::string> different, same(kRuns, "Same");
-  for (int i = 1; i <= kRuns; ++i)
-    different.push_back("Run " + std::to_string(i));
-  for (const std::vector<std::string>& names : { different, same }) {
-    SCOPED_TRACE(names[1]);
-    Driver driver(kTape, "txr580");
-    // Every run starts before any is waited for, so that they overlap.
-    std::vector<pid_t> pids;
-    for (size_t i = 0; i < names.size(); ++i) {
-      pids.push_back(driver.start(add_args(names[i]),
-                                  driver.top() + "/out" + std::to_string(i)));
-    }
-    for (size_t i = 0; i < pids.size(); ++i) {
-      EXPECT_EQ(0, wait_for(pids[i])) << names[i];
-      EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)));
-    }
-    Contents rest = driver.contents();
-    for (const std::string& name : std::set<std::string>(names.begin(),
-                                                         names.end())) {
-      std::string id = expect_entered_once(driver.contents(), name);
-      if (!id.empty())
-        rest = without_lines_holding(rest, id);
-    }
-    // Nothing else was lost or changed.
-    EXPECT_EQ(driver.original, rest);
-    EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+  // Every run rewrites the same files; unless they take turns, one run's
+  // rewrite loses what another entered. (Two runs of one name are the
+  // next test's.)
+  Driver driver(kTape, "txr580");
+  // Every run starts before any is waited for, so that they overlap.
+  std::vector<std::string> names;
+  std::vector<pid_t> pids;
+  for (int i = 0; i < kRuns; ++i) {
+    names.push_back("Run " + std::to_string(i + 1));
+    pids.push_back(driver.start(add_args(names[i]),
+                                driver.top() + "/out" + std::to_string(i)));
   }
+  for (int i = 0; i < kRuns; ++i) {
+    EXPECT_EQ(0, wait_for(pids[i])) << names[i];
+    EXPECT_EQ("", read_file(driver.top() + "/out" + std::to_string(i)));
+  }
+  const Contents now = driver.contents();
+  Contents rest = now;
+  for (const std::string& name : names) {
+    std::string id = expect_entered_once(now, name);
+    if (!id.empty())
+      rest = without_lines_holding(rest, id);
+  }
+  // Nothing else was lost or changed.
+  EXPECT_EQ(driver.original, rest);
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
 // Counts the locks taken; fails nothing.
@@ -85,8 +83,9 @@ class LockCounter : public FaultyFileOps {
 };
 
 TEST(Locking, AddRequestTakesTheLockOnceForBothSteps) {
-  // The same as above, without relying on the runs' timing: the delete
-  // that clears the name and the add itself run under one lock.
+  // Each add first deletes an earlier format of its name; unless both
+  // steps sit under one lock, two runs of one name can each miss the
+  // other's format and leave the name twice.
   Driver driver(kTape, "txr580");
   LockCounter counter;
   std::string out;
@@ -182,7 +181,7 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
         "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
-        "  while [ -e '" + hold + "' ]; do sleep 0.01; done;;\n"
+        "  " + hold_loop(hold) + ";;\n"
         "esac\n'" + standin + "' \"$@\"; status=$?\n"
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
@@ -204,8 +203,9 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
     EXPECT_LT(log.find("end -n First"), log.find("Second")) << log;
 
     EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
-    expect_entered_once(driver.contents(), "First");
-    expect_entered_once(driver.contents(), "Second");
+    const Contents now = driver.contents();
+    expect_entered_once(now, "First");
+    expect_entered_once(now, "Second");
   }
 }
 
@@ -239,7 +239,11 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
   std::string out;
   EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
       << out;
-  kill(atoi(read_file(child).c_str()), SIGKILL);
+  // An empty or unreadable file would make kill(0) end this test's whole
+  // process group.
+  pid_t child_pid = atoi(read_file(child).c_str());
+  ASSERT_LT(0, child_pid) << "no pid in " << child;
+  kill(child_pid, SIGKILL);
 }
 
 // Runs out of memory at the first temporary file after a rename, as an
@@ -293,8 +297,8 @@ TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
   // A companion that takes the signal passed on and still succeeds.
   driver.use_companion_script(
       "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
-      "echo \"start $3\" >> '" + events + "'\n"
-      "while [ -e '" + hold + "' ]; do sleep 0.01; done\n");
+      "echo \"start $3\" >> '" + events + "'\n" +
+      hold_loop(hold) + "\n");
   // Replacing the sample's format: the delete's companion runs first.
   pid_t run = driver.start(kAddShelfEdge);
   ASSERT_TRUE(wait_for_text(events, "start"));

@@ -110,7 +110,10 @@ int main(int argc, char** argv) {
   std::string inf, code;
   bool located = locate(argv[0], &inf, &code);
   log_args(argc, argv, located, inf, code);
-  while (hold != nullptr && g_stop == 0 && access(hold, F_OK) == 0)
+  // Given up after about 30 s, so that a stand-in a failed test left
+  // behind does not wait on.
+  for (int waited_ms = 0; hold != nullptr && g_stop == 0 &&
+       access(hold, F_OK) == 0 && waited_ms < 30000; waited_ms += 10)
     usleep(10 * 1000);
   if (g_stop != 0) {
     if (FILE* file = open_log()) {

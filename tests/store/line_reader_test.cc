@@ -2,6 +2,7 @@
 #include "store/line_reader.h"
 
 #include <errno.h>
+#include <string.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,21 @@ std::string read_blocks(const std::string& content, size_t max_read) {
   EXPECT_TRUE(files.fault_hit);
   return joined;
 }
+
+// A file that never ends, line after line, as one somebody keeps
+// appending to would read.
+class EndlessFile : public FaultyFileOps {
+ public:
+  ssize_t read(int, void* buffer, size_t size) override {
+    if (size == 0)
+      return 0;
+    memset(buffer, 'x', size);
+    static_cast<char*>(buffer)[size - 1] = '\n';
+    read_total += size;
+    return size;
+  }
+  long long read_total = 0;
+};
 
 }  // namespace
 
@@ -92,4 +108,35 @@ TEST(LineReader, OpensOnlyARegularFileWithOneName) {
     EXPECT_EQ(path, failure.path);
     EXPECT_EQ(0, files.open_descriptors);
   }
+}
+
+// Anybody may write the data files, and a sparse file of any size costs
+// nothing.
+TEST(LineReader, RefusesAFileOverTheLimitAndReadsNoFurtherOneThatGrows) {
+  TempDir dir;
+  const std::string large = dir.file("large"), growing = dir.file("growing");
+  write_file(large, "");
+  resize_file(large, kMaxDataFileSize + 1);
+  StoreFailure too_large;
+  EXPECT_EQ(kStoreFileFailed,
+            LineReader(real_file_ops(), large).open(&too_large));
+  EXPECT_EQ(EFBIG, too_large.error);
+  EXPECT_EQ(kMaxDataFileSize, too_large.size_limit);
+
+  write_file(growing, "");
+  EndlessFile files;
+  LineReader reader(&files, growing);
+  StoreFailure failure;
+  ASSERT_EQ(kStoreDone, reader.open(&failure));
+  StoreStatus status;
+  std::string_view block;
+  while ((status = reader.next_block(&block, &failure)) == kStoreDone) {
+    ASSERT_FALSE(block.empty());
+    ASSERT_GE(2 * kMaxDataFileSize, files.read_total) << "read on";
+  }
+  EXPECT_EQ(kStoreFileFailed, status);
+  EXPECT_EQ(EFBIG, failure.error);
+  EXPECT_EQ(kMaxDataFileSize, failure.size_limit);
+  EXPECT_EQ(growing, failure.path);
+  EXPECT_EQ(kMaxDataFileSize + 1, files.read_total);
 }

@@ -93,23 +93,35 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args,
 // How long a program a test started may take before it counts as hung.
 const int kRunSeconds = 20;
 
+// Whether |pid| ends within kRunSeconds; it is left to be waited for.
+bool ends_in_time(pid_t pid) {
+  // A descriptor that polls readable once the process has ended.
+  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (ended_fd < 0) {
+    // Without one (an older kernel), the process is polled to the same
+    // deadline; an error means there is nothing left to wait for.
+    return wait_until([pid] {
+      siginfo_t info = {};
+      int got = waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT);
+      return (got == 0 && info.si_pid == pid) || (got < 0 && errno != EINTR);
+    }, kRunSeconds * 1000);
+  }
+  struct pollfd ended = { ended_fd, POLLIN, 0 };
+  int ready;
+  while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
+         errno == EINTR) {}
+  close(ended_fd);
+  return ready != 0;
+}
+
 // Waits for |pid| and returns its wait status. One still running after
 // kRunSeconds fails the test and is killed, so that a hang costs seconds,
 // not the test's whole time-out.
 int wait_status(pid_t pid) {
-  // A descriptor that polls readable once the process has ended.
-  int ended_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  if (ended_fd >= 0) {
-    struct pollfd ended = { ended_fd, POLLIN, 0 };
-    int ready;
-    while ((ready = poll(&ended, 1, kRunSeconds * 1000)) < 0 &&
-           errno == EINTR) {}
-    close(ended_fd);
-    if (ready == 0) {
-      ADD_FAILURE() << "pid " << pid << " still running after "
-                    << kRunSeconds << " s";
-      kill(pid, SIGKILL);
-    }
+  if (!ends_in_time(pid)) {
+    ADD_FAILURE() << "pid " << pid << " still running after "
+                  << kRunSeconds << " s";
+    kill(pid, SIGKILL);
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
@@ -221,10 +233,10 @@ std::string Terminal::shown() const {
   return text;
 }
 
-ChildSetup as_nobody(bool set_uid) {
-  return [set_uid] {
+ChildSetup as_nobody() {
+  return [] {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
-        (set_uid ? setresuid(kNobody, 0, 0) : setuid(kNobody)) != 0)
+        setuid(kNobody) != 0)
       _exit(125);
   };
 }
@@ -255,6 +267,16 @@ long long now_ms() {
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+bool wait_until(const std::function<bool()>& seen, int ms, int poll_us) {
+  long long deadline = now_ms() + ms;
+  while (!seen()) {
+    if (now_ms() >= deadline)
+      return false;
+    usleep(static_cast<useconds_t>(poll_us));
+  }
+  return true;
 }
 
 DriverFiles lay_driver_tree(const std::string& root,

@@ -67,10 +67,9 @@ class Terminal {
   std::string side_;
 };
 
-// Makes the child user nobody; with |set_uid|, a set-user-ID root program
-// that nobody started.
+// Makes the child user nobody.
 const uid_t kNobody = 65534;
-ChildSetup as_nobody(bool set_uid = false);
+ChildSetup as_nobody();
 
 // Puts |kind| at |path|, as anybody may where a file is expected: a link
 // or hard link to |target|, a link to |target| + "-nowhere", a FIFO, a
@@ -82,9 +81,14 @@ void plant(const std::string& kind, const std::string& path,
 // Milliseconds on a clock that only goes forward, for timing runs.
 long long now_ms();
 
+// Asks |seen| every |poll_us| microseconds until it holds: true, or false
+// when it has not by |ms| milliseconds from now.
+bool wait_until(const std::function<bool()>& seen, int ms,
+                int poll_us = 10 * 1000);
+
 // The programs of the two sample models, and requests on the tape
 // model's sample tree: an add of a new name, an add that replaces the
-// sample's "Shelf edge", and its delete.
+// sample's "Shelf edge", its delete, and the listing.
 inline const char kTape[] = "vtmediatoollpr_txr580";
 inline const char kRoll[] = "vtmediatoollpr_rk210";
 inline const std::vector<std::string> kAddNew = { "-P", "q", "-n", "New",
@@ -93,6 +97,7 @@ inline const std::vector<std::string> kAddShelfEdge = {
     "-P", "q", "-n", "Shelf edge", "-w", "12", "-h", "30" };
 inline const std::vector<std::string> kDeleteShelfEdge = {
     "-P", "q", "-d", "Shelf edge" };
+inline const std::vector<std::string> kList = { "--list" };
 // The identifiers of the formats the sample trees come with: "Shelf edge"
 // on the tape model, "Address label" on the roll-label model.
 inline const char kShelfEdgeId[] = "VtL_vtS12mm__0A0A0642F3C1";
@@ -245,8 +250,7 @@ class Driver {
   Contents original;
 };
 
-// For the tests that make file calls fail, kill runs, hold locks and fill
-// the disk.
+// For the tests that make file calls fail and kill runs.
 // What the request |argv| (program name first) leaves, step by step: [0]
 // nothing yet; where it deletes or replaces the format |old_id|, one stage
 // per file its delete rewrites, in the order function, resource,

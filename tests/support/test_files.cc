@@ -7,7 +7,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -87,4 +89,14 @@ std::vector<std::string> dir_entries(const std::string& path) {
   closedir(dir);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+void resize_file(const std::string& path, off_t size) {
+  struct rlimit saved;
+  check(getrlimit(RLIMIT_FSIZE, &saved) == 0, "getrlimit");
+  struct rlimit raised = { saved.rlim_max, saved.rlim_max };
+  check(setrlimit(RLIMIT_FSIZE, &raised) == 0, "setrlimit");
+  int result = truncate(path.c_str(), size);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  check(result == 0, "truncate " + path);
 }

@@ -56,6 +56,9 @@ void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
 int file_mode(const std::string& path);  // permission bits, -1 if missing
 void make_dirs(const std::string& path);
+// Makes the file at |path| |size| bytes long, a hole where it grows,
+// past the file-size limit the tests run with.
+void resize_file(const std::string& path, off_t size);
 // The names in the directory, without "." and "..", sorted; none when it
 // cannot be listed.
 std::vector<std::string> dir_entries(const std::string& path);
