@@ -5,7 +5,6 @@
 // formats the same identifier.
 
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -168,14 +167,10 @@ TEST(RunConditions, NewIdentifierNeverStandsWholeInAnotherFormat) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Driver driver(kRoll, "rk210");
-    std::string preload = std::string("LD_PRELOAD=") + VT_FROZEN_CLOCK;
-    // A sanitizer runtime must otherwise be the first library loaded.
-    const char* asan = getenv("ASAN_OPTIONS");
-    std::string asan_options = std::string("ASAN_OPTIONS=") +
-        (asan ? asan : "") + ":verify_asan_link_order=0";
     auto at = [&](const char* time) {
-      return std::vector<std::string>{ preload, asan_options,
-                                       std::string("VT_FROZEN_TIME=") + time };
+      std::vector<std::string> env = preloading(VT_FROZEN_CLOCK);
+      env.push_back(std::string("VT_FROZEN_TIME=") + time);
+      return env;
     };
     ASSERT_EQ(0, driver.run(c.first, at(c.first_time)).exit_status);
     Contents with_first = driver.contents();
