@@ -221,29 +221,52 @@ TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
       << out;
 }
 
+// A run that ends by a stop signal lets the lock go first, though a
+// child of its companion, which shares the lock's descriptor, lives on.
 TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
-  Driver driver(kTape, "txr580");
-  std::string child = driver.top() + "/child";
-  // The first companion, a shell, dies of the signal passed on to it; its
-  // foreground child, which shares the lock's descriptor, lives on.
-  driver.use_companion_script(
-      "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
-      child + "' </dev/null >/dev/null 2>&1\n");
-  pid_t run = driver.start(add_args("First"));
-  ASSERT_TRUE(wait_for_text(child, "\n"));
-  ASSERT_EQ(0, kill(run, SIGTERM));
-  EXPECT_EQ(128 + SIGTERM, wait_for(run));
-  driver.expect_files();
-  StoreEnv env = driver.store_env();
-  env.lock_timeout_ms = 2000;
-  std::string out;
-  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
-      << out;
-  // An empty or unreadable file would make kill(0) end this test's whole
-  // process group.
-  pid_t child_pid = atoi(read_file(child).c_str());
-  ASSERT_LT(0, child_pid) << "no pid in " << child;
-  kill(child_pid, SIGKILL);
+  const struct {
+    const char* what;
+    const char* child_runs;  // how the companion leaves its child
+    bool at_reaping;
+  } cases[] = {
+    // The companion, a shell, dies of the signal passed on to it.
+    { "foreground child of a stopped companion", "\n", false },
+    // A preloaded wait signals the tool as it reaps the companion, before
+    // the wait can look for signals again.
+    { "signal as the companion is reaped", " &\n", true },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    std::string child = driver.top() + "/child";
+    driver.use_companion_script(
+        "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
+        child + "' </dev/null >/dev/null 2>&1" + c.child_runs);
+    if (c.at_reaping) {
+      RunResult first = run_program(driver.tool(),
+                                    driver.argv(add_args("First")),
+                                    driver.top(),
+                                    preloading(VT_SIGNAL_ON_REAP));
+      EXPECT_EQ(SIGTERM, first.signal) << first.err;
+      ASSERT_TRUE(wait_for_text(child, "\n"));
+    } else {
+      pid_t run = driver.start(add_args("First"));
+      ASSERT_TRUE(wait_for_text(child, "\n"));
+      ASSERT_EQ(0, kill(run, SIGTERM));
+      EXPECT_EQ(128 + SIGTERM, wait_for(run));
+    }
+    driver.expect_files();
+    StoreEnv env = driver.store_env();
+    env.lock_timeout_ms = 2000;
+    std::string out;
+    EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
+        << out;
+    // An empty or unreadable file would make kill(0) end this test's
+    // whole process group.
+    pid_t child_pid = atoi(read_file(child).c_str());
+    ASSERT_LT(0, child_pid) << "no pid in " << child;
+    kill(child_pid, SIGKILL);
+  }
 }
 
 // Runs out of memory at the first temporary file after a rename, as an
@@ -326,30 +349,6 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
   EXPECT_EQ(std::string::npos, driver.companion_log().find("{signal"))
       << driver.companion_log();
   expect_entered_once(driver.contents(), "New");
-}
-
-// A stop signal that comes just as the companion is reaped, before the
-// wait can look for it, still finds the lock let go before the run ends
-// by it.
-TEST(Locking, StopSignalAsTheCompanionEndsLetsTheLockGoFirst) {
-  Driver driver(kTape, "txr580");
-  std::string child = driver.top() + "/child";
-  // The first companion leaves a child that shares the lock's descriptor.
-  driver.use_companion_script(
-      "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
-      child + "' </dev/null >/dev/null 2>&1 &\n");
-  RunResult first = run_program(driver.tool(), driver.argv(add_args("First")),
-                                driver.top(), preloading(VT_SIGNAL_ON_REAP));
-  EXPECT_EQ(SIGTERM, first.signal) << first.err;
-  ASSERT_TRUE(wait_for_text(child, "\n"));
-  driver.expect_files();
-  StoreEnv env = driver.store_env();
-  env.lock_timeout_ms = 2000;
-  std::string out;
-  EXPECT_EQ(0, run_tool_here(driver.argv(add_args("Second")), env, &out))
-      << out;
-  if (pid_t pid = atoi(read_file(child).c_str()); pid > 0)
-    kill(pid, SIGKILL);
 }
 
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {
