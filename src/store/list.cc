@@ -2,6 +2,7 @@
 #include "store/list.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 
 #include <map>
@@ -165,8 +166,11 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          StoreFailure* failure) {
   ModelDriver driver{ env, settings.model_code };
   std::string dir = driver.data_dir();
-  struct statx info;
-  if (driver.files->statx(dir.c_str(), &info) != 0)
+  // Opened once, so that every file is read from the one directory.
+  ScopedFd dir_fd(driver.files,
+                  driver.files->open(AT_FDCWD, dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0)
     return fail_at(dir, errno, failure);
   // Each file is read once: an identifier met before a line names it
   // is kept until the end, in case one does.
@@ -179,7 +183,9 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   Table table;
   for (const Pass& pass : passes) {
     StoreStatus status = scan_data_file(
-        driver.files, driver.path(pass.file), [&](std::string_view block) {
+        driver.files,
+        FileAt{ dir_fd.get(), driver.name(pass.file), driver.path(pass.file) },
+        [&](std::string_view block) {
           scan_block(block, pass, &table);
           return true;
         }, failure);

@@ -274,17 +274,17 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
 // out through the unwinding.
 class OutOfMemoryAfterARename : public FaultyFileOps {
  public:
-  int open(const char* path, int flags, mode_t mode) override {
-    if (renamed && strstr(path, ".$$$") != nullptr)
+  int open(int dir, const char* name, int flags, mode_t mode) override {
+    if (renamed && strstr(name, ".$$$") != nullptr)
       throw std::bad_alloc();
-    int fd = FaultyFileOps::open(path, flags, mode);
+    int fd = FaultyFileOps::open(dir, name, flags, mode);
     if (flags & O_DIRECTORY)
       dir_fd = fd;
     return fd;
   }
-  int rename(const char* from, const char* to) override {
+  int rename(int dir, const char* from, const char* to) override {
     renamed = true;
-    return FaultyFileOps::rename(from, to);
+    return FaultyFileOps::rename(dir, from, to);
   }
   int fsync(int fd) override {
     dir_synced = dir_synced || fd == dir_fd;
