@@ -23,8 +23,9 @@ if [[ -z $loader ]]; then
 fi
 
 scratch vtterminal
-# The socket lives in $tmp, under a name of its own.
-term() { TMUX_TMPDIR=$tmp tmux -L vtcompletion "$@"; }
+# The socket lives in $tmp, under a name of its own; no call may hang.
+unset TMUX
+term() { TMUX_TMPDIR=$tmp timeout 10 tmux -L vtcompletion "$@"; }
 trap 'term kill-server 2>/dev/null; rm -rf "$tmp"' EXIT
 
 # Where bash-completion looks first, a link per model name, as installed.
@@ -46,6 +47,9 @@ printf 'set bell-style none\n' > "$tmp/inputrc"
 cat > "$tmp/bashrc" <<BASHRC
 PS1='ready\$ '
 HISTFILE=
+# Should this script die unawares, the shell leaves a minute later, and
+# with it the server.
+TMOUT=60
 . "$loader"
 BASHRC
 
