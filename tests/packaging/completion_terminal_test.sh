@@ -25,7 +25,8 @@ fi
 scratch vtterminal
 # The socket lives in $tmp, under a name of its own; no call may hang.
 unset TMUX
-term() { TMUX_TMPDIR=$tmp timeout 10 tmux -L vtcompletion "$@"; }
+tmux=$(command -v tmux)
+term() { TMUX_TMPDIR=$tmp timeout 10 "$tmux" -L vtcompletion "$@"; }
 trap 'term kill-server 2>/dev/null; rm -rf "$tmp"' EXIT
 
 # Where bash-completion looks first, a link per model name, as installed.
@@ -57,7 +58,7 @@ prompt='ready$ '
 # The shell starts with nothing of the caller's environment.
 env -i PATH="$tmp/bin:/usr/bin:/bin" HOME="$tmp/home" \
     INPUTRC="$tmp/inputrc" BASH_COMPLETION_USER_DIR="$tmp/user" \
-    TMUX_TMPDIR="$tmp" tmux -L vtcompletion -f /dev/null \
+    TMUX_TMPDIR="$tmp" "$tmux" -L vtcompletion -f /dev/null \
     new-session -d -s t -x 200 -y 20 \
     "bash --noprofile --rcfile '$tmp/bashrc' -i" ||
     { echo "FAIL: tmux cannot start a session"; exit 1; }
