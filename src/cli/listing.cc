@@ -7,15 +7,9 @@
 #include <algorithm>
 
 #include "cli/tape.h"
+#include "cli/unicode.h"
 
 namespace {
-
-// Marks which run the rest of a line right to left, or isolate it: a
-// name holding one could make its row show another's fields.
-bool turns_direction(wchar_t c) {
-  return c == 0x061C || c == 0x200E || c == 0x200F ||
-      (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
 
 // A table cell as the terminal is to show it, and its width in columns.
 struct Cell {

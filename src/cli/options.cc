@@ -3,10 +3,12 @@
 
 #include <errno.h>
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "cli/tape.h"
+#include "cli/unicode.h"
 #include "store/format_id.h"
 
 namespace {
@@ -42,6 +44,20 @@ std::string name_refusal(const char* option, const char* value) {
     return std::string(option) +
         ": holds \"[CustomTape]\", which marks a section of the driver files";
   return "";
+}
+
+// A name to add that a listing would show as two lines, or with its
+// fields turned round: line-splitting libraries end a line at U+0085 and
+// U+2028. A delete still takes one, so that a format stored before such
+// names were refused can go.
+std::string hidden_char_refusal(const char* value) {
+  char32_t c = first_hidden_char(value);
+  if (c == 0)
+    return "";
+  char refusal[sizeof("-n: holds U+FFFFFFFF")];
+  snprintf(refusal, sizeof(refusal), "-n: holds U+%04X",
+           static_cast<unsigned>(c));
+  return refusal;
 }
 
 // A size is the leading decimal number of the value, as strtol reads it
@@ -143,6 +159,8 @@ CommandLine parse_options(int argc, const char* const* argv,
     case 'n':
     case 'd':
       refusal = name_refusal(option[1] == 'n' ? "-n" : "-d", value);
+      if (refusal.empty() && option[1] == 'n')
+        refusal = hidden_char_refusal(value);
       if (!refusal.empty())
         return refused(refusal);
       settings->format_name = value;

@@ -509,6 +509,47 @@ TEST(ParseOptions, ControlCharactersInTextValuesGiveUsage) {
   }
 }
 
+// A name to add holds no character that a listing must hide, whatever
+// the locale (this test runs in the C locale); the refusal names it. A
+// delete takes each, and so does an add of the characters beside each
+// group, and of bytes that only look like one.
+TEST(ParseOptions, NameToAddHoldsNoCharacterAListingMustHide) {
+  const struct {
+    std::vector<std::pair<const char*, const char*>> refused;  // edges
+    std::vector<const char*> taken;
+  } groups[] = {
+    // C1 controls; U+0085 ends a line for line-splitting libraries.
+    { { { "\u0080", "U+0080" }, { "\u0085", "U+0085" },
+        { "\u009f", "U+009F" } },
+      { "\u00a0", "\xc2", "\xc2\xc2", "\xe0\x82\x85" } },
+    { { { "\u061c", "U+061C" } }, { "\u061b", "\u061d" } },
+    { { { "\u200e", "U+200E" }, { "\u200f", "U+200F" } },
+      { "\u200d", "\u2010" } },
+    // The line and paragraph separators, and the embeddings and overrides.
+    { { { "\u2028", "U+2028" }, { "\u2029", "U+2029" },
+        { "\u202e", "U+202E" } },
+      { "\u2027", "\u202f", "\xe2\x80", "\xe2\x80\xe2" } },
+    { { { "\u2066", "U+2066" }, { "\u2069", "U+2069" } },
+      { "\u2065", "\u206a" } },
+  };
+  for (const auto& group : groups) {
+    for (const auto& c : group.refused) {
+      // After bytes that are no UTF-8, which are passed over.
+      std::string name = std::string("x\xe2\x80") + c.first + "Ghost";
+      Parsed parsed = parse(kTapeTool, tape_add(name, "12", "50"));
+      EXPECT_EQ(kActionUsage, parsed.action) << c.second;
+      EXPECT_EQ(std::string("-n: holds ") + c.second, parsed.reason);
+      expect_records({ { kTapeTool, { "-P", "q", "-d", name },
+                         kActionDelete, "q", name, 0, 0 } });
+    }
+    for (const char* c : group.taken) {
+      std::string name = std::string("x") + c + "Ghost";
+      expect_records({ { kTapeTool, tape_add(name, "12", "50"),
+                         kActionAdd, "q", name, 10, 50, 70, "_vtS12mm__" } });
+    }
+  }
+}
+
 TEST(ParseOptions, TextValueLengthsAreBounded) {
   const std::string printer_max(1024, 'p');
   const std::string name_max(32, 'n');

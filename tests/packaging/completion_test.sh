@@ -48,7 +48,10 @@ PATH=$tmp:$PATH
 queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
 cmd=vtmediatoollpr_txr580
 
-# name | expected | words after the command (the last one is being typed)
+# name | expected | words after the command (the last one is being typed).
+# Names typed inside quotes are completed in a real shell, in
+# completion_terminal_test.sh: what readline passes and replaces there is
+# the part after the open quote.
 cases=(
     "first word offers every option|-P -n -d -w -h --list --help --version|"
     "a dash offers every option|-P -n -d -w -h --list --help --version|-"
@@ -62,7 +65,6 @@ cases=(
     "no names after -w||-P q -n a -w "
     "after -d the listed names, quoted|Shop\\ 12 Shelf\\ edge HS12x40 q\\\$\\(id\\)|-P q -d "
     "a name prefix narrows the names|Shop\\ 12 Shelf\\ edge|-P q -d Sh"
-    "a quoted prefix matches unquoted|Shop\\ 12|-P q -d \"Shop"
     "after -P the rest of an add or a delete|-n -d -w -h|-P q "
     "after -n only the sizes|-w -h|-P q -n a "
     "after -n and -w only -h|-h|-P q -n a -w 12 "
