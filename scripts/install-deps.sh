@@ -35,6 +35,8 @@ tests=(
   rpm cmd:rpmbuild
   rpmlint cmd:rpmlint
   devscripts cmd:hardening-check
+  # The completion at a real terminal.
+  tmux cmd:tmux
 )
 
 missing=()

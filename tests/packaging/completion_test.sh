@@ -11,8 +11,15 @@ script=$1 printcap=$2
 # shellcheck source=/dev/null
 source "$script" || { echo "FAIL: cannot source $script"; exit 1; }
 
+# In a completion, compopt tells readline how to complete the word; here
+# it notes what was asked, which offered shows after the names.
+compopt() {
+    asked+="$*"
+}
+
 # offered PRINTCAP WORD... : what the completion offers for the last WORD,
-# space-separated, with the first WORD as the command.
+# space-separated, with the first WORD as the command, and <OPTIONS> when
+# it handed the word to readline with compopt OPTIONS.
 offered() {
     # shellcheck disable=SC2034  # read by the completion
     local VTMEDIATOOL_PRINTCAP=$1
@@ -24,8 +31,9 @@ offered() {
     COMP_WORDS=("$@")
     COMP_CWORD=$(( $# - 1 ))
     COMPREPLY=()
+    asked=""
     "$function" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-    echo "${COMPREPLY[*]}"
+    echo "${COMPREPLY[*]}${asked:+<$asked>}"
 }
 
 # The completion asks the command being completed for its formats: here a
@@ -47,12 +55,14 @@ PATH=$tmp:$PATH
 # shellcheck disable=SC2016  # the name is literally q$(id)
 queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
 cmd=vtmediatoollpr_txr580
+long='--list --export --apply --sync --diff --help --version'
 
 # name | expected | words after the command (the last one is being typed)
 cases=(
-    "first word offers every option|-P -n -d -w -h --list --help --version|"
-    "a dash offers every option|-P -n -d -w -h --list --help --version|-"
-    "two dashes offer the long options|--list --help --version|--"
+    "first word offers every option|-P -n -d -w -h $long|"
+    "a dash offers every option|-P -n -d -w -h $long|-"
+    "two dashes offer the long options|$long|--"
+    "--export completes alone|--export|--e"
     "a typed letter completes alone|-P|-P"
     "after -P every queue and alias|$queues|-P "
     "queue prefix narrows the names|TX-R580 TX-D270|-P TX-"
@@ -63,7 +73,15 @@ cases=(
     "after -d the listed names, quoted|Shop\\ 12 Shelf\\ edge HS12x40 q\\\$\\(id\\)|-P q -d "
     "a name prefix narrows the names|Shop\\ 12 Shelf\\ edge|-P q -d Sh"
     "a quoted prefix matches unquoted|Shop\\ 12|-P q -d \"Shop"
-    "after -P the rest of an add or a delete|-n -d -w -h|-P q "
+    "after -P the rest of an add, a delete, an apply or a sync|-n -d -w -h --apply --sync|-P q "
+    "after -P no --export or --diff|--apply --sync|-P q --"
+    "a file name after --diff, by readline|<-o default>|--diff formats.t"
+    "after --apply FILE only -P|-P|--apply f "
+    "after --sync FILE only -P|-P|--sync f "
+    "-P after --apply offers the queues|$queues|--apply f -P "
+    "-P QUEUE --apply FILE is complete||-P q --apply f "
+    "--sync FILE -P QUEUE is complete||--sync f -P q "
+    "--diff FILE is complete||--diff f "
     "after -n only the sizes|-w -h|-P q -n a "
     "after -n and -w only -h|-h|-P q -n a -w 12 "
     "a delete is complete after -d||-P q -d a "
@@ -100,5 +118,40 @@ got=$(cd "$tmp" && offered "$tmp/printcap" "$cmd" -P "")
 same "queue names are not expanded" 'pr$(touch${IFS}ran) *' "$got"
 same "queue names run no command" "no" \
       "$([[ -e $tmp/ran ]] && echo yes || echo no)"
+
+# At a real terminal, readline completes the file name after --apply,
+# --sync and --diff as it does everywhere: a blank escaped, or within the
+# quote the word opens, which it closes.
+if command -v tmux >/dev/null 2>&1; then
+    # The terminal's server goes with the scratch directory, whatever
+    # ends the test.
+    trap 'tmux -S "$tmp/tmux" kill-server 2> /dev/null; rm -rf "$tmp"' EXIT
+    mkdir "$tmp/files"
+    : > "$tmp/files/formats file.tsv"
+    printf '%s\n' "PS1='$ '" "source '$script'" "cd '$tmp/files'" \
+        > "$tmp/bashrc"
+    terminal_cases=(
+        "unquoted|--apply form|--apply formats\\ file.tsv"
+        "inside double quotes|-P q --sync \"form|--sync \"formats file.tsv\""
+    )
+    for entry in "${terminal_cases[@]}"; do
+        IFS='|' read -r name typed want <<< "$entry"
+        tmux -S "$tmp/tmux" new-session -d -x 150 -y 5 \
+            "INPUTRC=/dev/null bash --rcfile '$tmp/bashrc' --noprofile -i"
+        tmux -S "$tmp/tmux" send-keys -l "$cmd $typed"
+        tmux -S "$tmp/tmux" send-keys Tab
+        # Bounded: about 10 s for the shell to start and complete.
+        for (( i = 0; i < 100; i++ )); do
+            line=$(tmux -S "$tmp/tmux" capture-pane -p | grep -F "$cmd")
+            [[ $line == *"$want"* ]] && break
+            sleep 0.1
+        done
+        same "at a terminal, a file name, $name" "\$ $cmd ${typed%%--*}$want" \
+             "${line%"${line##*[! ]}"}"
+        tmux -S "$tmp/tmux" kill-server 2> /dev/null
+    done
+else
+    echo "tmux is not installed (Debian: tmux); the terminal checks are skipped"
+fi
 
 finish completion
