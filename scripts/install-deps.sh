@@ -35,8 +35,9 @@ tests=(
   rpm cmd:rpmbuild
   rpmlint cmd:rpmlint
   devscripts cmd:hardening-check
-  # The completion at a real terminal.
+  # The completion in an interactive shell on a pseudo-terminal.
   tmux cmd:tmux
+  bash-completion /usr/share/bash-completion/bash_completion
 )
 
 missing=()

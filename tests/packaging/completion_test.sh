@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Runs the bash completion against a sample printcap, and a stand-in for
 # the tool that lists fixed formats, and checks what it offers at each
-# position of a command line.
+# position of a command line; where tmux is installed, also that a file
+# name is completed in an interactive bash on a pseudo-terminal.
 # Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP
 set -u
 script=$1 printcap=$2
@@ -123,32 +124,43 @@ same "queue names run no command" "no" \
 # --sync and --diff as it does everywhere: a blank escaped, or within the
 # quote the word opens, which it closes.
 if command -v tmux >/dev/null 2>&1; then
-    # The terminal's server goes with the scratch directory, whatever
-    # ends the test.
-    trap 'tmux -S "$tmp/tmux" kill-server 2> /dev/null; rm -rf "$tmp"' EXIT
+    # A server of the test's own for each case; no call may hang, and the
+    # servers go with the scratch directory, whatever ends the test.
+    unset TMUX
+    term() { timeout 10 tmux -f /dev/null -S "$tmp/tmux.$case" "$@"; }
+    trap 'for case in 1 2; do term kill-server 2> /dev/null; done
+          rm -rf "$tmp"' EXIT
     mkdir "$tmp/files"
     : > "$tmp/files/formats file.tsv"
-    printf '%s\n' "PS1='$ '" "source '$script'" "cd '$tmp/files'" \
+    printf '%s\n' "PS1='ready\$ '" "source '$script'" "cd '$tmp/files'" \
         > "$tmp/bashrc"
     terminal_cases=(
         "unquoted|--apply form|--apply formats\\ file.tsv"
         "inside double quotes|-P q --sync \"form|--sync \"formats file.tsv\""
     )
+    case=0
     for entry in "${terminal_cases[@]}"; do
+        case=$((case + 1))
         IFS='|' read -r name typed want <<< "$entry"
-        tmux -S "$tmp/tmux" new-session -d -x 150 -y 5 \
+        term new-session -d -x 150 -y 5 \
             "INPUTRC=/dev/null bash --rcfile '$tmp/bashrc' --noprofile -i"
-        tmux -S "$tmp/tmux" send-keys -l "$cmd $typed"
-        tmux -S "$tmp/tmux" send-keys Tab
-        # Bounded: about 10 s for the shell to start and complete.
+        # Typed once the shell is ready, as a person does; each wait is
+        # bounded (about 10 s).
         for (( i = 0; i < 100; i++ )); do
-            line=$(tmux -S "$tmp/tmux" capture-pane -p | grep -F "$cmd")
+            [[ $(term capture-pane -p) == *'ready$ '* ]] && break
+            sleep 0.1
+        done
+        term send-keys -l "$cmd $typed"
+        term send-keys Tab
+        line=""
+        for (( i = 0; i < 100; i++ )); do
+            line=$(term capture-pane -p | grep -F "ready\$ $cmd")
             [[ $line == *"$want"* ]] && break
             sleep 0.1
         done
-        same "at a terminal, a file name, $name" "\$ $cmd ${typed%%--*}$want" \
-             "${line%"${line##*[! ]}"}"
-        tmux -S "$tmp/tmux" kill-server 2> /dev/null
+        same "at a terminal, a file name, $name" \
+             "ready\$ $cmd ${typed%%--*}$want" "${line%"${line##*[! ]}"}"
+        term kill-server 2> /dev/null
     done
 else
     echo "tmux is not installed (Debian: tmux); the terminal checks are skipped"
