@@ -8,8 +8,10 @@
 # driver's companion tool there (afresh on every run), and then adds,
 # replaces and deletes a format on a tape model and on a roll-label model,
 # saying in a line what each step did and why and showing what it changed.
-# It ends with the sandbox equal to the sample. /opt/vantrel is never
-# touched.
+# Then it keeps a model's formats across a reinstall of its driver: an
+# export, the driver laid afresh, an apply, and a second apply that
+# changes nothing. It ends with the sandbox equal to the sample.
+# /opt/vantrel is never touched.
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$PWD
@@ -183,6 +185,86 @@ run vtmediatoollpr_txr580 -P TX-R580 -d "Shelf edge"
 changes txr580
 says "the resource file named \"Shelf edge\" as the current media, so it" \
      "fell back to the model's default, 12 mm tape"
+
+# A model's formats as a file: saved before the driver is reinstalled,
+# applied after it, and applied again without effect. The stand-in
+# companion logs each call, so that the demo can show which ran.
+companion_log=$build/companion.log
+export VT_STANDIN_LOG=$companion_log
+
+# companion_calls: what the companion tool was run for since the last
+# time, one call a line.
+companion_calls() {
+    local calls=0 line
+    if [[ -s $companion_log ]]; then
+        while IFS= read -r line; do
+            echo "  companion: ${line//"$sandbox/"/sandbox/}"
+            calls=$((calls + 1))
+        done < "$companion_log"
+    fi
+    echo "  ($calls companion call(s))"
+    : > "$companion_log"
+}
+
+# Where the formats are saved, from the top of the checkout, where the
+# demo runs.
+saved="build-demo/txr580-formats.tsv"
+heading "txr580: save the formats before the driver is reinstalled"
+lay txr580
+run vtmediatoollpr_txr580 -P TX-R580 -n "HS cable" -w 12 -h 30
+run vtmediatoollpr_txr580 -P TX-R580 -n "Shop 12" -w 12 -h 50
+: > "$companion_log"
+echo "\$ vtmediatoollpr_txr580 --export > $saved"
+status=0
+vtmediatoollpr_txr580 --export > "$saved" || status=$?
+echo "(exit status $status)"
+(( status == 0 )) || { echo "demo: unexpected failure"; exit 1; }
+echo "\$ cat -T $saved    # a tab shows as ^I"
+cat -T "$saved"
+says "one format a line, as it is asked for on the command line: name," \
+     "width, height, and tape or tube; the sample's \"Shelf edge\" and the" \
+     "two added, sorted by name; 12 mm tape prints 10 mm, so the width" \
+     "given is the tape's, 12"
+
+heading "txr580: the driver reinstalled, its files are the sample's again"
+lay txr580
+run vtmediatoollpr_txr580 --list
+says "only the sample's \"Shelf edge\" is left, which the resource file" \
+     "selects"
+
+heading "txr580: apply the saved file"
+snapshot txr580
+run vtmediatoollpr_txr580 -P TX-R580 --apply "$saved"
+changes txr580
+companion_calls
+says "\"HS cable\" and \"Shop 12\" were added as -n adds them, under new" \
+     "identifiers; \"Shelf edge\" was there as the file says it, so it was" \
+     "left alone and the resource file still selects it"
+
+heading "txr580: apply it again: nothing to do"
+snapshot txr580
+inodes=$(stat -c %i "$sandbox/txr580/bin/inf/"*)
+run vtmediatoollpr_txr580 -P TX-R580 --apply "$saved"
+changes txr580
+companion_calls
+if [[ $(stat -c %i "$sandbox/txr580/bin/inf/"*) == "$inodes" ]]; then
+    echo "every file keeps its inode"
+else
+    echo "demo: a file was replaced"
+    exit 1
+fi
+run vtmediatoollpr_txr580 --diff "$saved"
+echo "\$ vtmediatoollpr_txr580 --export | cmp - $saved"
+if vtmediatoollpr_txr580 --export | cmp - "$saved"; then
+    echo "the same bytes"
+else
+    echo "demo: the export differs from the saved file"
+    exit 1
+fi
+says "every format is as the file says: the companion tool did not run," \
+     "no file changed, --diff (what --sync would do) prints nothing and" \
+     "exits 0, and the export is the saved file again"
+unset VT_STANDIN_LOG
 
 # The sandbox is left as the sample, for trying the tool by hand.
 lay txr580

@@ -1,18 +1,21 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the one executable where a multi-call helper belongs, out of
-# the PATH: under its own name it can only say that the name holds no
-# model. Each model name is a relative symbolic link to it in the
-# binaries directory, and the tool learns its model from the name it is
-# started under. The manual page (compressed, as man expects it) and the
-# bash completion get a link per model too. Links made at install time
-# honour DESTDIR, which keeps `cmake --install`, staged installs and CPack
-# all working.
+# the PATH: under its own name, which holds no model, it answers only
+# --help and --version. Each model name is a relative symbolic link to it
+# in the binaries directory, and the tool learns its model from the name
+# it is started under. The manual page (compressed, as man expects it)
+# and the bash completion get a link per model too, and a short README
+# for users, naming the installed models, goes in the documentation
+# directory. Links made at install time honour DESTDIR, which keeps
+# `cmake --install`, staged installs and CPack all working.
 
 include(GNUInstallDirs)
 
 # The codes of the model table in src/cli/model.h.
 set(VTMEDIATOOL_ALL_MODELS
     rk210 rk260 rk380mx tx4100zn txr580 txr520 txr390k txr330qe txr300 txd270)
+# Those of them that print on roll labels; the others print on tape.
+set(vtmediatool_roll_label_models rk210 rk260 rk380mx)
 set(VTMEDIATOOL_MODELS "${VTMEDIATOOL_ALL_MODELS}" CACHE STRING
     "Model codes to install the tool for (separated by ; or blanks)")
 
@@ -45,6 +48,25 @@ install(FILES "${vtmediatool_man}.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${PROJECT_SOURCE_DIR}/completion/vtmediatoollpr"
         DESTINATION "${vtmediatool_completion_dir}")
+
+# The README says which names this install puts on the PATH, and which
+# driver root the tool works on.
+set(VT_README_MODELS "")
+foreach(code IN LISTS vtmediatool_models)
+  set(name "vtmediatoollpr_${code}")
+  string(LENGTH "${name}" length)
+  math(EXPR length "26 - ${length}")
+  string(REPEAT " " ${length} blanks)
+  if(code IN_LIST vtmediatool_roll_label_models)
+    string(APPEND VT_README_MODELS "    ${name}${blanks}roll labels\n")
+  else()
+    string(APPEND VT_README_MODELS "    ${name}${blanks}tape\n")
+  endif()
+endforeach()
+configure_file("${PROJECT_SOURCE_DIR}/packaging/README.in"
+               "${PROJECT_BINARY_DIR}/doc/README" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/doc/README"
+        DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 # Sets OUT to where PATH is at install time: PATH itself if absolute, else
 # under the install prefix, which is read then so that

@@ -53,6 +53,20 @@ std::string tape_rules() {
       "changed\nsays what it stored.\n\n";
 }
 
+// One line per model: the name the program is installed under for it,
+// and what the model prints on.
+std::string model_names() {
+  std::string text;
+  for (const ModelEntry& model : kModels) {
+    std::string name = std::string("vtmediatoollpr_") + model.model_code;
+    // Padded to a column, with at least one blank after a longer name.
+    name.resize(std::max<size_t>(26, name.size() + 1), ' ');
+    text += "  " + name +
+        (model.model_type <= kLastRollLabelType ? "roll labels\n" : "tape\n");
+  }
+  return text;
+}
+
 }  // namespace
 
 void print_usage(const FormatSettings& settings) {
@@ -86,10 +100,12 @@ std::string help_text(const FormatSettings& settings) {
   std::string text =
       "Usage: " + program + " -P QUEUE -n NAME -w WIDTH -h HEIGHT\n"
       "  or:  " + program + " -P QUEUE -d NAME\n"
-      "  or:  " + program + " --list | --help | --version\n"
+      "  or:  " + program + " -P QUEUE --apply FILE | --sync FILE\n"
+      "  or:  " + program + " --diff FILE\n"
+      "  or:  " + program + " --list | --export | --help | --version\n"
       "Adds, deletes or lists the custom label formats of the " +
-      settings.model_code + " driver\nfor LPRng. An add replaces a format "
-      "of the same name.\n\n"
+      settings.model_code + " driver\nfor LPRng, or keeps them as a set "
+      "saved in a file. An add replaces a format\nof the same name.\n\n"
       "  -P QUEUE   the printer queue, 1 to " +
       std::to_string(kMaxPrinterName) + " bytes\n"
       "  -n NAME    add the format NAME, 1 to " +
@@ -106,46 +122,82 @@ std::string help_text(const FormatSettings& settings) {
       "             fields: name, width, height, tape (\"-\" for none),\n"
       "             identifier, complete or incomplete (an add or delete cut\n"
       "             short; running it again finishes it)\n"
+      "  --export   print the formats as a formats file (below), sorted by "
+      "name,\n"
+      "             from which --apply makes each of them again\n"
+      "  --apply FILE\n"
+      "             make every format of the formats file FILE (\"-\": "
+      "standard\n"
+      "             input) present as FILE says: one that is so already is "
+      "left\n"
+      "             alone, one missing, different or incomplete is added, "
+      "and no\n"
+      "             other format is touched\n"
+      "  --sync FILE\n"
+      "             as --apply, and delete every format FILE does not name; "
+      "a\n"
+      "             FILE that names no format is refused\n"
+      "  --diff FILE\n"
+      "             print what --sync FILE would do, one line a format: add,\n"
+      "             replace or delete, a tab, then the format's fields; it "
+      "only\n"
+      "             reads, as --list and --export do\n"
       "  --help     print this help\n"
       "  --version  print the version and the licence\n"
-      "Options and values come in pairs, read from left to right; only an "
-      "option's\nfirst two characters count (-width is -w).\n\n";
+      "Options and values come in pairs, read from left to right; only the "
+      "first two\ncharacters of -P, -n, -w, -h and -d count (-width is "
+      "-w).\n\n";
   if (tape)
     text += tape_rules();
+  text +=
+      "A formats file holds one format a line: NAME, WIDTH and HEIGHT "
+      "separated by\ntabs, read as -n NAME -w WIDTH -h HEIGHT is read" +
+      std::string(tape ?
+          ". A fourth field says where\nit goes: \"tube\" (for a name the "
+          "tube rule admits) or \"tape\", read as\n-w WIDTH -h HEIGHT -n "
+          "NAME: standard tape whatever the name; --export writes\nit on "
+          "every line.\n" :
+          "; a fourth field is refused.\n") +
+      "A line starting with \"#\" that holds no tab is a comment; blank "
+      "lines are\nskipped. A FILE with any fault is refused before anything "
+      "runs. No file\ncarries back which format the printer has selected: a "
+      "format added again has\na new identifier. Run --diff FILE first to "
+      "see what --sync FILE would delete.\n\n";
   std::string example = "  " + program + " -P " + queue;
   text += "Examples:\n" +
       example + (tape ? " -n 'Shelf edge' -w 12 -h 50\n" :
                         " -n 'Address label' -w 62 -h 100\n") +
       example + (tape ? " -n 'HS cable 9' -w 9 -h 30\n" :
                         " -n 'Shipping 4x6' -w 102 -h 152\n") +
-      example + (tape ? " -d 'Shelf edge'\n\n" : " -d 'Address label'\n\n");
+      example + (tape ? " -d 'Shelf edge'\n" : " -d 'Address label'\n") +
+      "  " + program + " --export > formats.tsv\n" +
+      example + " --apply formats.tsv\n"
+      "  " + program + " --diff formats.tsv\n\n";
   text +=
       "Exit status: 0 when done, also when a name to delete is not there "
-      "(\"Not\nfound\"); 2 when the command line is refused with the usage "
-      "screen; 255 when\na driver file, the lock, the companion tool or "
-      "standard output failed, or when\nthe program is installed "
-      "set-user-ID or set-group-ID.\n";
-  return text;
+      "(\"Not\nfound\"); 1 when --export left out a format that no request "
+      "can make again\n(it names it on standard error) or when --diff finds "
+      "a difference; 2 when\nthe command line is refused with the usage "
+      "screen, or FILE is refused; 255\nwhen a driver file, the lock, the "
+      "companion tool or standard output failed,\nor when the program is "
+      "installed set-user-ID or set-group-ID.\n\n"
+      "This program is installed under one name per model, each on the "
+      "PATH:\n";
+  return text + model_names();
 }
 
 std::string models_help_text() {
-  std::string text =
+  return
       "Usage: vtmediatoollpr_MODEL -P QUEUE -n NAME -w WIDTH -h HEIGHT\n"
       "  or:  vtmediatoollpr_MODEL -P QUEUE -d NAME\n"
-      "  or:  vtmediatoollpr_MODEL --list | --help | --version\n"
+      "  or:  vtmediatoollpr_MODEL -P QUEUE --apply FILE | --sync FILE\n"
+      "  or:  vtmediatoollpr_MODEL --diff FILE\n"
+      "  or:  vtmediatoollpr_MODEL --list | --export | --help | --version\n"
       "Adds, deletes or lists the custom label formats of a Vantrel "
       "label-printer\ndriver for LPRng. One program serves ten printer "
       "models and learns which\nfrom the name it is started under; "
       "installing it puts each of these names\non the PATH as a symbolic "
-      "link to it:\n";
-  for (const ModelEntry& model : kModels) {
-    std::string name = std::string("vtmediatoollpr_") + model.model_code;
-    // Padded to a column, with at least one blank after a longer name.
-    name.resize(std::max<size_t>(26, name.size() + 1), ' ');
-    text += "  " + name +
-        (model.model_type <= kLastRollLabelType ? "roll labels\n" : "tape\n");
-  }
-  return text +
+      "link to it:\n" + model_names() +
       "Under a name that holds no model code it only answers --help and "
       "--version.\nFor a model's options, tapes and examples: "
       "vtmediatoollpr_txr580 --help,\nor man vtmediatoollpr.\n";

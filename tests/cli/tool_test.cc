@@ -55,20 +55,29 @@ TEST(RunTool, VersionUnderAnyNameAndHelpOfItsOwn) {
   } helps[] = {
     { "vtmediatoollpr_txr580",
       { "Usage: vtmediatoollpr_txr580 -P QUEUE -n NAME -w WIDTH -h HEIGHT\n",
+        "  or:  vtmediatoollpr_txr580 -P QUEUE --apply FILE | --sync FILE\n",
+        "  or:  vtmediatoollpr_txr580 --diff FILE\n",
+        "--list | --export | --help | --version\n",
         "  -P QUEUE   the printer queue, 1 to 1024 bytes\n",
         "  -n NAME    add the format NAME, 1 to 32 bytes,", "  -w WIDTH",
         "  -h HEIGHT", "  -d NAME",
-        "  --list", "  --help", "  --version",
+        "  --list", "  --export", "  --apply FILE\n", "  --sync FILE\n",
+        "  --diff FILE\n", "  --help", "  --version",
         "  3.5: 2  6: 4  9: 7  12: 10  18: 16  24: 22\n", "\"HS\" or \"hs\"",
         "  6: 4  9: 7  12: 9  18: 15  24: 18\n",
         "only where -n comes before -w and -h:\n"
         "  -n 'HS cable' -w 12 -h 30   stores 9 x 30 mm on 12 mm tube\n"
         "  -w 12 -h 30 -n 'HS cable'   stores 10 x 30 mm on 12 mm tape\n",
         "4 mm to 1000 mm on tape and 500 mm on tube",
-        "vtmediatoollpr_txr580 -P TX-R580 -n", "Exit status: 0", "; 2 when",
-        "; 255 when" } },
+        "A formats file", "\"tube\"", "\"tape\"", "selected",
+        "vtmediatoollpr_txr580 -P TX-R580 -n",
+        "vtmediatoollpr_txr580 --export > formats.tsv\n",
+        "vtmediatoollpr_txr580 -P TX-R580 --apply formats.tsv\n",
+        "Exit status: 0", "; 1 when --export", "--diff finds", "; 2 when",
+        "; 255\nwhen" } },
     { "vtmediatoollpr_rk210",
       { "Usage: vtmediatoollpr_rk210 -P QUEUE",
+        "A formats file", "; a fourth field is refused.\n",
         "vtmediatoollpr_rk210 -P QUEUE -d" } },
   };
   for (const auto& help : helps) {
@@ -85,6 +94,41 @@ TEST(RunTool, VersionUnderAnyNameAndHelpOfItsOwn) {
             run({ "vtmediatoollpr_rk210", "--help" }).out.find("tube"));
 }
 
+// Checks that |help|, from |at| on, holds a row for each model of the
+// table, one after the other: its name and what it prints on. Returns
+// where the rows end.
+size_t after_model_rows(const std::string& help, size_t at) {
+  for (const ModelEntry& model : kModels) {
+    std::string name = std::string("  vtmediatoollpr_") + model.model_code;
+    std::string kind = model.model_type <= kLastRollLabelType ?
+        " roll labels\n" : " tape\n";
+    size_t end = help.find('\n', at);
+    std::string line = help.substr(at, end == std::string::npos ?
+                                       std::string::npos : end - at + 1);
+    EXPECT_EQ(0u, line.rfind(name + " ", 0)) << line;
+    EXPECT_EQ(line.size() - kind.size(), line.find(kind)) << line;
+    if (end == std::string::npos)
+      return end;
+    at = end + 1;
+  }
+  return at;
+}
+
+// The model names are the only ones on the PATH, so each model's help is
+// where a user learns the others.
+TEST(RunTool, EveryModelsHelpEndsWithTheModelNames) {
+  const std::string header = "installed under one name per model, each on "
+                             "the PATH:\n";
+  for (const ModelEntry& model : kModels) {
+    std::string name = std::string("vtmediatoollpr_") + model.model_code;
+    ToolRun help = run({ name, "--help" });
+    size_t at = help.out.find(header);
+    ASSERT_NE(std::string::npos, at) << name;
+    EXPECT_EQ(help.out.size(), after_model_rows(help.out, at + header.size()))
+        << name;
+  }
+}
+
 // Under its own name, which holds no model, the tool can still say under
 // which names it works.
 TEST(RunTool, HelpWithoutAModelListsTheNamesToInstallUnder) {
@@ -93,16 +137,10 @@ TEST(RunTool, HelpWithoutAModelListsTheNamesToInstallUnder) {
                             "vtmediatoollpr_RK210" }) {
     ToolRun help = run({ name, "--help" });
     EXPECT_EQ(0, help.status) << name;
-    size_t at = help.out.find("symbolic link");
-    for (const ModelEntry& model : kModels) {
-      std::string row = std::string("  vtmediatoollpr_") + model.model_code;
-      at = help.out.find(row, at);
-      ASSERT_NE(std::string::npos, at) << name << ": " << row;
-      std::string line = help.out.substr(at, help.out.find('\n', at) - at);
-      std::string kind = model.model_type <= kLastRollLabelType ?
-          " roll labels" : " tape";
-      EXPECT_EQ(line.size() - kind.size(), line.find(kind)) << line;
-    }
+    const std::string header = "symbolic link to it:\n";
+    size_t at = help.out.find(header);
+    ASSERT_NE(std::string::npos, at) << name;
+    after_model_rows(help.out, at + header.size());
     // Anything else under such a name is refused.
     ToolRun list = run({ name, "--list" });
     EXPECT_EQ(2, list.status) << name;

@@ -3,8 +3,9 @@
 # Completes format names as a person does: an interactive bash on a
 # pseudo-terminal (tmux), bash-completion loading the completion when Tab
 # is first pressed, part of a name typed after -d, unquoted or inside
-# quotes, then Tab. Checks the line as it then reads, and that the command
-# run from it gets the name. The server, the shell's home and its inputrc
+# quotes, then Tab; and a file name after --apply, --sync and --diff.
+# Checks the line as it then reads, and that the command run from it gets
+# the name. The server, the shell's home and its inputrc
 # are this test's own; every wait is bounded.
 # Usage: completion_terminal_test.sh COMPLETION_SCRIPT
 set -u
@@ -122,6 +123,30 @@ a dollar escaped in double quotes|"q|"q\$(id)" |q$(id)
 single quotes escape nothing else|'a|'a"b\c`d' |a"b\c`d
 double quotes escape " \ $ `|"a|"a\"b\\c\`d" |a"b\c`d
 unquoted, every shell character escaped|a|a\"b\\c\`d |a"b\c`d
+CASES
+
+# After --apply, --sync and --diff readline completes a file name as it
+# does everywhere: a blank escaped, or within the quote the word opens.
+mkdir "$tmp/files"
+: > "$tmp/files/formats file.tsv"
+term send-keys -t t -l "cd '$tmp/files'"
+term send-keys -t t Enter
+wait_for "$prompt" || { echo "FAIL: no prompt after cd"; exit 1; }
+while IFS='|' read -r -u 3 name typed want; do
+    term send-keys -t t -l "vtmediatoollpr_txr580 $typed"
+    term send-keys -t t Tab
+    if wait_for "${prompt}vtmediatoollpr_txr580 $want"; then
+        ok "$name"
+    else
+        fail "$name"
+        echo "  want: [${prompt}vtmediatoollpr_txr580 $want]"
+        echo "  got:  [$seen]"
+    fi
+    term send-keys -t t C-c
+    wait_for "$prompt" || { echo "FAIL: no prompt after ^C"; exit 1; }
+done 3<<'CASES'
+a file name after --apply, its blank escaped|--apply form|--apply formats\ file.tsv 
+a file name inside double quotes after -P and --sync|-P q --sync "form|-P q --sync "formats file.tsv" 
 CASES
 
 finish "terminal completion"

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Runs the bash completion against a sample printcap, and a stand-in for
 # the tool that lists fixed formats, and checks what it offers at each
-# position of a command line.
+# position of a command line. What readline itself does with the words
+# offered is checked at a real terminal (completion_terminal_test.sh).
 # Usage: completion_test.sh COMPLETION_SCRIPT SAMPLE_PRINTCAP
 set -u
 script=$1 printcap=$2
@@ -11,8 +12,15 @@ script=$1 printcap=$2
 # shellcheck source=/dev/null
 source "$script" || { echo "FAIL: cannot source $script"; exit 1; }
 
+# In a completion, compopt tells readline how to complete the word; here
+# it notes what was asked, which offered shows after the names.
+compopt() {
+    asked+="$*"
+}
+
 # offered PRINTCAP WORD... : what the completion offers for the last WORD,
-# space-separated, with the first WORD as the command.
+# space-separated, with the first WORD as the command, and <OPTIONS> when
+# it handed the word to readline with compopt OPTIONS.
 offered() {
     # shellcheck disable=SC2034  # read by the completion
     local VTMEDIATOOL_PRINTCAP=$1
@@ -24,8 +32,9 @@ offered() {
     COMP_WORDS=("$@")
     COMP_CWORD=$(( $# - 1 ))
     COMPREPLY=()
+    asked=""
     "$function" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-    echo "${COMPREPLY[*]}"
+    echo "${COMPREPLY[*]}${asked:+<$asked>}"
 }
 
 # The completion asks the command being completed for its formats: here a
@@ -47,15 +56,17 @@ PATH=$tmp:$PATH
 # shellcheck disable=SC2016  # the name is literally q$(id)
 queues='TX-R580 tape shop-floor RK210 parcel TX-D270 TXR330qe q$(id)'
 cmd=vtmediatoollpr_txr580
+long='--list --export --apply --sync --diff --help --version'
 
 # name | expected | words after the command (the last one is being typed).
 # Names typed inside quotes are completed in a real shell, in
 # completion_terminal_test.sh: what readline passes and replaces there is
 # the part after the open quote.
 cases=(
-    "first word offers every option|-P -n -d -w -h --list --help --version|"
-    "a dash offers every option|-P -n -d -w -h --list --help --version|-"
-    "two dashes offer the long options|--list --help --version|--"
+    "first word offers every option|-P -n -d -w -h $long|"
+    "a dash offers every option|-P -n -d -w -h $long|-"
+    "two dashes offer the long options|$long|--"
+    "--export completes alone|--export|--e"
     "a typed letter completes alone|-P|-P"
     "after -P every queue and alias|$queues|-P "
     "queue prefix narrows the names|TX-R580 TX-D270|-P TX-"
@@ -65,7 +76,15 @@ cases=(
     "no names after -w||-P q -n a -w "
     "after -d the listed names, quoted|Shop\\ 12 Shelf\\ edge HS12x40 q\\\$\\(id\\)|-P q -d "
     "a name prefix narrows the names|Shop\\ 12 Shelf\\ edge|-P q -d Sh"
-    "after -P the rest of an add or a delete|-n -d -w -h|-P q "
+    "after -P the rest of an add, a delete, an apply or a sync|-n -d -w -h --apply --sync|-P q "
+    "after -P no --export or --diff|--apply --sync|-P q --"
+    "a file name after --diff, by readline|<-o default>|--diff formats.t"
+    "after --apply FILE only -P|-P|--apply f "
+    "after --sync FILE only -P|-P|--sync f "
+    "-P after --apply offers the queues|$queues|--apply f -P "
+    "-P QUEUE --apply FILE is complete||-P q --apply f "
+    "--sync FILE -P QUEUE is complete||--sync f -P q "
+    "--diff FILE is complete||--diff f "
     "after -n only the sizes|-w -h|-P q -n a "
     "after -n and -w only -h|-h|-P q -n a -w 12 "
     "a delete is complete after -d||-P q -d a "

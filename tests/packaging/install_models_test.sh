@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # A build configured for some models installs the links of those models
-# only; an unknown model code is refused when configuring. Configures the
-# second build (made by build_again.sh) anew, so that nothing is compiled
-# again.
+# only, and a users' README that names those only; an unknown model code
+# is refused when configuring. Configures the second build (made by
+# build_again.sh) anew, so that nothing is compiled again.
 # Usage: install_models_test.sh BUILD_DIR AGAIN_DIR
 set -u
 build=$1 again=$2
@@ -37,11 +37,17 @@ then
 ./share/bash-completion/completions/vtmediatoollpr \
 ./share/bash-completion/completions/vtmediatoollpr_rk210 \
 ./share/bash-completion/completions/vtmediatoollpr_txr580 \
+./share/doc/vtmediatoollpr/README \
 ./share/doc/vtmediatoollpr/changelog.gz ./share/doc/vtmediatoollpr/copyright \
 ./share/man/man1/vtmediatoollpr.1.gz \
 ./share/man/man1/vtmediatoollpr_rk210.1.gz \
 ./share/man/man1/vtmediatoollpr_txr580.1.gz " \
          "$(cd "$tmp/prefix" && find . ! -type d | sort | tr '\n' ' ')"
+    same "the users' README names the chosen models only" \
+         "vtmediatoollpr_rk210 vtmediatoollpr_txr580 " \
+         "$(grep -E '^    vtmediatoollpr_[a-z0-9]+ +(tape|roll labels)$' \
+                 "$tmp/prefix/share/doc/vtmediatoollpr/README" |
+            awk '{ print $1 }' | sort | tr '\n' ' ')"
     # The build tree always has every name, for tests of any model.
     if [[ -L $again/build/vtmediatoollpr_txd270 ]]; then
         ok "the build tree has links for every model"

@@ -5,8 +5,9 @@
 # lintian is installed, that lintian (pedantic, every tag shown) finds no
 # error or warning in it and no missing hardening. An override belongs in
 # the package with a comment that says why. Where rpmbuild is installed,
-# the RPM too: the same program files, the licence text as its %license
-# and Fedora's tags, and rpmlint finds nothing.
+# the RPM too: the same program files, the licence text as its %license,
+# the users' README as its %doc and Fedora's tags, and rpmlint finds
+# nothing.
 # Usage: package_test.sh PACKAGES_DIR SOURCE_DIR VERSION BINDIR LIBEXECDIR
 #                        MANDIR DATADIR "INSTALLED CODES"
 set -u
@@ -19,6 +20,7 @@ need "dpkg-dev, file" cpack dpkg-deb dpkg-shlibdeps file
 scratch vtpackage
 
 arch=$(dpkg --print-architecture)
+readme=./usr/share/doc/vtmediatoollpr/README
 deb=$packages/vtmediatoollpr_${version}_$arch.deb
 if [[ ! -f $deb ]]; then
     echo "FAIL: no $deb; cpack made: $(ls "$packages")"
@@ -28,13 +30,14 @@ ok "cpack -G DEB made $(basename "$deb")"
 
 # Contents: exactly the binary out of the PATH, the compressed manual
 # page, the completion and one relative link to each per model, the
-# copyright file and the changelog, all owned by root.
+# users' README, the copyright file and the changelog, all owned by root.
 listing=$(dpkg-deb -c "$deb")
 got=$(awk '$1 !~ /^d/ { print $6, $7, $8 }' <<< "$listing" | sort)
 want=$(
     echo "$helper  "
     echo "$mandir/vtmediatoollpr.1.gz  "
     echo "$completions/vtmediatoollpr  "
+    echo "$readme  "
     echo "./usr/share/doc/vtmediatoollpr/copyright  "
     echo "./usr/share/doc/vtmediatoollpr/changelog.gz  "
     for code in "${installed[@]}"; do
@@ -45,7 +48,7 @@ want=$(
 )
 want=$(sort <<< "$want")
 if [[ $got == "$want" ]]; then
-    ok "contents: binary, manual page, completion, ${#installed[@]} links each"
+    ok "contents: binary, manual page, completion, ${#installed[@]} links each, README"
 else
     fail "contents differ (< expected, > packaged):"
     diff <(echo "$want") <(echo "$got")
@@ -88,6 +91,19 @@ if (( low <= size && size <= high )); then
 else
     fail "Installed-Size $size KiB, unpacked $low KiB in $entries entries"
 fi
+
+# The README is the users' one, not the repository's (which is for
+# building from source): it names every installed model name and the
+# manual page, and says nothing of building or testing.
+bad=""
+for code in "${installed[@]}"; do
+    grep -q "^    vtmediatoollpr_$code  " "$tmp/root/$readme" ||
+        bad+=" vtmediatoollpr_$code"
+done
+grep -q "man vtmediatoollpr" "$tmp/root/$readme" || bad+=" (no manual page)"
+grep -q -e cmake -e run-tests -e demo.sh "$tmp/root/$readme" &&
+    bad+=" (speaks of building)"
+same "the README is the users': model names, the manual, no build" "" "$bad"
 
 # The packaged changelog is the project's, and its newest entry is this
 # version, which a release easily forgets.
@@ -176,15 +192,20 @@ if command -v rpmbuild >/dev/null 2>&1; then
                     sort)
         licence=/usr/share/licenses/vtmediatoollpr/LICENSE
         program=$(grep -v '^\./usr/share/doc/' <<< "$got")
-        if [[ $rpm_files == "$(sort <<< "$program$nl.$licence  ")" ]]; then
-            ok "the RPM holds the program files and links of the .deb"
+        if [[ $rpm_files == "$(sort <<< "$program$nl.$licence  $nl$readme  ")" ]]
+        then
+            ok "the RPM holds the program files and links of the .deb, the README"
         else
             fail "RPM and .deb files differ (< .deb, > RPM):"
             diff <(echo "$program") <(echo "$rpm_files")
         fi
-        same "the RPM owns its two directories only" \
-             "${helper%/*} .${licence%/*} " \
-             "$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | tr '\n' ' ')"
+        same "the RPM owns its three directories only" \
+             "$(printf '%s\n' "${helper%/*}" ".${licence%/*}" "${readme%/*}" |
+                sort | tr '\n' ' ')" \
+             "$(awk '$5 ~ /^04/ { print "." $1 }' <<< "$dump" | sort | tr '\n' ' ')"
+        # rpmbuild marks what lies in the documentation directories %doc.
+        same "the README is among the RPM's %doc" "${readme#.}" \
+             "$(rpm -qp --docfiles "$rpm" | grep -x "${readme#.}")"
         same "the RPM's entries are root's, the binary executable" 0100755 \
              "$(awk -v h="$helper" '$6 != "root" || $7 != "root"
                                     "." $1 == h { print $5 }' <<< "$dump")"
