@@ -84,40 +84,36 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   struct statx info;
   if (driver.files->statx(dir.c_str(), &info) != 0)
     return fail_at(dir, errno, failure);
-  // The names first, so that the second pass keeps nothing of an
-  // identifier that no "*PageSize" line names.
   FormatScan scan;
-  for (DriverFile file : { kMediaInfoFile, kFunctionFile }) {
-    StoreStatus status = read_file(driver, file, false,
-                                   [&](std::string_view block) {
-      scan.note_names(block);
+  auto scan_file = [&](DriverFile file, ListedFile bit, unsigned what) {
+    return read_file(driver, file, false, [&](std::string_view block) {
+      scan.scan(block, bit, what);
       return true;
     }, failure);
-    if (status != kStoreDone)
-      return status;
-  }
-  const struct {
-    DriverFile file;
-    ListedFile bit;
-    bool sizes;
-  } places[] = {
-    { kMediaInfoFile, kInMediaInfo, true },
-    { kFunctionFile, kInFunction, false },
-    { kPrintAreaFile, kInPrintArea, false },
   };
-  for (const auto& place : places) {
-    StoreStatus status = read_file(driver, place.file, false,
-                                   [&](std::string_view block) {
-      scan.note_places(block, place.bit, place.sizes);
-      return true;
-    }, failure);
-    if (status != kStoreDone)
-      return status;
+  // The function file names the formats first, so that the
+  // media-information file, the large one, is read once, knowing them.
+  StoreStatus status = scan_file(kFunctionFile, kInFunction, kNames);
+  if (status == kStoreDone)
+    status = scan_file(kMediaInfoFile, kInMediaInfo,
+                       kNames | kPlaces | kSizes);
+  // Where it names a format the function file does not, both are read
+  // again for that one.
+  if (status == kStoreDone && scan.named_late()) {
+    scan.forget_late_sizes();
+    status = scan_file(kFunctionFile, kInFunction, kPlaces);
+    if (status == kStoreDone)
+      status = scan_file(kMediaInfoFile, kInMediaInfo, kSizes);
   }
+  if (status == kStoreDone)
+    status = scan_file(kPrintAreaFile, kInPrintArea, kPlaces);
+  if (status != kStoreDone)
+    return status;
+
   std::string_view setting = is_roll_label(settings) ? kRollMediaSetting
                                                      : kTapeMediaSetting;
   std::optional<std::string> media;
-  StoreStatus status = read_file(driver, kResourceFile, true,
+  status = read_file(driver, kResourceFile, true,
                                  [&](std::string_view block) {
     std::string value;
     if (!first_setting(block, setting, &value))
@@ -129,21 +125,21 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
     return status;
 
   listing->formats.clear();
-  for (const ScannedFormat& found : scan.formats()) {
+  for (const ScannedFormat* found : scan.formats()) {
     ListedFormat format;
-    format.id = found.id;
-    format.name = found.name;
+    format.id = found->id;
+    format.name = found->name;
     FormatIdFields fields;
-    read_format_id(found.id, &fields);
+    read_format_id(found->id, &fields);
     format.width_mm = fields.width_mm;
-    format.height_mm = is_roll_label(settings) && found.sized ?
-        roll_label_height(fields.height_field, found.along) :
+    format.height_mm = is_roll_label(settings) && found->sized ?
+        roll_label_height(fields.height_field, found->along) :
         fields.height_field;
     format.media_name = fields.media_name;
-    if (found.sized)
-      format.across_dots = found.across;
-    format.complete = (found.stands_in & kInAll) == kInAll;
-    format.selected = media == found.id;
+    if (found->sized)
+      format.across_dots = found->across;
+    format.complete = (found->stands_in & kInAll) == kInAll;
+    format.selected = media == found->id;
     listing->formats.push_back(format);
   }
   listing->media_setting = media;
