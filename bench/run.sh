@@ -167,9 +167,12 @@ set_cases() {  # size-label
   case_grep_vtl=(grep -F VtL "${files[@]}")
   # The same listing, on the trees whose media-information file holds
   # what anybody may write there, and a count of that file's lines that
-  # hold the marker.
+  # hold the marker. GNU grep stops at its first match when its output is
+  # /dev/null, where time_run sends it, so the count goes to a file.
   case_list_media=("$tool" --list)
-  case_grep_c_media=(grep -c -F VtL "${files[1]}")
+  # shellcheck disable=SC2016
+  case_grep_c_media=(sh -c 'exec grep -c -F VtL "$1" > "$2"' sh "${files[1]}"
+                     "$work/count")
   # The same requests with nothing but their companion runs and file
   # passes, in their order: the floor of each.
   local floor=$work/bin/floor_run
