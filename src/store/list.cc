@@ -2,6 +2,7 @@
 #include "store/list.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 #include <string.h>
 
@@ -61,35 +62,35 @@ bool first_setting(std::string_view block, std::string_view setting,
   return false;
 }
 
-// Reads the data file |file| of |driver|, a block of whole lines at a
-// time, into |visit|, which returns false once it needs no more. A missing
-// file fails the listing unless it is |optional|.
-StoreStatus read_file(const ModelDriver& driver, DriverFile file,
-                      bool optional,
-                      const std::function<bool(std::string_view)>& visit,
-                      StoreFailure* failure) {
-  StoreStatus status =
-      scan_data_file(driver.files, driver.path(file), visit, failure);
-  if (status == kStoreNotFound)
-    return optional ? kStoreDone : fail_at(driver.path(file), ENOENT, failure);
-  return status;
-}
-
 }  // namespace
 
 StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          FormatListing* listing, StoreFailure* failure) {
   ModelDriver driver{ env, settings.model_code };
   std::string dir = driver.data_dir();
-  struct statx info;
-  if (driver.files->statx(dir.c_str(), &info) != 0)
+  // Opened once, so that every file is read from the one directory.
+  ScopedFd dir_fd(driver.files,
+                  driver.files->open(AT_FDCWD, dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0)
     return fail_at(dir, errno, failure);
+  // Reads the data file |file|, a block of whole lines at a time, into
+  // |visit|, which returns false once it needs no more. A missing file
+  // fails the listing unless it is |optional|.
+  auto read_file = [&](DriverFile file, bool optional,
+                       const std::function<bool(std::string_view)>& visit) {
+    FileAt at{ dir_fd.get(), driver.name(file), driver.path(file) };
+    StoreStatus status = scan_data_file(driver.files, at, visit, failure);
+    if (status == kStoreNotFound)
+      return optional ? kStoreDone : fail_at(at.path, ENOENT, failure);
+    return status;
+  };
   FormatScan scan;
   auto scan_file = [&](DriverFile file, ListedFile bit, unsigned what) {
-    return read_file(driver, file, false, [&](std::string_view block) {
+    return read_file(file, false, [&](std::string_view block) {
       scan.scan(block, bit, what);
       return true;
-    }, failure);
+    });
   };
   // The function file names the formats first, so that the
   // media-information file, the large one, is read once, knowing them.
@@ -113,14 +114,13 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   std::string_view setting = is_roll_label(settings) ? kRollMediaSetting
                                                      : kTapeMediaSetting;
   std::optional<std::string> media;
-  status = read_file(driver, kResourceFile, true,
-                                 [&](std::string_view block) {
+  status = read_file(kResourceFile, true, [&](std::string_view block) {
     std::string value;
     if (!first_setting(block, setting, &value))
       return true;
     media = value;
     return false;
-  }, failure);
+  });
   if (status != kStoreDone)
     return status;
 
