@@ -8,9 +8,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include <deque>
 #include <new>
-#include <vector>
 
 #include "cli/exit_status.h"
 #include "cli/help.h"
@@ -153,27 +151,17 @@ int run_action(Action action, const FormatSettings& settings,
 // tab-separated line each, or, for a person at a terminal, a table.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
-  bool for_person = isatty(STDOUT_FILENO);
-  std::deque<std::string> texts;  // what the views in |formats| point into
-  std::vector<ListedFormat> formats;
+  FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(
-      settings, env, [&](const ListedFormat& format) {
-    if (!for_person) {
-      print_text(listing_line(format));
-      return;
-    }
-    ListedFormat kept = format;
-    kept.name = texts.emplace_back(format.name);
-    kept.media_name = texts.emplace_back(format.media_name);
-    kept.id = std::string_view();
-    formats.push_back(kept);
-  }, &failure);
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
   Report report = report_of(status, failure, settings, env);
-  if (status == kStoreDone && for_person) {
+  if (status == kStoreDone && isatty(STDOUT_FILENO)) {
     // Names are shown as the user's locale can print them.
     setlocale(LC_CTYPE, "");
-    report.out = listing_table(formats, is_roll_label(settings));
+    report.out = listing_table(listing, is_roll_label(settings));
+  } else if (status == kStoreDone) {
+    for (const ListedFormat& format : listing.formats)
+      report.out += listing_line(format);
   }
   return show(report, program, true);
 }
