@@ -184,23 +184,18 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
   for (int signal_number : { SIGTERM, SIGKILL }) {
     SCOPED_TRACE(strsignal(signal_number));
     Driver driver(kTape, "txr580");
-    // The stand-in does the adding, from where it finds the driver files.
-    std::string standin = driver.root() + "/txr580/bin/real";
-    make_dirs(standin);
-    standin += "/vtmediatoolcups_txr580";
-    write_file(standin, read_file(driver.files.companion));
-    ASSERT_EQ(0, chmod(standin.c_str(), 0755));
     std::string hold = driver.top() + "/hold";
     std::string events = driver.top() + "/events";
     write_file(hold, "");
     // An add's companion waits while |hold| is there; each run logs its
     // start (once it is ready for the signal) and end.
+    // The stand-in does the adding.
     driver.use_companion_script(
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
         "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
         "  " + hold_loop(hold) + ";;\n"
-        "esac\n'" + standin + "' \"$@\"; status=$?\n"
+        "esac\n'" + driver.copy_of_standin() + "' \"$@\"; status=$?\n"
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
     pid_t first = driver.start(add_args("First"));
@@ -230,7 +225,8 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
 TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
   Driver driver(kTape, "txr580");
   // The process left behind holds every descriptor the companion had.
-  driver.use_companion_script("sleep 5 </dev/null >/dev/null 2>&1 &\n");
+  driver.use_companion_script_then_standin(
+      "sleep 5 </dev/null >/dev/null 2>&1 &\n");
   EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
   StoreEnv env = driver.store_env();
   env.lock_timeout_ms = 300;
@@ -257,7 +253,7 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
     std::string child = driver.top() + "/child";
-    driver.use_companion_script(
+    driver.use_companion_script_then_standin(
         "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
         child + "' </dev/null >/dev/null 2>&1" + c.child_runs);
     if (c.at_reaping) {
@@ -374,19 +370,13 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
 // changes nothing more, and runs after it work in the new one.
 TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedMeanwhileFailsAndChangesNothingMore) {
   Driver driver(kTape, "txr580");
-  std::string standin = driver.root() + "/txr580/bin/real";
-  make_dirs(standin);
-  standin += "/vtmediatoolcups_txr580";
-  write_file(standin, read_file(driver.files.companion));
-  ASSERT_EQ(0, chmod(standin.c_str(), 0755));
   std::string hold = driver.top() + "/hold";
   std::string events = driver.top() + "/events";
   write_file(hold, "");
   // The first run's delete waits while |hold| is there.
-  driver.use_companion_script(
+  driver.use_companion_script_then_standin(
       "echo \"start $3 $4\" >> '" + events + "'\n"
-      "case \"$3 $4\" in '-d First') " + hold_loop(hold) + ";; esac\n"
-      "exec '" + standin + "' \"$@\"\n");
+      "case \"$3 $4\" in '-d First') " + hold_loop(hold) + ";; esac\n");
   std::string first_out = driver.top() + "/first";
   pid_t first = driver.start(add_args("First"), first_out);
   ASSERT_TRUE(wait_for_text(events, "start -d First"));
