@@ -326,23 +326,50 @@ TEST(Locking, RunUnwindingAfterARenameSyncsTheDirectoryAndLetsTheLockGo) {
   EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
+// The first stop signal decides how the run ends, however many follow.
 TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
+  const struct {
+    std::vector<int> signals;
+    const char* events;
+  } cases[] = {
+    { { SIGTERM }, "start -d\nstopped -d\n" },
+    { { SIGHUP, SIGTERM }, "start -d\nhangup -d\nstopped -d\n" },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(strsignal(c.signals[0]));
+    Driver driver(kTape, "txr580");
+    std::string hold = driver.top() + "/hold";
+    std::string events = driver.top() + "/events";
+    write_file(hold, "");
+    // A companion that takes the signals passed on and still succeeds.
+    driver.use_companion_script(
+        "trap 'echo \"hangup $3\" >> \"" + events + "\"' HUP\n"
+        "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
+        "echo \"start $3\" >> '" + events + "'\n" +
+        hold_loop(hold) + "\n");
+    // Replacing the sample's format: the delete's companion runs first.
+    pid_t run = driver.start(kAddShelfEdge);
+    ASSERT_TRUE(wait_for_text(events, "start"));
+    for (int signal_number : c.signals) {
+      ASSERT_EQ(0, kill(run, signal_number));
+      if (signal_number == SIGHUP) {
+        ASSERT_TRUE(wait_for_text(events, "hangup"));
+      }
+    }
+    EXPECT_EQ(128 + c.signals[0], wait_for(run));
+    EXPECT_EQ(c.events, read_file(events));
+    driver.expect_files();
+  }
+}
+
+TEST(Locking, InterruptedTryForTheLockIsMadeAgain) {
   Driver driver(kTape, "txr580");
-  std::string hold = driver.top() + "/hold";
-  std::string events = driver.top() + "/events";
-  write_file(hold, "");
-  // A companion that takes the signal passed on and still succeeds.
-  driver.use_companion_script(
-      "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
-      "echo \"start $3\" >> '" + events + "'\n" +
-      hold_loop(hold) + "\n");
-  // Replacing the sample's format: the delete's companion runs first.
-  pid_t run = driver.start(kAddShelfEdge);
-  ASSERT_TRUE(wait_for_text(events, "start"));
-  ASSERT_EQ(0, kill(run, SIGTERM));
-  EXPECT_EQ(128 + SIGTERM, wait_for(run));
-  EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
-  driver.expect_files();
+  FaultyFileOps files(FaultyFileOps::kFlock, 1, EINTR);
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(kAddNew), driver.store_env(&files),
+                             &out)) << out;
+  EXPECT_TRUE(files.fault_hit);
+  expect_entered_once(driver.contents(), "New");
 }
 
 TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
