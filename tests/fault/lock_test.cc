@@ -395,7 +395,7 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
 // The companion reaches the files by their path, the run by the
 // directory it locked: once the path names another directory, the run
 // changes nothing more, and runs after it work in the new one.
-TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedMeanwhileFailsAndChangesNothingMore) {
+TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedFailsAndChangesNothingMore) {
   Driver driver(kTape, "txr580");
   std::string hold = driver.top() + "/hold";
   std::string events = driver.top() + "/events";
@@ -484,7 +484,7 @@ class OutsideTheLockedDirectory : public FaultyFileOps {
   int locked_dir_ = -1;
 };
 
-TEST(ReplacedDirectory, EveryFileCallAfterTheLockGoesThroughTheLockedDirectory) {
+TEST(ReplacedDirectory, EveryFileCallAfterTheLockGoesThroughTheDirectory) {
   Driver driver(kTape, "txr580");
   // A planted temporary file and directory have the run unlink and rmdir.
   write_file(driver.temp_path(0), "");
