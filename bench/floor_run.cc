@@ -120,9 +120,12 @@ int main(int argc, char** argv) {
         rewrite(media);
   }
   // The add: the new identifier must not stand in the media-information
-  // file already; then the companion's add and the three files' new lines.
+  // file already; then the companion's add, the check that it entered the
+  // format in the function and media-information files, and the three
+  // files' new lines.
   if (kind != "delete") {
     ok = ok && read_through(media) && companion(tool, true) &&
+        read_through(function) && read_through(media) &&
         rewrite(function) && rewrite(media) && rewrite(area);
   }
   // The renames made durable, as the tool does before it lets go of the

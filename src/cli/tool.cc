@@ -89,6 +89,10 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
                std::to_string(failure.exit_status), kExitFailure };
     return { "", failure.path + ": " + strerror(failure.error),
              kExitFailure };
+  case kStoreNotRegistered:
+    // Lines the lookup cannot find would stay for good.
+    return { "", failure.path + " exited with status 0 without "
+             "registering the format", kExitFailure };
   case kStoreDirReplaced:
     // The companion's changes went to the directory the path names now,
     // the run's would go to the one it locked: better none of them.

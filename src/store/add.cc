@@ -53,6 +53,26 @@ std::vector<Rewrite> add_rewrites(const FormatSettings& settings,
   return rewrites;
 }
 
+// Whether the companion tool registered the format |format_id| of
+// |settings|: the lookup finds a format only through the "*PageSize"
+// lines naming it in the function and media-information files, and an
+// add's lines that nothing finds could never be deleted.
+StoreStatus check_registered(const Request& request,
+                             const FormatSettings& settings,
+                             const std::string& format_id) {
+  const PageSizeEntry wanted = { format_id, settings.format_name };
+  for (DriverFile file : { kFunctionFile, kMediaInfoFile }) {
+    bool found;
+    if (find_page_size_line(request, file, wanted, &found) != kStoreDone)
+      return kStoreFileFailed;
+    if (!found) {
+      request.failure()->path = request.driver().companion();
+      return kStoreNotRegistered;
+    }
+  }
+  return kStoreDone;
+}
+
 }  // namespace
 
 std::string media_info_line(const FormatSettings& settings,
@@ -141,6 +161,8 @@ StoreStatus add_step(Request* request, const FormatSettings& settings) {
   if (status == kStoreDone)
     status = request->run_companion(companion_add_args(
         request->driver().companion(), settings, format_id));
+  if (status == kStoreDone)
+    status = check_registered(*request, settings, format_id);
   if (status == kStoreDone)
     status = request->rewrite(add_rewrites(settings, format_id));
   return status;

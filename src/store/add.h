@@ -48,10 +48,13 @@ RewritePlan add_plan(const FormatSettings& settings);
 // format of the name is gone: a new identifier from the time of day, the
 // companion tool run with it, then the format entered under every
 // "[CustomTape]" line of the function file and its lines appended to the
-// media-information and imageable-area files, in that order. Returns
-// kStoreDone; the companion tool's failure or stop, or
-// kStoreDirReplaced, nothing changed by this step; or kStoreFileFailed,
-// the files before the failing one staying changed.
+// media-information and imageable-area files, in that order, once the
+// function and media-information files each hold a "*PageSize" line the
+// companion wrote for the new identifier and the name. Returns
+// kStoreDone; the companion tool's failure or stop, kStoreDirReplaced,
+// or kStoreNotRegistered where the companion exited 0 without writing
+// those lines, nothing changed by this step; or kStoreFileFailed, the
+// files before the failing one staying changed.
 StoreStatus add_step(Request* request, const FormatSettings& settings);
 
 #endif  // VTMEDIA_STORE_ADD_H_

@@ -71,3 +71,27 @@ StoreStatus find_format_id(const Request& request, const std::string& name,
   return format->function_id.empty() && format->media_id.empty()
              ? kStoreNotFound : kStoreDone;
 }
+
+StoreStatus find_page_size_line(const Request& request, DriverFile file,
+                                const PageSizeEntry& wanted, bool* found) {
+  *found = false;
+  if (wanted.id.empty())
+    return kStoreDone;  // would be found everywhere and nowhere
+  StoreStatus status = scan_data_file(
+      request.driver().files, request.file(file),
+      [&](std::string_view block) {
+    // Searched by the identifier, which few lines hold.
+    for (size_t hit = block.find(wanted.id); hit != std::string_view::npos;) {
+      std::string_view line = line_at(block, hit);
+      PageSizeEntry entry;
+      if (parse_page_size_line(line, &entry) && entry.id == wanted.id &&
+          entry.name == wanted.name) {
+        *found = true;
+        return false;
+      }
+      hit = block.find(wanted.id, line.data() + line.size() - block.data());
+    }
+    return true;
+  }, request.failure());
+  return status == kStoreFileFailed ? status : kStoreDone;
+}

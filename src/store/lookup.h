@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "store/driver.h"
+#include "store/format_id.h"
 #include "store/request.h"
 #include "store/status.h"
 
@@ -34,5 +35,12 @@ struct NamedFormat {
 // is there but cannot be read.
 StoreStatus find_format_id(const Request& request, const std::string& name,
                            NamedFormat* format);
+
+// Whether the data file |file| of |request| holds a "*PageSize" line that
+// names the format |id| called |name|, whatever other lines name that
+// name: sets |*found|. Returns kStoreDone (a missing file holds none), or
+// kStoreFileFailed with the request's failure set.
+StoreStatus find_page_size_line(const Request& request, DriverFile file,
+                                const PageSizeEntry& wanted, bool* found);
 
 #endif  // VTMEDIA_STORE_LOOKUP_H_

@@ -50,6 +50,12 @@ class TempFile {
   }
 
   bool put(std::string_view bytes) {
+    // The tool must be able to read back whatever it writes.
+    if (bytes.size() > size_t(kMaxDataFileSize) - written_) {
+      fail_too_large(data_file_.path, failure_);
+      return false;
+    }
+    written_ += bytes.size();
     while (!bytes.empty()) {
       ssize_t wrote = files_->write(fd_, bytes.data(), bytes.size());
       if (wrote < 0 && errno == EINTR)
@@ -102,6 +108,7 @@ class TempFile {
   StoreFailure* failure_;
   int fd_ = -1;
   bool created_ = false;
+  size_t written_ = 0;  // bytes put, never over kMaxDataFileSize
 };
 
 }  // namespace
@@ -118,13 +125,24 @@ StoreStatus rewrite_file(FileOps* files, const FileAt& file,
   TempFile temp(files, file, failure);
   if (!temp.create())
     return kStoreFileFailed;
-  PieceSink sink = [&temp](std::string_view piece) { return temp.put(piece); };
-  bool at_line_start = true;  // what was read so far ends a line
+  // A block in which the edit selects nothing comes back whole, as one
+  // piece; an edit that selects nothing anywhere changes nothing.
+  bool changed = edit.kind == LineEdit::kAppend;
   std::string_view block;
+  int pieces = 0;
+  bool whole = false;
+  PieceSink sink = [&](std::string_view piece) {
+    ++pieces;
+    whole = piece.data() == block.data() && piece.size() == block.size();
+    return temp.put(piece);
+  };
+  bool at_line_start = true;  // what was read so far ends a line
   while ((status = reader.next_block(&block, failure)) == kStoreDone &&
          !block.empty()) {
+    pieces = 0;
     if (!edit_block(edit, block, sink))
       return kStoreFileFailed;
+    changed = changed || pieces != 1 || !whole;
     at_line_start = block.back() == '\n';
   }
   if (status != kStoreDone)
@@ -132,6 +150,17 @@ StoreStatus rewrite_file(FileOps* files, const FileAt& file,
   if (edit.kind == LineEdit::kAppend &&
       !((at_line_start || temp.put("\n")) && temp.put(edit.text)))
     return kStoreFileFailed;
+  if (!changed) {
+    // The same bytes under a new inode would lose whatever another
+    // process writes to the old one meanwhile: the file stays, with the
+    // mode a rewritten one gets. Where only a new file can get that mode
+    // (another's file in a directory this run may write), it is replaced.
+    if ((reader.info().st_mode & 07777) == kDataFileMode ||
+        files->fchmod(reader.fd(), kDataFileMode) == 0)
+      return kStoreDone;
+    if (errno != EPERM)
+      return fail_at(file.path, errno, failure);
+  }
   return temp.commit(reader.fd(), reader.info()) ? kStoreDone
                                                  : kStoreFileFailed;
 }

@@ -28,19 +28,25 @@ struct LineEdit {
 typedef std::function<bool(std::string_view)> PieceSink;
 
 // Applies |edit|, whose needle is not empty, to a run of whole lines,
-// handing unchanged stretches on whole. kDrop and kReplace select a line
+// handing unchanged stretches on whole (a block in which nothing is
+// selected as one piece, |block| itself). kDrop and kReplace select a line
 // by the identifier |needle| standing whole in it (see find_identifier);
 // kInsertAfter by |needle| anywhere in it. The appended text of kAppend is
 // not written here. Returns false when the sink refuses.
 bool edit_block(const LineEdit& edit, std::string_view block,
                 const PieceSink& sink);
 
-// Replaces the data file |file| by its lines passed through |edit|
-// (an appended text starts on a line of its own). The new content goes to
-// the ".$$$" file beside it in the same directory, created exclusively, written in full, synced,
-// given the data file's owner, attributes and mode 0666 and only then
-// renamed over the data file, so readers see the old file or the new
-// one, never a part. Returns kStoreDone, or kStoreFileFailed with
+// Replaces the data file |file| by its lines passed through |edit| (an
+// appended text starts on a line of its own). The new content goes to
+// the ".$$$" file beside it in the same directory, created exclusively,
+// written in full, synced, given the data file's owner, attributes and
+// mode 0666 and only then renamed over the data file, so readers see the
+// old file or the new one, never a part. The new content, like the old,
+// may hold at most kMaxDataFileSize bytes (EFBIG, see fail_too_large):
+// the tool never leaves a file it would refuse to read. An edit that
+// selects no line leaves the file in place, inode and all, only given
+// mode 0666 (fchmod), and is made as any other where that mode cannot be
+// set in place (EPERM). Returns kStoreDone, or kStoreFileFailed with
 // |*failure| naming the data file and the errno of the failing call (an
 // edit that selects by an empty needle fails with EINVAL); the data file
 // is then untouched and no temporary file remains.

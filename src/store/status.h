@@ -15,6 +15,7 @@ enum StoreStatus {
   kStoreLockTimedOut = -4,         // another process kept the model's lock
   kStoreStopped = -5,              // told to stop while the companion ran
   kStoreDirReplaced = -6,          // the data directory's path names another
+  kStoreNotRegistered = -7,        // the companion's add wrote no format
 };
 
 // What a call that failed ran into, filled where it failed, for the front

@@ -103,9 +103,10 @@ TEST(CertainFailure, RunThatCannotFinishIsRefusedBeforeTheCompanionRuns) {
 
 TEST(CertainFailure, WritePastTheFileSizeLimitFailsCleanlyAndTheSameCommandFinishes) {
   Driver driver(kTape, "txr580");
-  driver.use_companion_script("exit 0\n");
-  // Room for every file as it is, not for the function file's new entry.
-  rlim_t room = driver.original[0].size() + 8;
+  // Room for every file as the companion leaves it, not for the function
+  // file's new entry.
+  rlim_t room = driver.original[0].size() +
+      standin_page_size_line(kShelfEdgeId, "New", "10", "50").size() + 8;
   RunResult limited = driver.run(kAddNew, {}, [room] {
     limit(RLIMIT_FSIZE, room);
   });
@@ -113,7 +114,9 @@ TEST(CertainFailure, WritePastTheFileSizeLimitFailsCleanlyAndTheSameCommandFinis
   EXPECT_EQ("File too large\n", limited.out);
   EXPECT_EQ("vtmediatoollpr_txr580: vantrel/txr580/bin/inf/vttxr580func: "
             "File too large\n", limited.err);
-  driver.expect_files();
+  // As the companion left them.
+  driver.expect_files(request_stages(driver.original, driver.argv(kAddNew),
+      logged_format_id(driver.log_path()), "", "")[1]);
   EXPECT_EQ(4u, dir_entries(driver.inf_dir()).size()) << "a temporary file";
   EXPECT_EQ(0, driver.run(kAddNew).exit_status);
   EXPECT_NE(driver.original[0], driver.contents()[0]);
@@ -162,6 +165,48 @@ TEST(CertainFailure, RewrittenFilesKeepTheirOwnerAclAndExtendedAttributes) {
       // The entry for nobody is kept; the mode's 0666 shows in the others.
       EXPECT_EQ(0, memcmp(kAclDenyingNobody + 12, value + 12, 8));
     }
+  }
+}
+
+// A new inode for the same bytes would lose whatever another process
+// (the driver's settings writer, holding the resource file open) wrote
+// to the old one meanwhile; the file still ends with mode 0666.
+TEST(CertainFailure, RewriteThatChangesNothingLeavesTheFileInPlace) {
+  const struct {
+    const char* what;
+    int file;  // the file whose edit selects no line
+    bool nobody;  // run by a user who may replace but not chmod it
+  } cases[] = {
+    { "resource file not selecting the format", 2, false },
+    { "function file of a delete cut short", 0, false },
+    { "another's file, its mode not settable in place", 2, true },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.nobody && geteuid() != 0)
+      GTEST_SKIP() << "needs root to run as nobody";
+    Driver driver(kTape, "txr580");
+    Contents laid = driver.original;
+    laid[c.file] = without_lines_holding(laid, kShelfEdgeId)[c.file];
+    driver.lay(laid);
+    const std::string path = driver.files.all()[c.file];
+    ASSERT_EQ(0, chmod(path.c_str(), 0644));
+    std::vector<std::string> env;
+    if (c.nobody) {
+      driver.use_copy_of_tool();
+      ASSERT_EQ(0, chmod(driver.inf_dir().c_str(), 0777));
+      write_file(driver.log_path(), "");
+      chmod(driver.log_path().c_str(), 0666);
+    }
+    struct stat before, after;
+    ASSERT_EQ(0, stat(path.c_str(), &before));
+    RunResult run = driver.run(kDeleteShelfEdge, env,
+                               c.nobody ? as_nobody() : ChildSetup());
+    EXPECT_EQ(0, run.exit_status) << run.err;
+    ASSERT_EQ(0, stat(path.c_str(), &after));
+    EXPECT_EQ(c.nobody, before.st_ino != after.st_ino);
+    EXPECT_EQ(0666u, after.st_mode & 07777);
+    EXPECT_EQ(laid[c.file], read_file(path));
   }
 }
 

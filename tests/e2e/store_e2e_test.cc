@@ -144,6 +144,59 @@ TEST(StoreEndToEnd, CompanionFailureFailsTheRunAndChangesNoFile) {
   }
 }
 
+// The lookup finds a format only by the "*PageSize" lines the companion
+// writes; an add whose format they do not name could never be deleted.
+TEST(StoreEndToEnd, CompanionThatExitsZeroWithoutRegisteringFailsTheAdd) {
+  const struct {
+    const char* what;
+    // Lines the add's companion appends to the function and
+    // media-information files; ID stands for the new identifier.
+    const char* function_line;
+    const char* media_line;
+  } cases[] = {
+    { "no line", "", "" },
+    { "the function file only", "*PageSize ID/New: x", "" },
+    { "the media-information file only", "", "*PageSize ID/New: x" },
+    { "another identifier for the name",
+      "*PageSize VtL_vtS12mm__030A0320AAAA/New: x",
+      "*PageSize VtL_vtS12mm__030A0320AAAA/New: x" },
+    { "another name for the identifier", "*PageSize ID/Old: x",
+      "*PageSize ID/Old: x" },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver driver(kTape, "txr580");
+    std::string id_file = driver.top() + "/id";
+    auto append = [](const std::string& line, const std::string& path) {
+      return line.empty() ? std::string() : "  echo \"" + line + "\" | "
+          "sed \"s|ID|${11}|\" >> '" + path + "'\n";
+    };
+    driver.use_companion_script(
+        "case \"$*\" in *-specid*)\n  echo \"${11}\" > '" + id_file + "'\n" +
+        append(c.function_line, driver.files.function_file) +
+        append(c.media_line, driver.files.media_info) + "esac\n");
+    RunResult run = driver.run(kAddNew);
+    EXPECT_EQ(255, run.exit_status);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("vtmediatoollpr_txr580: vantrel/txr580/bin/lpd/"
+              "vtmediatoolcups_txr580 exited with status 0 without "
+              "registering the format\n", run.err);
+    // What the companion wrote, and none of the add's own lines.
+    std::string id = read_file(id_file);
+    id.pop_back();
+    Contents expected = driver.original;
+    for (auto [line, file] : { std::pair(c.function_line, 0),
+                               std::pair(c.media_line, 1) }) {
+      std::string text = line;
+      if (text.find("ID") != std::string::npos)
+        text.replace(text.find("ID"), 2, id);
+      if (!text.empty())
+        expected[file] += text + "\n";
+    }
+    driver.expect_files(expected);
+  }
+}
+
 TEST(StoreEndToEnd, MissingDataFileRefusesTheRunBeforeItStarts) {
   // A request that would rewrite the missing file is refused before the
   // companion runs, naming the file, and changes nothing.

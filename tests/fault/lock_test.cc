@@ -184,23 +184,18 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
   for (int signal_number : { SIGTERM, SIGKILL }) {
     SCOPED_TRACE(strsignal(signal_number));
     Driver driver(kTape, "txr580");
-    // The stand-in does the adding, from where it finds the driver files.
-    std::string standin = driver.root() + "/txr580/bin/real";
-    make_dirs(standin);
-    standin += "/vtmediatoolcups_txr580";
-    write_file(standin, read_file(driver.files.companion));
-    ASSERT_EQ(0, chmod(standin.c_str(), 0755));
     std::string hold = driver.top() + "/hold";
     std::string events = driver.top() + "/events";
     write_file(hold, "");
     // An add's companion waits while |hold| is there; each run logs its
     // start (once it is ready for the signal) and end.
+    // The stand-in does the adding.
     driver.use_companion_script(
         "trap 'echo \"end $3 $4\" >> \"" + events + "\"; exit 143' TERM\n"
         "echo \"start $3 $4\" >> '" + events + "'\n"
         "case \"$*\" in *-specid*)\n"
         "  " + hold_loop(hold) + ";;\n"
-        "esac\n'" + standin + "' \"$@\"; status=$?\n"
+        "esac\n'" + driver.copy_of_standin() + "' \"$@\"; status=$?\n"
         "echo \"end $3 $4\" >> '" + events + "'\nexit $status\n");
 
     pid_t first = driver.start(add_args("First"));
@@ -230,7 +225,8 @@ TEST(Locking, LockLivesUntilTheCompanionOfAKilledRunHasEnded) {
 TEST(Locking, LockGoesWithTheRequestNotWithWhatItsCompanionLeftRunning) {
   Driver driver(kTape, "txr580");
   // The process left behind holds every descriptor the companion had.
-  driver.use_companion_script("sleep 5 </dev/null >/dev/null 2>&1 &\n");
+  driver.use_companion_script_then_standin(
+      "sleep 5 </dev/null >/dev/null 2>&1 &\n");
   EXPECT_EQ(0, driver.run(add_args("First")).exit_status);
   StoreEnv env = driver.store_env();
   env.lock_timeout_ms = 300;
@@ -257,7 +253,7 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
     SCOPED_TRACE(c.what);
     Driver driver(kTape, "txr580");
     std::string child = driver.top() + "/child";
-    driver.use_companion_script(
+    driver.use_companion_script_then_standin(
         "[ -e '" + child + "' ] || sh -c 'echo $$ > \"$0\"; exec sleep 20' '" +
         child + "' </dev/null >/dev/null 2>&1" + c.child_runs);
     if (c.at_reaping) {
@@ -330,23 +326,50 @@ TEST(Locking, RunUnwindingAfterARenameSyncsTheDirectoryAndLetsTheLockGo) {
   EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
+// The first stop signal decides how the run ends, however many follow.
 TEST(Locking, StopSignalEndsTheRunOnceItsCompanionHasEnded) {
+  const struct {
+    std::vector<int> signals;
+    const char* events;
+  } cases[] = {
+    { { SIGTERM }, "start -d\nstopped -d\n" },
+    { { SIGHUP, SIGTERM }, "start -d\nhangup -d\nstopped -d\n" },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(strsignal(c.signals[0]));
+    Driver driver(kTape, "txr580");
+    std::string hold = driver.top() + "/hold";
+    std::string events = driver.top() + "/events";
+    write_file(hold, "");
+    // A companion that takes the signals passed on and still succeeds.
+    driver.use_companion_script(
+        "trap 'echo \"hangup $3\" >> \"" + events + "\"' HUP\n"
+        "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
+        "echo \"start $3\" >> '" + events + "'\n" +
+        hold_loop(hold) + "\n");
+    // Replacing the sample's format: the delete's companion runs first.
+    pid_t run = driver.start(kAddShelfEdge);
+    ASSERT_TRUE(wait_for_text(events, "start"));
+    for (int signal_number : c.signals) {
+      ASSERT_EQ(0, kill(run, signal_number));
+      if (signal_number == SIGHUP) {
+        ASSERT_TRUE(wait_for_text(events, "hangup"));
+      }
+    }
+    EXPECT_EQ(128 + c.signals[0], wait_for(run));
+    EXPECT_EQ(c.events, read_file(events));
+    driver.expect_files();
+  }
+}
+
+TEST(Locking, InterruptedTryForTheLockIsMadeAgain) {
   Driver driver(kTape, "txr580");
-  std::string hold = driver.top() + "/hold";
-  std::string events = driver.top() + "/events";
-  write_file(hold, "");
-  // A companion that takes the signal passed on and still succeeds.
-  driver.use_companion_script(
-      "trap 'echo \"stopped $3\" >> \"" + events + "\"; exit 0' TERM\n"
-      "echo \"start $3\" >> '" + events + "'\n" +
-      hold_loop(hold) + "\n");
-  // Replacing the sample's format: the delete's companion runs first.
-  pid_t run = driver.start(kAddShelfEdge);
-  ASSERT_TRUE(wait_for_text(events, "start"));
-  ASSERT_EQ(0, kill(run, SIGTERM));
-  EXPECT_EQ(128 + SIGTERM, wait_for(run));
-  EXPECT_EQ("start -d\nstopped -d\n", read_file(events));
-  driver.expect_files();
+  FaultyFileOps files(FaultyFileOps::kFlock, 1, EINTR);
+  std::string out;
+  EXPECT_EQ(0, run_tool_here(driver.argv(kAddNew), driver.store_env(&files),
+                             &out)) << out;
+  EXPECT_TRUE(files.fault_hit);
+  expect_entered_once(driver.contents(), "New");
 }
 
 TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
@@ -372,21 +395,15 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
 // The companion reaches the files by their path, the run by the
 // directory it locked: once the path names another directory, the run
 // changes nothing more, and runs after it work in the new one.
-TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedMeanwhileFailsAndChangesNothingMore) {
+TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedFailsAndChangesNothingMore) {
   Driver driver(kTape, "txr580");
-  std::string standin = driver.root() + "/txr580/bin/real";
-  make_dirs(standin);
-  standin += "/vtmediatoolcups_txr580";
-  write_file(standin, read_file(driver.files.companion));
-  ASSERT_EQ(0, chmod(standin.c_str(), 0755));
   std::string hold = driver.top() + "/hold";
   std::string events = driver.top() + "/events";
   write_file(hold, "");
   // The first run's delete waits while |hold| is there.
-  driver.use_companion_script(
+  driver.use_companion_script_then_standin(
       "echo \"start $3 $4\" >> '" + events + "'\n"
-      "case \"$3 $4\" in '-d First') " + hold_loop(hold) + ";; esac\n"
-      "exec '" + standin + "' \"$@\"\n");
+      "case \"$3 $4\" in '-d First') " + hold_loop(hold) + ";; esac\n");
   std::string first_out = driver.top() + "/first";
   pid_t first = driver.start(add_args("First"), first_out);
   ASSERT_TRUE(wait_for_text(events, "start -d First"));
@@ -467,7 +484,7 @@ class OutsideTheLockedDirectory : public FaultyFileOps {
   int locked_dir_ = -1;
 };
 
-TEST(ReplacedDirectory, EveryFileCallAfterTheLockGoesThroughTheLockedDirectory) {
+TEST(ReplacedDirectory, EveryFileCallAfterTheLockGoesThroughTheDirectory) {
   Driver driver(kTape, "txr580");
   // A planted temporary file and directory have the run unlink and rmdir.
   write_file(driver.temp_path(0), "");

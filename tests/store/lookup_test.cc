@@ -83,6 +83,21 @@ TEST(FindFormatId, NameInEitherFileIsFoundButAMissingFunctionFileHasNone) {
   }
 }
 
+TEST(FindFormatId, HitInAnEarlierBlockStandsWhileLaterBlocksAreRead) {
+  // Past the reader's first block of 64 KiB, the hit in that block.
+  std::string filler;
+  while (filler.size() < 200000)
+    filler += "# no format on this line\n";
+  const std::string kId = kAddressLabelId;
+  const std::string file = "*PageSize " + kId + "/Address label\n" + filler;
+  NamedFormat found;
+  StoreFailure failure;
+  EXPECT_EQ(kStoreDone, look_up(file, file, "Address label", &found,
+                                &failure));
+  EXPECT_EQ(kId, found.function_id);
+  EXPECT_EQ(kId, found.media_id);
+}
+
 TEST(FindFormatId, ReadErrorIsAFailureWithItsErrnoAndClosesTheFile) {
   const std::string kFile = std::string(1000, 'x') + "\n" +
       "*PageSize VtL0D3E0641A7F0/Address label\n";

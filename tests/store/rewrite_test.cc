@@ -52,7 +52,8 @@ TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
     write_file(path, c.before);
     LineEdit edit = { LineEdit::kAppend, "", "T\n" };
     StoreFailure failure;
-    EXPECT_EQ(kStoreDone, rewrite_file(real_file_ops(), at_path(path), edit, &failure));
+    EXPECT_EQ(kStoreDone,
+              rewrite_file(real_file_ops(), at_path(path), edit, &failure));
     EXPECT_EQ(c.after, read_file(path)) << c.before;
   }
 }
@@ -66,7 +67,8 @@ TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
   write_file(path, content);
   StoreFailure failure;
   ASSERT_EQ(kStoreDone,
-            rewrite_file(real_file_ops(), at_path(path), insert_entry(), &failure));
+            rewrite_file(real_file_ops(), at_path(path), insert_entry(),
+                         &failure));
   EXPECT_EQ(std::string(300000, 'a') + kNul + "b\n" +
             std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" +
             kEntry + kNul + "[CustomTape]\n" + std::string(150000, 'd'),
@@ -83,8 +85,9 @@ TEST(RewriteFile, EditThatSelectsByNothingFailsAndWritesNothing) {
     edit.kind = kind;
     edit.needle.clear();
     StoreFailure failure;
-    EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), at_path(path), edit,
-                                             &failure)) << kind;
+    EXPECT_EQ(kStoreFileFailed,
+              rewrite_file(real_file_ops(), at_path(path), edit, &failure))
+        << kind;
     EXPECT_EQ(EINVAL, failure.error);
     EXPECT_EQ(kOriginal, read_file(path));
     EXPECT_EQ(std::vector<std::string>{ "func" }, dir_entries(dir.path()));
@@ -102,7 +105,8 @@ TEST(RewriteFile, AnythingAtTheTemporaryPathFailsTheRewriteUntouched) {
                        dir.file("func.$$$").c_str()));
   StoreFailure failure;
   EXPECT_EQ(kStoreFileFailed,
-            rewrite_file(real_file_ops(), at_path(path), insert_entry(), &failure));
+            rewrite_file(real_file_ops(), at_path(path), insert_entry(),
+                         &failure));
   EXPECT_EQ(EEXIST, failure.error);
   EXPECT_EQ(kOriginal, read_file(path));
   EXPECT_EQ("keep me\n", read_file(dir.file("victim")));
@@ -126,6 +130,10 @@ TEST(RewriteFile, FailedCallLeavesTheDataFileUntouchedWithTheCallsErrno) {
     { FaultyFileOps::kCopyAttributes, 1, EPERM, EPERM },
     { FaultyFileOps::kCopyAttributes, 1, ENOTSUP, 0 },
     { FaultyFileOps::kCopyAttributes, 2, EIO, 0 },
+    // Root gives every file back to its owner; where it cannot
+    // (root-squashed NFS, an owner unmapped in a user namespace), the file
+    // would change hands. Anybody else keeps their own files.
+    { FaultyFileOps::kFchown, 1, EPERM, geteuid() == 0 ? EPERM : 0 },
   };
   // The rewrite inherits the umask; only an explicit mode change gives
   // 0666.
@@ -178,7 +186,8 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     FaultyFileOps files(FaultyFileOps::kWrite, 1, EINTR);
     files.max_write = max_write;
     StoreFailure failure;
-    EXPECT_EQ(kStoreDone, rewrite_file(&files, at_path(path), insert_entry(), &failure));
+    EXPECT_EQ(kStoreDone,
+              rewrite_file(&files, at_path(path), insert_entry(), &failure));
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(kRewritten, read_file(path)) << "writes of " << max_write;
     EXPECT_EQ(0, files.open_descriptors);

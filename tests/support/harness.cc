@@ -370,6 +370,15 @@ std::vector<std::string> Driver::argv(
   return argv;
 }
 
+std::string Driver::copy_of_standin() const {
+  std::string standin = root() + "/" + code_ + "/bin/real";
+  make_dirs(standin);
+  standin += "/vtmediatoolcups_" + code_;
+  write_file(standin, read_file(VT_STANDIN_COMPANION));
+  check(chmod(standin.c_str(), 0755) == 0, "chmod stand-in");
+  return standin;
+}
+
 StoreEnv Driver::store_env(FileOps* ops) const {
   StoreEnv env;
   env.driver_root = root();

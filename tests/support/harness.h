@@ -195,6 +195,15 @@ class Driver {
     write_file(files.companion, "#!/bin/sh\n" + body);
     chmod(files.companion.c_str(), 0755);
   }
+  // Puts a shell script in the companion tool's place that runs |body|
+  // and then, unless that ends it, the stand-in with the same arguments,
+  // so that an add registers its format.
+  void use_companion_script_then_standin(const std::string& body) {
+    use_companion_script(body + "exec '" + copy_of_standin() + "' \"$@\"\n");
+  }
+  // A copy of the stand-in from where it finds the data files, for a
+  // script in the companion's place to run; its path.
+  std::string copy_of_standin() const;
 
   // Runs the tool; a silent success must stay silent on stderr too, and
   // any other run write one line there at most.
