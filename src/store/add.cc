@@ -58,17 +58,12 @@ StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
 
 std::string media_info_line(const FormatSettings& settings,
                             const std::string& format_id) {
-  long long across, along;
-  if (is_roll_label(settings)) {
-    across = mm_to_dots(settings.width_mm - kRollWidthMargin,
-                        kRollDotsPerInch);
-    along = roll_label_along_dots(settings.height_mm);
-  } else {
-    across = settings.head_dots;
-    along = mm_to_dots(settings.height_mm, kTapeDotsPerInch);
-  }
+  long long along = is_roll_label(settings) ?
+      roll_label_along_dots(settings.height_mm) :
+      mm_to_dots(settings.height_mm, kTapeDotsPerInch);
   char sizes[64];
-  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across, along);
+  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across_dots(settings),
+           along);
   return format_id + "/" + settings.format_name + sizes;
 }
 
@@ -118,12 +113,17 @@ StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
                        StoreFailure* failure) {
   return run_request(ModelDriver{ env, settings.model_code },
                      [&](Request* request) {
-    StoreStatus status = prepare_to_delete(request, settings,
-                                           add_rewrites(settings, ""));
-    if (status == kStoreDone)
-      status = delete_in_request(request, settings);
-    if (status != kStoreDone && status != kStoreNotFound)
-      return status;
-    return add_in_request(request, settings);
+    return replace_in_request(request, settings);
   }, failure);
+}
+
+StoreStatus replace_in_request(Request* request,
+                               const FormatSettings& settings) {
+  StoreStatus status = prepare_to_delete(request, settings,
+                                         add_rewrites(settings, ""));
+  if (status == kStoreDone)
+    status = delete_in_request(request, settings);
+  if (status != kStoreDone && status != kStoreNotFound)
+    return status;
+  return add_in_request(request, settings);
 }
