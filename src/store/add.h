@@ -42,4 +42,8 @@ StoreStatus new_format_id(Request* request, const FormatSettings& settings,
 StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
                        StoreFailure* failure);
 
+// The add request of add_format as a step of |request|.
+StoreStatus replace_in_request(Request* request,
+                               const FormatSettings& settings);
+
 #endif  // VTMEDIA_STORE_ADD_H_

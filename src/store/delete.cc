@@ -10,6 +10,23 @@ namespace {
 const char kRollDefaultMedia[] = "MediaSize=29X1\n";
 const char kTapeDefaultMedia[] = "Media=vtS12mm\n";
 
+// The rewrites of a delete of the format whose identifier is |function_id|
+// in the function file and |media_id| in the others, in their order. The
+// media-information file, which names the format, goes last: a run cut
+// short anywhere before leaves the name there to be found again.
+std::vector<Rewrite> rewrites_of(const FormatSettings& settings,
+                                 const std::string& function_id,
+                                 const std::string& media_id) {
+  return {
+    { kFunctionFile, { LineEdit::kDrop, function_id, "" } },
+    { kResourceFile, { LineEdit::kReplace, media_id,
+                       is_roll_label(settings) ? kRollDefaultMedia :
+                                                 kTapeDefaultMedia } },
+    { kPrintAreaFile, { LineEdit::kDrop, media_id, "" } },
+    { kMediaInfoFile, { LineEdit::kDrop, media_id, "" } },
+  };
+}
+
 // The rewrites of a delete of the format named |settings.format_name|, in
 // their order, as the files of |request| name it now. Returns kStoreDone,
 // kStoreNotFound or kStoreFileFailed as find_format_id does.
@@ -27,16 +44,7 @@ StoreStatus delete_rewrites(Request* request, const FormatSettings& settings,
       format.function_id.empty() ? format.media_id : format.function_id;
   const std::string& media_id =
       format.media_id.empty() ? format.function_id : format.media_id;
-  // The media-information file, which names the format, goes last: a run
-  // cut short anywhere before leaves the name there to be found again.
-  *rewrites = {
-    { kFunctionFile, { LineEdit::kDrop, function_id, "" } },
-    { kResourceFile, { LineEdit::kReplace, media_id,
-                       is_roll_label(settings) ? kRollDefaultMedia :
-                                                 kTapeDefaultMedia } },
-    { kPrintAreaFile, { LineEdit::kDrop, media_id, "" } },
-    { kMediaInfoFile, { LineEdit::kDrop, media_id, "" } },
-  };
+  *rewrites = rewrites_of(settings, function_id, media_id);
   return kStoreDone;
 }
 
@@ -75,5 +83,22 @@ StoreStatus delete_in_request(Request* request,
     status = delete_rewrites(request, settings, &rewrites);
   if (status == kStoreDone)
     status = rewrite_in_order(request, rewrites);
+  return status;
+}
+
+StoreStatus delete_id_in_request(Request* request,
+                                 const FormatSettings& settings,
+                                 const std::string& id) {
+  StoreStatus status = prepare_to_write(
+      request, [&](std::vector<Rewrite>* rewrites) {
+    *rewrites = rewrites_of(settings, id, id);
+    return kStoreDone;
+  });
+  if (status == kStoreDone)
+    status = run_companion(
+        companion_delete_args(request->driver.companion(), settings),
+        request->failure);
+  if (status == kStoreDone)
+    status = rewrite_in_order(request, rewrites_of(settings, id, id));
   return status;
 }

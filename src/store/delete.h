@@ -39,4 +39,14 @@ StoreStatus prepare_to_delete(Request* request,
 StoreStatus delete_in_request(Request* request,
                               const FormatSettings& settings);
 
+// The delete of the format whose identifier is |id| as a step of
+// |request|: readies the files, runs the companion tool's delete of
+// |settings.format_name|, and then drops every line holding |id| from the
+// four data files as delete_in_request does. For a format a delete by
+// name does not reach: a second one of its name, or a name no option
+// takes.
+StoreStatus delete_id_in_request(Request* request,
+                                 const FormatSettings& settings,
+                                 const std::string& id);
+
 #endif  // VTMEDIA_STORE_DELETE_H_
