@@ -36,7 +36,7 @@ std::string read_request(const Fields& fields, const FormatSettings& model,
   if (fields.size() > most)
     return count_of(fields.size()) + ", at most " + std::to_string(most);
   const std::string kind = fields.size() == 4 ? fields[3] : "";
-  if (!kind.empty() && kind != "tube" && kind != "tape")
+  if (fields.size() == 4 && kind != "tube" && kind != "tape")
     return "the fourth field is tube or tape";
   *format = FormatSettings();
   format->model_code = model.model_code;

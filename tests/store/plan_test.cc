@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "store/plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/dots.h"
+
+namespace {
+
+FormatSettings tape(const std::string& name, int64_t width, int64_t height,
+                    const std::string& media, int64_t dots) {
+  FormatSettings format;
+  format.model_type = 3;
+  format.model_code = "txr580";
+  format.printer_name = "q";
+  format.format_name = name;
+  format.width_mm = width;
+  format.height_mm = height;
+  format.media_name = media;
+  format.head_dots = dots;
+  return format;
+}
+
+const FormatSettings kModel = tape("", 0, 0, "", 0);
+const FormatSettings kShop = tape("Shop", 10, 50, "_vtS12mm__", 70);
+
+HeldFormat held_as(const FormatSettings& format, const std::string& id,
+                   bool complete = true) {
+  HeldFormat held = as_added(format);
+  held.id = id;
+  held.complete = complete;
+  return held;
+}
+
+TEST(SameFormat, EveryWayOfDifferingCounts) {
+  FormatSettings roll = kShop;
+  roll.model_type = 0;
+  roll.media_name = "";
+  roll.width_mm = 1;
+  const struct {
+    const char* what;
+    HeldFormat held;
+    bool same;
+    bool same_by_request;
+  } cases[] = {
+    { "as added", held_as(kShop, "A"), true, true },
+    { "a narrow roll label as added", held_as(roll, "A"), true, true },
+    { "cut short", held_as(kShop, "A", false), false, true },
+    { "another name", held_as(tape("Shop 2", 10, 50, "_vtS12mm__", 70), "A"),
+      false, false },
+    { "another width", held_as(tape("Shop", 7, 50, "_vtS12mm__", 70), "A"),
+      false, false },
+    { "another height", held_as(tape("Shop", 10, 51, "_vtS12mm__", 70), "A"),
+      false, false },
+    { "width kept, not cut to the tape",
+      held_as(tape("Shop", 10, 50, "", 70), "A"), false, false },
+    { "other dots", held_as(tape("Shop", 10, 50, "_vtS12mm__", 66), "A"),
+      false, true },
+  };
+  for (const auto& c : cases) {
+    const FormatSettings& wanted = c.held.width_mm == 1 ? roll : kShop;
+    EXPECT_EQ(c.same, same_format(c.held, wanted)) << c.what;
+    EXPECT_EQ(c.same_by_request, same_format(c.held, wanted, true)) << c.what;
+  }
+  HeldFormat no_size_line = held_as(kShop, "A");
+  no_size_line.across_dots = -1;
+  EXPECT_FALSE(same_format(no_size_line, kShop));
+}
+
+// A step as a test writes it: what it does and to which name.
+std::string shown(const std::vector<Step>& steps) {
+  std::string text;
+  for (const Step& step : steps) {
+    const char* kind[] = { "delete", "add", "replace" };
+    text += std::string(kind[step.kind]) + " " + step.format.format_name +
+        (step.id.empty() ? "" : " " + step.id) + "; ";
+  }
+  return text;
+}
+
+TEST(PlanSteps, AddsWhatDiffersInFileOrderAndSyncDeletesTheRestFirst) {
+  FormatSettings tube = tape("HS", 9, 50, "_vtHS12mm_", 66);
+  FormatSettings other_shop = tape("Shop", 10, 60, "_vtS12mm__", 70);
+  FormatSettings old = tape("Old", 10, 50, "_vtS12mm__", 70);
+  const struct {
+    const char* what;
+    std::vector<HeldFormat> held;
+    std::vector<FormatSettings> wanted;
+    std::string apply;
+    std::string sync;
+  } cases[] = {
+    { "nothing there", {}, { tube, kShop }, "add HS; add Shop; ",
+      "add HS; add Shop; " },
+    { "all there as wanted", { held_as(kShop, "A"), held_as(tube, "B") },
+      { tube, kShop }, "", "" },
+    { "one differs, one cut short",
+      { held_as(other_shop, "A"), held_as(tube, "B", false) },
+      { kShop, tube }, "replace Shop; replace HS; ",
+      "replace Shop; replace HS; " },
+    { "another format there", { held_as(old, "O"), held_as(kShop, "A") },
+      { kShop }, "", "delete Old O; " },
+    // The first of a name is the one compared; the others go by their
+    // identifiers.
+    { "a second of one name",
+      { held_as(kShop, "A"), held_as(old, "O"), held_as(other_shop, "C") },
+      { kShop }, "", "delete Old O; delete Shop C; " },
+    { "a second of one name, the first differing",
+      { held_as(other_shop, "C"), held_as(kShop, "A") }, { kShop },
+      "replace Shop; ", "delete Shop A; replace Shop; " },
+    { "a second of a name not wanted",
+      { held_as(old, "O"), held_as(old, "P") }, { kShop }, "add Shop; ",
+      "delete Old O; delete Old P; add Shop; " },
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.apply, shown(plan_steps(c.held, c.wanted, false, kModel)))
+        << c.what;
+    std::vector<Step> sync = plan_steps(c.held, c.wanted, true, kModel);
+    EXPECT_EQ(c.sync, shown(sync)) << c.what;
+    for (const Step& step : sync) {
+      EXPECT_EQ("txr580", step.format.model_code) << c.what;
+      EXPECT_EQ("q", step.format.printer_name) << c.what;
+    }
+  }
+}
+
+}  // namespace
