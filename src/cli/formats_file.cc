@@ -159,7 +159,7 @@ bool read_formats_file(const std::string& path, const FormatSettings& model,
   return parse_formats_file(text, model, formats, refusal);
 }
 
-bool formats_file_line(const HeldFormat& held, const FormatSettings& model,
+bool formats_file_line(const ListedFormat& held, const FormatSettings& model,
                        std::string* line) {
   std::string height = std::to_string(held.height_mm);
   std::vector<Fields> candidates;

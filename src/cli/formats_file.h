@@ -48,7 +48,7 @@ bool read_formats_file(const std::string& path, const FormatSettings& model,
 // |model| as the files hold it, newline included; for a format cut short,
 // the line of the request that made it. False where no line does: a name
 // -n refuses, or sizes, tape and dots no request gives.
-bool formats_file_line(const HeldFormat& held, const FormatSettings& model,
+bool formats_file_line(const ListedFormat& held, const FormatSettings& model,
                        std::string* line);
 
 #endif  // VTMEDIA_CLI_FORMATS_FILE_H_

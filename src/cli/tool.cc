@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <deque>
 #include <new>
 #include <vector>
 
@@ -151,27 +150,17 @@ int run_action(Action action, const FormatSettings& settings,
 // tab-separated line each, or, for a person at a terminal, a table.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
-  bool for_person = isatty(STDOUT_FILENO);
-  std::deque<std::string> texts;  // what the views in |formats| point into
-  std::vector<ListedFormat> formats;
+  FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(
-      settings, env, [&](const ListedFormat& format) {
-    if (!for_person) {
-      print_text(listing_line(format));
-      return;
-    }
-    ListedFormat kept = format;
-    kept.name = texts.emplace_back(format.name);
-    kept.media_name = texts.emplace_back(format.media_name);
-    kept.id = std::string_view();
-    formats.push_back(kept);
-  }, &failure);
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
   Report report = report_of(status, failure, settings, env);
-  if (status == kStoreDone && for_person) {
+  if (status == kStoreDone && isatty(STDOUT_FILENO)) {
     // Names are shown as the user's locale can print them.
     setlocale(LC_CTYPE, "");
-    report.out = listing_table(formats, is_roll_label(settings));
+    report.out = listing_table(listing, is_roll_label(settings));
+  } else if (status == kStoreDone) {
+    for (const ListedFormat& format : listing.formats)
+      report.out += listing_line(format);
   }
   return show(report, program, true);
 }
@@ -202,24 +191,25 @@ bool read_wanted(const std::string& path, const FormatSettings& settings,
 // format no request re-creates is left out, and said so.
 int run_export(const FormatSettings& settings, const StoreEnv& env,
                const char* program) {
-  std::vector<HeldFormat> held;
+  FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = held_formats(settings, env, &held, &failure);
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
   if (status != kStoreDone)
     return show(report_of(status, failure, settings, env), program, true);
+  const std::vector<ListedFormat>& held = listing.formats;
   std::vector<bool> first = first_of_names(held);
-  std::vector<const HeldFormat*> named;
+  std::vector<const ListedFormat*> named;
   for (size_t i = 0; i < held.size(); ++i) {
     if (first[i])
       named.push_back(&held[i]);
   }
   std::sort(named.begin(), named.end(),
-            [](const HeldFormat* a, const HeldFormat* b) {
+            [](const ListedFormat* a, const ListedFormat* b) {
     return a->name < b->name;
   });
   std::string text;
   std::vector<std::string> left_out;
-  for (const HeldFormat* format : named) {
+  for (const ListedFormat* format : named) {
     std::string line;
     if (formats_file_line(*format, settings, &line))
       text += line;
@@ -252,13 +242,14 @@ int run_diff(const FormatSettings& settings, const StoreEnv& env,
   std::vector<FormatSettings> wanted;
   if (!read_wanted(path, settings, true, &wanted, program))
     return kExitUsage;
-  std::vector<HeldFormat> held;
+  FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = held_formats(settings, env, &held, &failure);
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
   if (status != kStoreDone)
     return show(report_of(status, failure, settings, env), program, true);
   std::string text;
-  for (const Step& step : plan_steps(held, wanted, true, settings)) {
+  for (const Step& step : plan_steps(listing.formats, wanted, true,
+                                     settings)) {
     std::string line = step.format.format_name + "\n";
     if (step.kind != Step::kDelete)
       formats_file_line(as_added(step.format), settings, &line);

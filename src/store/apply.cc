@@ -10,11 +10,11 @@ StoreStatus apply_formats(const FormatSettings& model, const StoreEnv& env,
                           bool sync, SetRun* run, StoreFailure* failure) {
   return run_request(ModelDriver{ env, model.model_code },
                      [&](Request* request) {
-    std::vector<HeldFormat> held;
-    StoreStatus status = held_formats(model, env, &held, request->failure);
+    FormatListing listing;
+    StoreStatus status = list_formats(model, env, &listing, request->failure);
     if (status != kStoreDone)
       return status;
-    run->steps = plan_steps(held, wanted, sync, model);
+    run->steps = plan_steps(listing.formats, wanted, sync, model);
     for (const Step& step : run->steps) {
       status = step.kind == Step::kDelete ?
           delete_id_in_request(request, step.format, step.id) :

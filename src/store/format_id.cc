@@ -87,6 +87,12 @@ bool stands_whole(std::string_view text, size_t at, size_t length) {
   return after == text.size() || !continues_identifier(text[after]);
 }
 
+size_t identifier_run_end(std::string_view text, size_t at) {
+  while (at < text.size() && continues_identifier(text[at]))
+    ++at;
+  return at;
+}
+
 size_t find_identifier(std::string_view text, std::string_view id,
                        size_t from) {
   if (id.empty())

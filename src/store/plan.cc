@@ -5,27 +5,9 @@
 #include <set>
 
 #include "store/dots.h"
-#include "store/list.h"
 
-StoreStatus held_formats(const FormatSettings& settings, const StoreEnv& env,
-                         std::vector<HeldFormat>* formats,
-                         StoreFailure* failure) {
-  formats->clear();
-  return list_formats(settings, env, [&](const ListedFormat& listed) {
-    HeldFormat held;
-    held.name = listed.name;
-    held.id = listed.id;
-    held.media_name = listed.media_name;
-    held.width_mm = listed.width_mm;
-    held.height_mm = listed.height_mm;
-    held.across_dots = listed.across_dots;
-    held.complete = listed.complete;
-    formats->push_back(held);
-  }, failure);
-}
-
-HeldFormat as_added(const FormatSettings& settings) {
-  HeldFormat held;
+ListedFormat as_added(const FormatSettings& settings) {
+  ListedFormat held;
   held.name = settings.format_name;
   held.media_name = settings.media_name;
   held.width_mm = static_cast<uint64_t>(settings.width_mm);
@@ -35,7 +17,7 @@ HeldFormat as_added(const FormatSettings& settings) {
   return held;
 }
 
-bool same_format(const HeldFormat& held, const FormatSettings& wanted,
+bool same_format(const ListedFormat& held, const FormatSettings& wanted,
                  bool by_request) {
   return held.name == wanted.format_name &&
       held.width_mm == static_cast<uint64_t>(wanted.width_mm) &&
@@ -45,7 +27,7 @@ bool same_format(const HeldFormat& held, const FormatSettings& wanted,
        (held.complete && held.across_dots == across_dots(wanted)));
 }
 
-std::vector<bool> first_of_names(const std::vector<HeldFormat>& formats) {
+std::vector<bool> first_of_names(const std::vector<ListedFormat>& formats) {
   std::vector<bool> first(formats.size(), false);
   std::set<std::string> seen;
   for (size_t i = 0; i < formats.size(); ++i)
@@ -53,14 +35,14 @@ std::vector<bool> first_of_names(const std::vector<HeldFormat>& formats) {
   return first;
 }
 
-std::vector<Step> plan_steps(const std::vector<HeldFormat>& held,
+std::vector<Step> plan_steps(const std::vector<ListedFormat>& held,
                              const std::vector<FormatSettings>& wanted,
                              bool sync, const FormatSettings& model) {
   std::map<std::string, const FormatSettings*> wanted_by_name;
   for (const FormatSettings& format : wanted)
     wanted_by_name.emplace(format.format_name, &format);
   std::vector<bool> first = first_of_names(held);
-  std::map<std::string, const HeldFormat*> first_by_name;
+  std::map<std::string, const ListedFormat*> first_by_name;
   std::vector<Step> steps;
   for (size_t i = 0; i < held.size(); ++i) {
     bool wanted_name = wanted_by_name.count(held[i].name) != 0;

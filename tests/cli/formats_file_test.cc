@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -199,10 +200,10 @@ TEST(FormatsFile, LineAsksForTheNominalWidthAndSaysTapeOrTube) {
   }
 }
 
-HeldFormat held(const std::string& name, uint64_t width, int64_t height,
-                const std::string& media, long long dots,
+ListedFormat held(const std::string& name, uint64_t width, int64_t height,
+                const std::string& media, std::optional<long long> dots,
                 bool complete = true) {
-  HeldFormat format;
+  ListedFormat format;
   format.name = name;
   format.id = "VtL";
   format.width_mm = width;
@@ -216,7 +217,7 @@ HeldFormat held(const std::string& name, uint64_t width, int64_t height,
 TEST(FormatsFile, FormatsNoRequestMakesHaveNoLine) {
   const struct {
     const char* what;
-    HeldFormat format;
+    ListedFormat format;
   } cases[] = {
     { "a tape of no table", held("Shop", 10, 50, "_vtS13mm__", 70) },
     { "a width no tape keeps", held("Shop", 11, 50, "", 70) },
@@ -235,13 +236,13 @@ TEST(FormatsFile, FormatsNoRequestMakesHaveNoLine) {
 
 TEST(FormatsFile, FormatCutShortIsWrittenAsTheRequestThatMadeIt) {
   const struct {
-    HeldFormat format;
+    ListedFormat format;
     const char* written;
   } cases[] = {
-    { held("Shop", 10, 50, "_vtS12mm__", -1, false), "Shop\t12\t50\ttape\n" },
+    { held("Shop", 10, 50, "_vtS12mm__", std::nullopt, false), "Shop\t12\t50\ttape\n" },
     // Without dots a width kept as asked reads as the name would.
-    { held("HS kept", 7, 50, "", -1, false), "HS kept\t7\t50\ttube\n" },
-    { held("Kept", 7, 50, "", -1, false), "Kept\t7\t50\ttape\n" },
+    { held("HS kept", 7, 50, "", std::nullopt, false), "HS kept\t7\t50\ttube\n" },
+    { held("Kept", 7, 50, "", std::nullopt, false), "Kept\t7\t50\ttape\n" },
     { held("HS kept", 7, 50, "", 50, false), "HS kept\t7\t50\ttube\n" },
   };
   for (const auto& c : cases) {

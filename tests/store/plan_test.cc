@@ -27,9 +27,9 @@ FormatSettings tape(const std::string& name, int64_t width, int64_t height,
 const FormatSettings kModel = tape("", 0, 0, "", 0);
 const FormatSettings kShop = tape("Shop", 10, 50, "_vtS12mm__", 70);
 
-HeldFormat held_as(const FormatSettings& format, const std::string& id,
+ListedFormat held_as(const FormatSettings& format, const std::string& id,
                    bool complete = true) {
-  HeldFormat held = as_added(format);
+  ListedFormat held = as_added(format);
   held.id = id;
   held.complete = complete;
   return held;
@@ -42,7 +42,7 @@ TEST(SameFormat, EveryWayOfDifferingCounts) {
   roll.width_mm = 1;
   const struct {
     const char* what;
-    HeldFormat held;
+    ListedFormat held;
     bool same;
     bool same_by_request;
   } cases[] = {
@@ -65,8 +65,8 @@ TEST(SameFormat, EveryWayOfDifferingCounts) {
     EXPECT_EQ(c.same, same_format(c.held, wanted)) << c.what;
     EXPECT_EQ(c.same_by_request, same_format(c.held, wanted, true)) << c.what;
   }
-  HeldFormat no_size_line = held_as(kShop, "A");
-  no_size_line.across_dots = -1;
+  ListedFormat no_size_line = held_as(kShop, "A");
+  no_size_line.across_dots = std::nullopt;
   EXPECT_FALSE(same_format(no_size_line, kShop));
 }
 
@@ -87,7 +87,7 @@ TEST(PlanSteps, AddsWhatDiffersInFileOrderAndSyncDeletesTheRestFirst) {
   FormatSettings old = tape("Old", 10, 50, "_vtS12mm__", 70);
   const struct {
     const char* what;
-    std::vector<HeldFormat> held;
+    std::vector<ListedFormat> held;
     std::vector<FormatSettings> wanted;
     std::string apply;
     std::string sync;
