@@ -7,13 +7,17 @@
 # files, the same edit by hand with grep -v or sed -i, and the two
 # companion runs of an add are measured too, for comparison. On the large
 # and doubled trees, --list is measured against grep -F VtL over the four
-# files it reads.
+# files it reads. On the realistic tree, --apply of 20 new formats is
+# measured against the 20 single adds one after another that do the same,
+# and an --apply of 20 formats already there against --list.
 #
 #   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
 #                [--build DIR]
 #
 # --check      compare with the targets (each request at most 1.10 times
 #              its floor at every size; --list at most 1.5 times the grep;
+#              the --apply of 20 new formats at most 1.05 times the 20
+#              adds, the one that changes nothing at most 2 times --list;
 #              at most 8 MiB, the requests' flat across sizes); exit 1
 #              when one is missed
 # --cpu        judge by processor time instead of wall time (median of
@@ -50,7 +54,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '12,30p' "$0"; exit 2 ;;
+    *) sed -n '14,34p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -160,6 +164,13 @@ set_cases() {  # size-label
     done' sh "$id" "${files[@]}")
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
   case_list=("$tool" --list)
+  # Twenty formats at once, and the same one after another.
+  case_apply_new=("$tool" -P TX-R580 --apply "$work/new20.tsv")
+  # shellcheck disable=SC2016
+  case_adds_20=(sh -c 'for i in $(seq 1 20); do
+      "$1" -P TX-R580 -n "Bench $i" -w 12 -h 50 || exit 1
+    done' sh "$tool")
+  case_apply_noop=("$tool" -P TX-R580 --apply "$work/present20.tsv")
   case_grep_vtl=(grep -F VtL "${files[@]}")
   # The same requests with nothing but their companion runs and file
   # passes, in their order: the floor of each.
@@ -180,7 +191,7 @@ cases_of() {  # size-label
                floor_delete cp grep_v sed_i)
   # The companion runs do not depend on the size of the files.
   if [ "$1" = realistic ]; then
-    cases+=(companion_x2)
+    cases+=(companion_x2 apply_new adds_20 apply_noop list)
   else
     cases+=(list grep_vtl)
   fi
@@ -220,6 +231,19 @@ warm_up() {  # size-label
   "${case_add_replace[@]}" > /dev/null
   [ "$(grep -c -F "/$other" "${files[1]}")" = 2 ] ||
     { echo "run.sh: the add did not replace its format" >&2; exit 1; }
+  if [ "$1" = realistic ]; then
+    restore "$1"
+    "${case_apply_new[@]}"
+    [ "$(grep -c '/Bench [0-9]*$' "${files[0]}")" = 20 ] ||
+      { echo "run.sh: the apply did not enter its formats" >&2; exit 1; }
+    restore "$1"
+    "${case_apply_noop[@]}"
+    local f
+    for f in "${files[@]}"; do
+      cmp -s "$f" "$work/pristine-$1/$model/bin/inf/${f##*/}" ||
+        { echo "run.sh: the apply of formats there changed $f" >&2; exit 1; }
+    done
+  fi
   if [ "$1" != realistic ] &&
      ! "$tool" --list | grep -q -F "$id"$'\tcomplete'; then
     echo "run.sh: the listing left out $id" >&2
@@ -230,6 +254,12 @@ warm_up() {  # size-label
 }
 
 make_tree realistic realistic
+for ((i = 1; i <= 20; i++)); do
+  printf 'Bench %d\t12\t50\n' "$i"
+done > "$work/new20.tsv"
+restore realistic
+"$tool" --export > "$work/present.tsv"
+head -n 20 "$work/present.tsv" > "$work/present20.tsv"
 make_tree large large "$large_mb"
 make_tree doubled large "$(python3 -c "print(2 * $large_mb)")"
 for size in "${sizes[@]}"; do warm_up "$size"; done
