@@ -94,6 +94,11 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
                std::to_string(failure.exit_status), kExitFailure };
     return { "", failure.path + ": " + strerror(failure.error),
              kExitFailure };
+  case kStoreDirReplaced:
+    // The companion's changes went to the directory the path names now,
+    // the run's would go to the one it locked: better none of them.
+    return { "", failure.path + ": replaced during the run; run the "
+             "command again", kExitFailure };
   case kStoreStopped:
     // Told to stop while the companion ran: now that it has ended and the
     // lock is let go, the run ends as the signal asked, with no message.
@@ -130,10 +135,11 @@ int show(const Report& report, const char* program, bool listing) {
 int run_action(Action action, const FormatSettings& settings,
                const TapeFit& fit, const StoreEnv& env, const char* program) {
   StoreFailure failure;
+  const ModelDriver driver{ env, settings.model_code };
   // An add replaces an earlier format of the same name, not doubles it.
   StoreStatus status = action == kActionAdd ?
-      add_format(settings, env, &failure) :
-      delete_format(settings, env, &failure);
+      add_format(driver, settings, &failure) :
+      delete_format(driver, settings, &failure);
   // Scripts see no difference; a person learns what the tape rules made
   // of the request.
   if (action == kActionAdd && status == kStoreDone &&
@@ -271,7 +277,8 @@ int run_set(const FormatSettings& settings, const StoreEnv& env,
     return kExitUsage;
   SetRun run;
   StoreFailure failure;
-  StoreStatus status = apply_formats(settings, env, wanted, sync, &run,
+  StoreStatus status = apply_formats(ModelDriver{ env, settings.model_code },
+                                     { settings, wanted, sync }, &run,
                                      &failure);
   if (isatty(STDERR_FILENO)) {
     for (size_t i = 0; i < run.done; ++i) {

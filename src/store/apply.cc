@@ -3,26 +3,49 @@
 
 #include "store/add.h"
 #include "store/delete.h"
+#include "store/list.h"
 #include "store/request.h"
 
-StoreStatus apply_formats(const FormatSettings& model, const StoreEnv& env,
-                          const std::vector<FormatSettings>& wanted,
-                          bool sync, SetRun* run, StoreFailure* failure) {
-  return run_request(ModelDriver{ env, model.model_code },
-                     [&](Request* request) {
-    FormatListing listing;
-    StoreStatus status = list_formats(model, env, &listing, request->failure);
-    if (status != kStoreDone)
-      return status;
-    run->steps = plan_steps(listing.formats, wanted, sync, model);
-    for (const Step& step : run->steps) {
-      status = step.kind == Step::kDelete ?
-          delete_id_in_request(request, step.format, step.id) :
-          replace_in_request(request, step.format);
-      if (status != kStoreDone)
-        return status;
+namespace {
+
+// What the steps rewrite, for the preparation before the first of them.
+RewritePlan plan_of(const std::vector<Step>& steps) {
+  RewritePlan plan;
+  for (const Step& step : steps)
+    plan |= step.kind == Step::kDelete ? delete_id_plan()
+                                       : add_plan(step.format);
+  return plan;
+}
+
+// Takes |step| as a step of |request|, prepared for it: a delete by its
+// identifier, or the delete of the name and the add, as add_format.
+StoreStatus take_step(Request* request, const Step& step) {
+  if (step.kind == Step::kDelete)
+    return delete_id_step(request, step.format, { step.id, step.id });
+  StoreStatus status = delete_step(request, step.format);
+  if (status == kStoreDone || status == kStoreNotFound)
+    status = add_step(request, step.format);
+  return status;
+}
+
+}  // namespace
+
+StoreStatus apply_formats(const ModelDriver& driver, const FormatSet& set,
+                          SetRun* run, StoreFailure* failure) {
+  Request request(driver, failure);
+  StoreStatus status = request.lock();
+  FormatListing listing;
+  if (status == kStoreDone)
+    status = list_request_formats(request, set.model, &listing);
+  if (status == kStoreDone) {
+    run->steps = plan_steps(listing.formats, set.wanted, set.sync, set.model);
+    if (!run->steps.empty())
+      status = request.prepare(plan_of(run->steps));
+  }
+  while (status == kStoreDone && run->done < run->steps.size()) {
+    status = take_step(&request, run->steps[run->done]);
+    if (status == kStoreDone)
       ++run->done;
-    }
-    return kStoreDone;
-  }, failure);
+  }
+  return request.finish(status);
 }

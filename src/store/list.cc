@@ -2,6 +2,7 @@
 #include "store/list.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 #include <string.h>
 
@@ -61,34 +62,35 @@ bool first_setting(std::string_view block, std::string_view setting,
   return false;
 }
 
-// Reads the data file |file| of |driver|, a block of whole lines at a
+// The data files of one driver, in the directory open as |dir_fd|.
+struct Files {
+  const ModelDriver& driver;
+  int dir_fd;
+};
+
+// Reads the data file |file| of |files|, a block of whole lines at a
 // time, into |visit|, which returns false once it needs no more. A missing
 // file fails the listing unless it is |optional|.
-StoreStatus read_file(const ModelDriver& driver, DriverFile file,
-                      bool optional,
+StoreStatus read_file(const Files& files, DriverFile file, bool optional,
                       const std::function<bool(std::string_view)>& visit,
                       StoreFailure* failure) {
-  StoreStatus status =
-      scan_data_file(driver.files, driver.path(file), visit, failure);
+  const ModelDriver& driver = files.driver;
+  StoreStatus status = scan_data_file(
+      driver.files,
+      FileAt{ files.dir_fd, driver.name(file), driver.path(file) }, visit,
+      failure);
   if (status == kStoreNotFound)
     return optional ? kStoreDone : fail_at(driver.path(file), ENOENT, failure);
   return status;
 }
 
-}  // namespace
-
-StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
-                         FormatListing* listing, StoreFailure* failure) {
-  ModelDriver driver{ env, settings.model_code };
-  std::string dir = driver.data_dir();
-  struct statx info;
-  if (driver.files->statx(dir.c_str(), &info) != 0)
-    return fail_at(dir, errno, failure);
+StoreStatus list_in(const Files& files, const FormatSettings& settings,
+                    FormatListing* listing, StoreFailure* failure) {
   // The names first, so that the second pass keeps nothing of an
   // identifier that no "*PageSize" line names.
   FormatScan scan;
   for (DriverFile file : { kMediaInfoFile, kFunctionFile }) {
-    StoreStatus status = read_file(driver, file, false,
+    StoreStatus status = read_file(files, file, false,
                                    [&](std::string_view block) {
       scan.note_names(block);
       return true;
@@ -106,7 +108,7 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
     { kPrintAreaFile, kInPrintArea, false },
   };
   for (const auto& place : places) {
-    StoreStatus status = read_file(driver, place.file, false,
+    StoreStatus status = read_file(files, place.file, false,
                                    [&](std::string_view block) {
       scan.note_places(block, place.bit, place.sizes);
       return true;
@@ -117,7 +119,7 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   std::string_view setting = is_roll_label(settings) ? kRollMediaSetting
                                                      : kTapeMediaSetting;
   std::optional<std::string> media;
-  StoreStatus status = read_file(driver, kResourceFile, true,
+  StoreStatus status = read_file(files, kResourceFile, true,
                                  [&](std::string_view block) {
     std::string value;
     if (!first_setting(block, setting, &value))
@@ -148,4 +150,26 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   }
   listing->media_setting = media;
   return kStoreDone;
+}
+
+}  // namespace
+
+StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
+                         FormatListing* listing, StoreFailure* failure) {
+  ModelDriver driver{ env, settings.model_code };
+  std::string dir = driver.data_dir();
+  // Opened once, so that every file is read from the one directory.
+  ScopedFd dir_fd(driver.files,
+                  driver.files->open(AT_FDCWD, dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0)
+    return fail_at(dir, errno, failure);
+  return list_in(Files{ driver, dir_fd.get() }, settings, listing, failure);
+}
+
+StoreStatus list_request_formats(const Request& request,
+                                 const FormatSettings& settings,
+                                 FormatListing* listing) {
+  return list_in(Files{ request.driver(), request.file(kFunctionFile).dir },
+                 settings, listing, request.failure());
 }
