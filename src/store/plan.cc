@@ -19,12 +19,13 @@ ListedFormat as_added(const FormatSettings& settings) {
 
 bool same_format(const ListedFormat& held, const FormatSettings& wanted,
                  bool by_request) {
+  bool same_dots = held.across_dots == across_dots(wanted);
   return held.name == wanted.format_name &&
       held.width_mm == static_cast<uint64_t>(wanted.width_mm) &&
       held.height_mm == wanted.height_mm &&
       held.media_name == wanted.media_name &&
-      (by_request ||
-       (held.complete && held.across_dots == across_dots(wanted)));
+      (by_request ? !held.across_dots || same_dots
+                  : held.complete && same_dots);
 }
 
 std::vector<bool> first_of_names(const std::vector<ListedFormat>& formats) {

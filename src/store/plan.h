@@ -14,8 +14,8 @@ ListedFormat as_added(const FormatSettings& settings);
 
 // Whether |held| stands as an add of |wanted| leaves it: complete, with
 // the same name, width, height, tape and dots across. With |by_request|,
-// only what the request decides counts: neither completeness nor the
-// dots, which a format cut short may lack.
+// whether a request makes it: completeness aside, and the dots where the
+// files give them (a format cut short may lack its size line).
 bool same_format(const ListedFormat& held, const FormatSettings& wanted,
                  bool by_request = false);
 

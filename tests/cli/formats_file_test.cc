@@ -22,190 +22,122 @@ FormatSettings model_of(const char* program) {
 const FormatSettings kTape = model_of("vtmediatoollpr_txr580");
 const FormatSettings kRoll = model_of("vtmediatoollpr_rk210");
 
-// A format as an add stores it.
-struct Stored {
-  std::string name;
-  int64_t width;
-  int64_t height;
-  std::string media;
-  int64_t dots;
-};
-
-std::vector<Stored> stored_of(const std::vector<FormatSettings>& formats) {
-  std::vector<Stored> stored;
-  for (const FormatSettings& f : formats)
-    stored.push_back({ f.format_name, f.width_mm, f.height_mm, f.media_name,
-                       f.head_dots });
-  return stored;
+// What |format| stores: "NAME WIDTHxHEIGHT MEDIA DOTS".
+std::string stored(const FormatSettings& format) {
+  return format.format_name + " " + std::to_string(format.width_mm) + "x" +
+      std::to_string(format.height_mm) + " " + format.media_name + " " +
+      std::to_string(format.head_dots);
 }
 
-bool operator==(const Stored& a, const Stored& b) {
-  return a.name == b.name && a.width == b.width && a.height == b.height &&
-      a.media == b.media && a.dots == b.dots;
-}
-
-std::ostream& operator<<(std::ostream& out, const Stored& s) {
-  return out << s.name << " " << s.width << "x" << s.height << " " << s.media
-             << " " << s.dots;
-}
-
-// One line read as the tape model or the roll-label model reads it.
-FormatSettings read_line(const FormatSettings& model, const std::string& line) {
+// |text| read as a formats file: what each format stores, each followed
+// by "; ", or the line refused and why.
+std::string read(const FormatSettings& model, const std::string& text) {
   std::vector<FormatSettings> formats;
   FileRefusal refusal;
-  EXPECT_TRUE(parse_formats_file(line, model, &formats, &refusal))
-      << line << ": " << refusal.what;
-  EXPECT_EQ(1u, formats.size()) << line;
-  return formats.empty() ? FormatSettings() : formats[0];
-}
-
-TEST(FormatsFile, LinesReadAsTheirOptionsAreRead) {
-  const struct {
-    const FormatSettings& model;
-    std::string text;
-    std::vector<Stored> stored;
-  } cases[] = {
-    { kTape, "", {} },
-    { kTape, "Shop 12\t12\t50\n", { { "Shop 12", 10, 50, "_vtS12mm__", 70 } } },
-    // The name read first selects the tube and its cap; "tape" reads it
-    // last, "tube" as it stands.
-    { kTape, "HS12\t12\t700\nhs\t12\t700\ttube\nHS tape\t12\t700\ttape",
-      { { "HS12", 9, 500, "_vtHS12mm_", 66 },
-        { "hs", 9, 500, "_vtHS12mm_", 66 },
-        { "HS tape", 10, 700, "_vtS12mm__", 70 } } },
-    { kTape, "HS wide\t30\t50\ttube\n", { { "HS wide", 30, 50, "", 0 } } },
-    // Comments hold no tab; blank lines and CRs before the newline go.
-    { kTape, "# saved\n\n   \nA\t7\t2\r\n#B\t7\t1200\n",
-      { { "A", 7, 4, "", 50 }, { "#B", 7, 1000, "", 50 } } },
-    { kRoll, "Label\t62\t50\r\nNarrow\t1\t5000",
-      { { "Label", 62, 50, "", 0 }, { "Narrow", 1, 5000, "", 0 } } },
-  };
-  for (const auto& c : cases) {
-    std::vector<FormatSettings> formats;
-    FileRefusal refusal;
-    EXPECT_TRUE(parse_formats_file(c.text, c.model, &formats, &refusal))
-        << c.text << ": " << refusal.what;
-    EXPECT_EQ(c.stored, stored_of(formats)) << c.text;
-    for (const FormatSettings& format : formats) {
-      EXPECT_EQ(c.model.model_code, format.model_code);
-      EXPECT_EQ("q", format.printer_name);
-    }
+  if (!parse_formats_file(text, model, &formats, &refusal))
+    return std::to_string(refusal.line) + ": " + refusal.what;
+  std::string read;
+  for (const FormatSettings& format : formats) {
+    EXPECT_EQ(model.model_code + " q", format.model_code + " " +
+              format.printer_name);
+    read += stored(format) + "; ";
   }
+  return read;
 }
 
-TEST(FormatsFile, RefusalNamesTheLineAndWhatIsWrong) {
+TEST(FormatsFile, ReadsEachLineAsItsOptionsOrSaysWhichLineIsWrong) {
   const std::string kFields = ", where a format has three, NAME, WIDTH and "
       "HEIGHT, a tab between each";
   const struct {
     const FormatSettings& model;
     std::string text;
-    int line;
-    std::string what;
+    std::string read;
   } cases[] = {
-    { kTape, "A\t12\n", 1, "2 fields" + kFields },
-    { kTape, "# x\n\nA\n", 3, "1 field" + kFields },
-    { kTape, "A\t12\t50\ttape\tx\n", 1, "5 fields, at most 4" },
-    { kTape, "A\t12\t50\ttub\n", 1, "the fourth field is tube or tape" },
-    { kTape, "A\t12\t50\t\n", 1, "the fourth field is tube or tape" },
-    { kTape, "A\t12\t50\ttube\n", 1,
-      "tube: the name holds neither \"HS\" nor \"hs\", which selects the "
-      "tube" },
-    { kTape, "A\t30\t50\n", 1, "width 30: wider than the widest tape, 24 mm" },
-    { kTape, "HS\t30\t50\ttape\n", 1,
-      "width 30: wider than the widest tape, 24 mm" },
-    { kTape, "A\t12mm\t50\nB\tabc\t50\n", 2,
-      "width abc: not a width of 1 to 2147483647 mm" },
-    { kTape, "A\t12\t0\n", 1, "height 0: not a height of 1 to 2147483647 mm" },
-    { kTape, "\t12\t50\n", 1, "name: empty" },
-    { kTape, std::string(33, 'n') + "\t12\t50\n", 1,
-      "name: 33 bytes, at most 32" },
-    { kTape, "a" + kNul + "b\t12\t50\n", 1, "name: holds a control character" },
-    { kTape, "x VtL\t12\t50\n", 1,
-      "name: holds \"VtL\", which marks identifiers in the driver files" },
-    { kTape, "A\t12\t50\nB\t12\t50\r\nA\t9\t30\ttape\n", 3,
-      "'A' is on line 1 already" },
-    { kRoll, "A\t62\t50\ttape\n", 1,
-      "a fourth field, which roll-label models do not take" },
-    { kRoll, "A\t62\t50\t1\t2\n", 1, "5 fields, at most 3" },
+    { kTape, "", "" },
+    // The name read first selects the tube and its cap; "tape" reads it
+    // last, "tube" as it stands.
+    { kTape, "Shop 12\t12\t50\nHS12\t12\t700\nhs\t30\t9\ttube\n"
+      "HS tape\t12\t700\ttape",
+      "Shop 12 10x50 _vtS12mm__ 70; HS12 9x500 _vtHS12mm_ 66; "
+      "hs 30x9  0; HS tape 10x700 _vtS12mm__ 70; " },
+    // Comments hold no tab; blank lines and CRs before the newline go.
+    { kTape, "# saved\n\n   \nA\t7\t2\r\n#B\t7\t1200\n",
+      "A 7x4  50; #B 7x1000  50; " },
+    { kRoll, "Narrow\t1\t5000\r\n", "Narrow 1x5000  0; " },
+    { kTape, "A\t12\n", "1: 2 fields" + kFields },
+    { kTape, "# x\n\nA\n", "3: 1 field" + kFields },
+    { kTape, "A\t12\t50\ttape\tx\n", "1: 5 fields, at most 4" },
+    { kTape, "A\t12\t50\t\n", "1: the fourth field is tube or tape" },
+    { kTape, "A\t12\t50\ttube\n", "1: tube: the name holds neither \"HS\" "
+      "nor \"hs\", which selects the tube" },
+    { kTape, "HS\t30\t50\ttape\n",
+      "1: width 30: wider than the widest tape, 24 mm" },
+    { kTape, "A\t12mm\t50\nB\t12\tabc\n",
+      "2: height abc: not a height of 1 to 2147483647 mm" },
+    { kTape, "a" + kNul + "b\t12\t50\n", "1: name: holds a control character" },
+    { kTape, "A\t12\t50\nB\t12\t50\r\nA\t9\t30\ttape\n",
+      "3: 'A' is on line 1 already" },
+    { kRoll, "A\t62\t50\ttape\n",
+      "1: a fourth field, which roll-label models do not take" },
+    { kRoll, "A\t62\t50\t1\t2\n", "1: 5 fields, at most 3" },
   };
-  for (const auto& c : cases) {
-    std::vector<FormatSettings> formats;
-    FileRefusal refusal;
-    EXPECT_FALSE(parse_formats_file(c.text, c.model, &formats, &refusal))
-        << c.text;
-    EXPECT_EQ(c.line, refusal.line) << c.text;
-    EXPECT_EQ(c.what, refusal.what) << c.text;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(c.read, read(c.model, c.text)) << c.text;
 }
 
-// What the line of a format reads back as is that format, on every row
-// of both tables and beyond: each width a name on tape or tube can ask
-// for, with the heights at the caps.
-TEST(FormatsFile, LineOfAnAddedFormatReadsBackAsIt) {
+// The one format |line| asks for, as the files would hold it once added.
+ListedFormat added(const FormatSettings& model, const std::string& line) {
+  std::vector<FormatSettings> formats;
+  FileRefusal refusal;
+  EXPECT_TRUE(parse_formats_file(line, model, &formats, &refusal)) << line;
+  return as_added(formats.empty() ? FormatSettings() : formats[0]);
+}
+
+std::string line_of(const FormatSettings& model, const ListedFormat& format) {
+  std::string line;
+  return formats_file_line(format, model, &line) ? line : "none";
+}
+
+// The line written for a format reads back as that format, on every row
+// of both tables and beyond.
+TEST(FormatsFile, LineOfEveryAddedFormatReadsBackAsIt) {
   const struct {
     const FormatSettings& model;
     const char* name;
     const char* kind;
-    std::vector<int> widths;
+    std::vector<int> widths;  // besides 1 to 24 on tape models
     std::vector<int> heights;
   } cases[] = {
     { kTape, "Shop", "", {}, { 4, 1000 } },
-    { kTape, "HS shop", "tape", {}, { 4, 1000 } },
-    { kTape, "HS shop", "", { 25, 30, 2147483647 }, { 4, 500 } },
-    { kTape, "hs shop", "\ttube", { 30 }, { 4, 500 } },
-    { kRoll, "Label", "", { 1, 2, 3, 62, 300, 2147483647 },
-      { 1, 6, 4096, 5000, 2147483647 } },
+    { kTape, "HS shop", "\ttape", {}, { 4, 1000 } },
+    { kTape, "hs shop", "\ttube", { 25, 2147483647 }, { 4, 500 } },
+    { kRoll, "Label", "", { 1, 2, 3, 62, 2147483647 }, { 1, 6, 5000 } },
   };
   for (const auto& c : cases) {
     std::vector<int> widths = c.widths;
-    for (int width = 1; c.model.model_type > 2 && width <= 24; ++width)
+    for (int width = 1; !is_roll_label(c.model) && width <= 24; ++width)
       widths.push_back(width);
     for (int width : widths) {
       for (int height : c.heights) {
         std::string line = std::string(c.name) + "\t" +
-            std::to_string(width) + "\t" + std::to_string(height) +
-            (*c.kind == '\0' || *c.kind == '\t' ? c.kind
-                                                 : std::string("\t") + c.kind);
-        FormatSettings asked = read_line(c.model, line);
-        std::string written;
-        ASSERT_TRUE(formats_file_line(as_added(asked), c.model, &written))
-            << line;
-        EXPECT_EQ(stored_of({ asked }), stored_of({ read_line(c.model,
-                                                              written) }))
-            << line << " written as " << written;
+            std::to_string(width) + "\t" + std::to_string(height) + c.kind;
+        ListedFormat format = added(c.model, line);
+        std::string written = line_of(c.model, format);
+        ListedFormat again = added(c.model, written);
+        EXPECT_EQ(format.width_mm, again.width_mm) << line << ": " << written;
+        EXPECT_EQ(format.height_mm, again.height_mm) << line;
+        EXPECT_EQ(format.media_name, again.media_name) << line;
+        EXPECT_EQ(format.across_dots, again.across_dots) << line;
       }
     }
   }
 }
 
-TEST(FormatsFile, LineAsksForTheNominalWidthAndSaysTapeOrTube) {
-  const struct {
-    const FormatSettings& model;
-    const char* asked;
-    const char* written;
-  } cases[] = {
-    { kTape, "Shop\t11\t50", "Shop\t12\t50\ttape\n" },
-    { kTape, "Shop\t3\t2", "Shop\t5\t4\ttape\n" },
-    { kTape, "Shop\t7\t50", "Shop\t7\t50\ttape\n" },
-    { kTape, "HS\t8\t50", "HS\t9\t50\ttube\n" },
-    { kTape, "HS\t12\t50\ttape", "HS\t12\t50\ttape\n" },
-    { kTape, "HS\t30\t800", "HS\t30\t500\ttube\n" },
-    { kRoll, "Narrow\t1\t5", "Narrow\t1\t5\n" },
-  };
-  for (const auto& c : cases) {
-    std::string written;
-    EXPECT_TRUE(formats_file_line(as_added(read_line(c.model, c.asked)),
-                                  c.model, &written)) << c.asked;
-    EXPECT_EQ(c.written, written) << c.asked;
-  }
-}
-
 ListedFormat held(const std::string& name, uint64_t width, int64_t height,
-                const std::string& media, std::optional<long long> dots,
-                bool complete = true) {
+                  const std::string& media, std::optional<long long> dots,
+                  bool complete = true) {
   ListedFormat format;
   format.name = name;
-  format.id = "VtL";
   format.width_mm = width;
   format.height_mm = height;
   format.media_name = media;
@@ -214,42 +146,30 @@ ListedFormat held(const std::string& name, uint64_t width, int64_t height,
   return format;
 }
 
-TEST(FormatsFile, FormatsNoRequestMakesHaveNoLine) {
-  const struct {
-    const char* what;
-    ListedFormat format;
-  } cases[] = {
-    { "a tape of no table", held("Shop", 10, 50, "_vtS13mm__", 70) },
-    { "a width no tape keeps", held("Shop", 11, 50, "", 70) },
-    { "a height below the least", held("Shop", 10, 2, "_vtS12mm__", 70) },
-    { "a tube's height above its cap",
-      held("HS", 9, 700, "_vtHS12mm_", 66) },
-    { "dots of another tape", held("Shop", 10, 50, "_vtS12mm__", 66) },
-    { "a name -n refuses", held(std::string(33, 'n'), 10, 50, "", 70) },
-    { "a tube's dots on a name without HS", held("Shop", 7, 50, "", 48) },
-  };
-  for (const auto& c : cases) {
-    std::string line;
-    EXPECT_FALSE(formats_file_line(c.format, kTape, &line)) << c.what;
-  }
-}
-
-TEST(FormatsFile, FormatCutShortIsWrittenAsTheRequestThatMadeIt) {
+TEST(FormatsFile, LineIsARequestThatMakesTheFormatAsTheFilesHoldIt) {
   const struct {
     ListedFormat format;
-    const char* written;
+    const char* line;
   } cases[] = {
-    { held("Shop", 10, 50, "_vtS12mm__", std::nullopt, false), "Shop\t12\t50\ttape\n" },
-    // Without dots a width kept as asked reads as the name would.
-    { held("HS kept", 7, 50, "", std::nullopt, false), "HS kept\t7\t50\ttube\n" },
-    { held("Kept", 7, 50, "", std::nullopt, false), "Kept\t7\t50\ttape\n" },
-    { held("HS kept", 7, 50, "", 50, false), "HS kept\t7\t50\ttube\n" },
+    // The nominal width where a tape was stored; tape or tube said.
+    { added(kTape, "Shop\t11\t50"), "Shop\t12\t50\ttape\n" },
+    { added(kTape, "HS\t8\t50"), "HS\t9\t50\ttube\n" },
+    { added(kTape, "HS\t12\t50\ttape"), "HS\t12\t50\ttape\n" },
+    // Cut short, without its dots: a width kept as asked reads as the
+    // name would.
+    { held("Shop", 10, 50, "_vtS12mm__", std::nullopt, false),
+      "Shop\t12\t50\ttape\n" },
+    { held("HS kept", 7, 50, "", std::nullopt, false),
+      "HS kept\t7\t50\ttube\n" },
+    { held("HS kept", 7, 50, "", 50, false), "HS kept\t7\t50\ttape\n" },
+    // What no request stores.
+    { held("Shop", 10, 50, "_vtS13mm__", 70), "none" },
+    { held("Shop", 11, 50, "", 70), "none" },
+    { held("Shop", 10, 2, "_vtS12mm__", 70), "none" },
+    { held(std::string(33, 'n'), 10, 50, "", 70), "none" },
   };
-  for (const auto& c : cases) {
-    std::string line;
-    EXPECT_TRUE(formats_file_line(c.format, kTape, &line)) << c.written;
-    EXPECT_EQ(c.written, line);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(c.line, line_of(kTape, c.format)) << c.format.name;
 }
 
 }  // namespace

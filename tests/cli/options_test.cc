@@ -221,28 +221,6 @@ TEST(ParseOptions, RefusalSaysWhatIsWrong) {
   }
 }
 
-TEST(ParseOptions, SetCommandsTakeTheirFileAndQueue) {
-  const struct {
-    Args args;
-    const char* file;
-    const char* printer;
-  } cases[] = {
-    { { "--diff", "-" }, "-", "" },
-    { { "-P", "Shop", "--apply", "f.tsv" }, "f.tsv", "Shop" },
-    { { "--sync", "-P", "-P", "Shop" }, "-P", "Shop" },
-  };
-  for (const auto& c : cases) {
-    FormatSettings settings;
-    ASSERT_TRUE(identify_model(kTapeTool, &settings));
-    Args argv = { kTapeTool };
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    CommandLine line = parse_options(static_cast<int>(argv.size()),
-                                     arg_pointers(argv).data(), &settings);
-    EXPECT_EQ(c.file, line.file) << show(c.args);
-    EXPECT_EQ(c.printer, settings.printer_name) << show(c.args);
-  }
-}
-
 TEST(ParseOptions, EachOptionFillsItsFieldKnownByItsFirstTwoCharacters) {
   expect_records({
     { kRollTool, { "-P", "Shop Printer", "-n", "Shop 12", "-w", "62",

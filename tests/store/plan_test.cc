@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "store/dots.h"
-
 namespace {
 
 FormatSettings tape(const std::string& name, int64_t width, int64_t height,
@@ -28,7 +26,7 @@ const FormatSettings kModel = tape("", 0, 0, "", 0);
 const FormatSettings kShop = tape("Shop", 10, 50, "_vtS12mm__", 70);
 
 ListedFormat held_as(const FormatSettings& format, const std::string& id,
-                   bool complete = true) {
+                     bool complete = true) {
   ListedFormat held = as_added(format);
   held.id = id;
   held.complete = complete;
@@ -36,47 +34,48 @@ ListedFormat held_as(const FormatSettings& format, const std::string& id,
 }
 
 TEST(SameFormat, EveryWayOfDifferingCounts) {
-  FormatSettings roll = kShop;
-  roll.model_type = 0;
-  roll.media_name = "";
-  roll.width_mm = 1;
+  FormatSettings narrow_roll = tape("Shop", 1, 50, "", 0);
+  narrow_roll.model_type = 0;
+  ListedFormat no_size_line = held_as(kShop, "A", false);
+  no_size_line.across_dots = std::nullopt;
   const struct {
     const char* what;
     ListedFormat held;
-    bool same;
-    bool same_by_request;
+    const FormatSettings& wanted;
+    bool same;             // left alone by --apply
+    bool made_by_request;  // written out by --export as |wanted|
   } cases[] = {
-    { "as added", held_as(kShop, "A"), true, true },
-    { "a narrow roll label as added", held_as(roll, "A"), true, true },
-    { "cut short", held_as(kShop, "A", false), false, true },
-    { "another name", held_as(tape("Shop 2", 10, 50, "_vtS12mm__", 70), "A"),
-      false, false },
+    { "as added", held_as(kShop, "A"), kShop, true, true },
+    { "a narrow roll label", held_as(narrow_roll, "A"), narrow_roll, true,
+      true },
+    { "cut short", held_as(kShop, "A", false), kShop, false, true },
+    { "cut short before its size line", no_size_line, kShop, false, true },
     { "another width", held_as(tape("Shop", 7, 50, "_vtS12mm__", 70), "A"),
-      false, false },
+      kShop, false, false },
     { "another height", held_as(tape("Shop", 10, 51, "_vtS12mm__", 70), "A"),
-      false, false },
+      kShop, false, false },
     { "width kept, not cut to the tape",
-      held_as(tape("Shop", 10, 50, "", 70), "A"), false, false },
+      held_as(tape("Shop", 10, 50, "", 70), "A"), kShop, false, false },
     { "other dots", held_as(tape("Shop", 10, 50, "_vtS12mm__", 66), "A"),
-      false, true },
+      kShop, false, false },
   };
   for (const auto& c : cases) {
-    const FormatSettings& wanted = c.held.width_mm == 1 ? roll : kShop;
-    EXPECT_EQ(c.same, same_format(c.held, wanted)) << c.what;
-    EXPECT_EQ(c.same_by_request, same_format(c.held, wanted, true)) << c.what;
+    EXPECT_EQ(c.same, same_format(c.held, c.wanted)) << c.what;
+    EXPECT_EQ(c.made_by_request, same_format(c.held, c.wanted, true))
+        << c.what;
   }
-  ListedFormat no_size_line = held_as(kShop, "A");
-  no_size_line.across_dots = std::nullopt;
-  EXPECT_FALSE(same_format(no_size_line, kShop));
 }
 
-// A step as a test writes it: what it does and to which name.
+// The steps as a test writes them: what each does, to which name, and by
+// which identifier.
 std::string shown(const std::vector<Step>& steps) {
   std::string text;
   for (const Step& step : steps) {
     const char* kind[] = { "delete", "add", "replace" };
     text += std::string(kind[step.kind]) + " " + step.format.format_name +
         (step.id.empty() ? "" : " " + step.id) + "; ";
+    EXPECT_EQ("txr580 q", step.format.model_code + " " +
+              step.format.printer_name);
   }
   return text;
 }
@@ -100,29 +99,23 @@ TEST(PlanSteps, AddsWhatDiffersInFileOrderAndSyncDeletesTheRestFirst) {
       { held_as(other_shop, "A"), held_as(tube, "B", false) },
       { kShop, tube }, "replace Shop; replace HS; ",
       "replace Shop; replace HS; " },
-    { "another format there", { held_as(old, "O"), held_as(kShop, "A") },
-      { kShop }, "", "delete Old O; " },
     // The first of a name is the one compared; the others go by their
     // identifiers.
-    { "a second of one name",
+    { "another format and a second of one name",
       { held_as(kShop, "A"), held_as(old, "O"), held_as(other_shop, "C") },
       { kShop }, "", "delete Old O; delete Shop C; " },
     { "a second of one name, the first differing",
       { held_as(other_shop, "C"), held_as(kShop, "A") }, { kShop },
       "replace Shop; ", "delete Shop A; replace Shop; " },
-    { "a second of a name not wanted",
+    { "two of a name not wanted",
       { held_as(old, "O"), held_as(old, "P") }, { kShop }, "add Shop; ",
       "delete Old O; delete Old P; add Shop; " },
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.apply, shown(plan_steps(c.held, c.wanted, false, kModel)))
         << c.what;
-    std::vector<Step> sync = plan_steps(c.held, c.wanted, true, kModel);
-    EXPECT_EQ(c.sync, shown(sync)) << c.what;
-    for (const Step& step : sync) {
-      EXPECT_EQ("txr580", step.format.model_code) << c.what;
-      EXPECT_EQ("q", step.format.printer_name) << c.what;
-    }
+    EXPECT_EQ(c.sync, shown(plan_steps(c.held, c.wanted, true, kModel)))
+        << c.what;
   }
 }
 
