@@ -230,14 +230,14 @@ int run_export(const FormatSettings& settings, const StoreEnv& env,
   return left_out.empty() ? kExitOk : kExitLeftOut;
 }
 
-// What a step does, in the words --diff prints and a person is told.
-const char* step_word(Step::Kind kind) {
-  switch (kind) {
-  case Step::kDelete: return "delete";
-  case Step::kAdd: return "add";
-  default: return "replace";
-  }
-}
+// What each kind of step does, as --diff prints it and as a person is
+// told it was done, in the order of Step::Kind.
+const struct {
+  const char* diff;
+  const char* done;
+} kStepWords[] = {
+  { "delete", "deleted" }, { "add", "added" }, { "replace", "replaced" },
+};
 
 // What --sync would do with the formats file |path|, one line a step, in
 // its order: the step, a tab, and the format as the formats file writes
@@ -259,7 +259,7 @@ int run_diff(const FormatSettings& settings, const StoreEnv& env,
     std::string line = step.format.format_name + "\n";
     if (step.kind != Step::kDelete)
       formats_file_line(as_added(step.format), settings, &line);
-    text += std::string(step_word(step.kind)) + "\t" + line;
+    text += std::string(kStepWords[step.kind].diff) + "\t" + line;
   }
   print_text(text);
   return text.empty() ? kExitOk : kExitDiffers;
@@ -281,12 +281,9 @@ int run_set(const FormatSettings& settings, const StoreEnv& env,
                                      { settings, wanted, sync }, &run,
                                      &failure);
   if (isatty(STDERR_FILENO)) {
-    for (size_t i = 0; i < run.done; ++i) {
-      const char* done = run.steps[i].kind == Step::kDelete ? "deleted" :
-          run.steps[i].kind == Step::kAdd ? "added" : "replaced";
-      warn(program, std::string(done) + " '" +
+    for (size_t i = 0; i < run.done; ++i)
+      warn(program, std::string(kStepWords[run.steps[i].kind].done) + " '" +
            run.steps[i].format.format_name + "'");
-    }
   }
   Report report = report_of(status, failure, settings, env);
   if (status != kStoreDone && run.done < run.steps.size() &&
