@@ -56,6 +56,10 @@ size_t find_identifier(std::string_view text, std::string_view id,
 // driver files and of what prints them; one would forge extra ones.
 bool has_control_char(std::string_view text);
 
+// What begins every line that names a format.
+extern const char kPageSizeKeyword[];  // "*PageSize"
+const size_t kPageSizeKeywordLength = 9;
+
 // A format as one "*PageSize" line names it.
 struct PageSizeEntry {
   std::string_view id;

@@ -68,84 +68,75 @@ struct Files {
   int dir_fd;
 };
 
-// Reads the data file |file| of |files|, a block of whole lines at a
-// time, into |visit|, which returns false once it needs no more. A missing
-// file fails the listing unless it is |optional|.
-StoreStatus read_file(const Files& files, DriverFile file, bool optional,
-                      const std::function<bool(std::string_view)>& visit,
-                      StoreFailure* failure) {
-  const ModelDriver& driver = files.driver;
-  StoreStatus status = scan_data_file(
-      driver.files,
-      FileAt{ files.dir_fd, driver.name(file), driver.path(file) }, visit,
-      failure);
-  if (status == kStoreNotFound)
-    return optional ? kStoreDone : fail_at(driver.path(file), ENOENT, failure);
-  return status;
-}
-
 StoreStatus list_in(const Files& files, const FormatSettings& settings,
                     FormatListing* listing, StoreFailure* failure) {
-  // The names first, so that the second pass keeps nothing of an
-  // identifier that no "*PageSize" line names.
-  FormatScan scan;
-  for (DriverFile file : { kMediaInfoFile, kFunctionFile }) {
-    StoreStatus status = read_file(files, file, false,
-                                   [&](std::string_view block) {
-      scan.note_names(block);
-      return true;
-    }, failure);
-    if (status != kStoreDone)
-      return status;
-  }
-  const struct {
-    DriverFile file;
-    ListedFile bit;
-    bool sizes;
-  } places[] = {
-    { kMediaInfoFile, kInMediaInfo, true },
-    { kFunctionFile, kInFunction, false },
-    { kPrintAreaFile, kInPrintArea, false },
+  const ModelDriver& driver = files.driver;
+  // Reads the data file |file|, a block of whole lines at a time, into
+  // |visit|, which returns false once it needs no more. A missing file
+  // fails the listing unless it is |optional|.
+  auto read_file = [&](DriverFile file, bool optional,
+                       const std::function<bool(std::string_view)>& visit) {
+    FileAt at{ files.dir_fd, driver.name(file), driver.path(file) };
+    StoreStatus status = scan_data_file(driver.files, at, visit, failure);
+    if (status == kStoreNotFound)
+      return optional ? kStoreDone : fail_at(at.path, ENOENT, failure);
+    return status;
   };
-  for (const auto& place : places) {
-    StoreStatus status = read_file(files, place.file, false,
-                                   [&](std::string_view block) {
-      scan.note_places(block, place.bit, place.sizes);
+  FormatScan scan;
+  auto scan_file = [&](DriverFile file, ListedFile bit, unsigned what) {
+    return read_file(file, false, [&](std::string_view block) {
+      scan.scan(block, bit, what);
       return true;
-    }, failure);
-    if (status != kStoreDone)
-      return status;
+    });
+  };
+  // The function file names the formats first, so that the
+  // media-information file, the large one, is read once, knowing them.
+  StoreStatus status = scan_file(kFunctionFile, kInFunction, kNames);
+  if (status == kStoreDone)
+    status = scan_file(kMediaInfoFile, kInMediaInfo,
+                       kNames | kPlaces | kSizes);
+  // Where it names a format the function file does not, both are read
+  // again for that one.
+  if (status == kStoreDone && scan.named_late()) {
+    scan.forget_late_sizes();
+    status = scan_file(kFunctionFile, kInFunction, kPlaces);
+    if (status == kStoreDone)
+      status = scan_file(kMediaInfoFile, kInMediaInfo, kSizes);
   }
+  if (status == kStoreDone)
+    status = scan_file(kPrintAreaFile, kInPrintArea, kPlaces);
+  if (status != kStoreDone)
+    return status;
+
   std::string_view setting = is_roll_label(settings) ? kRollMediaSetting
                                                      : kTapeMediaSetting;
   std::optional<std::string> media;
-  StoreStatus status = read_file(files, kResourceFile, true,
-                                 [&](std::string_view block) {
+  status = read_file(kResourceFile, true, [&](std::string_view block) {
     std::string value;
     if (!first_setting(block, setting, &value))
       return true;
     media = value;
     return false;
-  }, failure);
+  });
   if (status != kStoreDone)
     return status;
 
   listing->formats.clear();
-  for (const ScannedFormat& found : scan.formats()) {
+  for (const ScannedFormat* found : scan.formats()) {
     ListedFormat format;
-    format.id = found.id;
-    format.name = found.name;
+    format.id = found->id;
+    format.name = found->name;
     FormatIdFields fields;
-    read_format_id(found.id, &fields);
+    read_format_id(found->id, &fields);
     format.width_mm = fields.width_mm;
-    format.height_mm = is_roll_label(settings) && found.sized ?
-        roll_label_height(fields.height_field, found.along) :
+    format.height_mm = is_roll_label(settings) && found->sized ?
+        roll_label_height(fields.height_field, found->along) :
         fields.height_field;
     format.media_name = fields.media_name;
-    if (found.sized)
-      format.across_dots = found.across;
-    format.complete = (found.stands_in & kInAll) == kInAll;
-    format.selected = media == found.id;
+    if (found->sized)
+      format.across_dots = found->across;
+    format.complete = (found->stands_in & kInAll) == kInAll;
+    format.selected = media == found->id;
     listing->formats.push_back(format);
   }
   listing->media_setting = media;

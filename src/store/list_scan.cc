@@ -28,24 +28,24 @@ bool read_number(std::string_view* text, long long* value) {
   return digits > 0;
 }
 
-// Reads "/NAME:\tACROSS\tALONG" and nothing more but a newline, the
-// rest of a media-information line after its identifier, NAME being
-// |name_length| bytes. The numbers are set only when the whole line is
-// well formed.
-bool read_size_line(std::string_view rest, size_t name_length,
+// Reads "/NAME:\tACROSS\tALONG" and then a newline or the end of |text|,
+// which follows the identifier of a size line, NAME being |name_length|
+// bytes of the same line. The numbers are set only when the whole line
+// is well formed; the reading ends with its fields, wherever the line
+// does.
+bool read_size_line(std::string_view text, size_t name_length,
                     long long* across, long long* along) {
-  if (!rest.empty() && rest.back() == '\n')
-    rest.remove_suffix(1);
   size_t fields_at = 1 + name_length;
   long long first, second;
-  if (rest.size() < fields_at + 2 || rest[0] != '/' ||
-      rest.compare(fields_at, 2, ":\t") != 0)
+  if (text.size() < fields_at + 2 || text[0] != '/' ||
+      memchr(text.data(), '\n', fields_at) != nullptr ||
+      text.compare(fields_at, 2, ":\t") != 0)
     return false;
-  rest.remove_prefix(fields_at + 2);
-  if (!read_number(&rest, &first) || rest.empty() || rest[0] != '\t')
+  text.remove_prefix(fields_at + 2);
+  if (!read_number(&text, &first) || text.empty() || text[0] != '\t')
     return false;
-  rest.remove_prefix(1);
-  if (!read_number(&rest, &second) || !rest.empty())
+  text.remove_prefix(1);
+  if (!read_number(&text, &second) || (!text.empty() && text[0] != '\n'))
     return false;
   *across = first;
   *along = second;
@@ -54,12 +54,10 @@ bool read_size_line(std::string_view rest, size_t name_length,
 
 }  // namespace
 
-size_t FormatScan::line_end(std::string_view block, size_t at) {
-  const void* newline = memchr(block.data() + at, '\n', block.size() - at);
-  size_t end = newline ? static_cast<const char*>(newline) - block.data() + 1
-                       : block.size();
-  examined_ += end - at;
-  return end;
+size_t FormatScan::next_marker(std::string_view block, size_t from) {
+  size_t hit = block.find(kFormatIdMarker, from);
+  examined_ += (hit == std::string_view::npos ? block.size() : hit) - from;
+  return hit;
 }
 
 size_t FormatScan::run_end(std::string_view block, size_t at) {
@@ -68,10 +66,14 @@ size_t FormatScan::run_end(std::string_view block, size_t at) {
   return end;
 }
 
-size_t FormatScan::next_marker(std::string_view block, size_t from) {
-  size_t hit = block.find(kFormatIdMarker, from);
-  examined_ += (hit == std::string_view::npos ? block.size() : hit) - from;
-  return hit;
+size_t FormatScan::line_start(std::string_view block, size_t seen,
+                              size_t at, size_t line) {
+  // Searched backwards, so no further back than the line's start.
+  const char* newline = static_cast<const char*>(
+      memrchr(block.data() + seen, '\n', at - seen));
+  size_t start = newline ? newline - block.data() + 1 : seen;
+  examined_ += at - start + (newline != nullptr);
+  return newline ? start : line;
 }
 
 ScannedFormat* FormatScan::named(std::string_view id) {
@@ -79,61 +81,98 @@ ScannedFormat* FormatScan::named(std::string_view id) {
   return at == index_.end() ? nullptr : &formats_[at->second];
 }
 
-void FormatScan::note_names(std::string_view block) {
-  for (size_t at = 0; at < block.size();) {
-    size_t end = line_end(block, at);
-    std::string_view line = block.substr(at, end - at);
-    PageSizeEntry page;
-    if (parse_page_size_line(line, &page)) {
-      examined_ += line.size();
-      // The second pass finds an identifier only where it stands as one
-      // run up to its "/".
-      size_t id_at = page.id.data() - block.data();
-      if (run_end(block, id_at) == id_at + page.id.size() &&
-          named(page.id) == nullptr) {
-        index_.emplace(page.id, formats_.size());
-        formats_.push_back(ScannedFormat());
-        formats_.back().id = page.id;
-        formats_.back().name = page.name;
-      }
-    }
-    at = end;
+void FormatScan::note_name(std::string_view block, size_t line, size_t hit,
+                           size_t end, ListedFile file) {
+  if (block.compare(line, kPageSizeKeywordLength, kPageSizeKeyword) != 0)
+    return;
+  const void* newline = memchr(block.data() + hit, '\n', block.size() - hit);
+  size_t line_end = newline ?
+      static_cast<const char*>(newline) - block.data() + 1 : block.size();
+  // The line is read a few times over, once in all.
+  examined_ += line_end - line;
+  PageSizeEntry page;
+  // Its identifier begins at the line's first marker, |hit|, and counts
+  // only where it stands as one run up to its "/", as it is found
+  // elsewhere.
+  if (!parse_page_size_line(block.substr(line, line_end - line), &page) ||
+      end != hit + page.id.size())
+    return;
+  auto known = index_.find(page.id);
+  size_t at = known == index_.end() ? formats_.size() : known->second;
+  if (known == index_.end()) {
+    index_.emplace(page.id, at);
+    formats_.push_back(ScannedFormat());
+    formats_[at].id = page.id;
+    formats_[at].name = page.name;
+    in_media_order_.push_back(false);
+    if (file == kInMediaInfo)
+      late_.push_back(at);
+  }
+  formats_[at].stands_in |= file;
+  // The media-information file's names come first, and name the format.
+  if (file == kInMediaInfo && !in_media_order_[at]) {
+    in_media_order_[at] = true;
+    media_order_.push_back(at);
+    formats_[at].name = page.name;
   }
 }
 
-void FormatScan::note_places(std::string_view block, ListedFile file,
-                             bool sizes) {
-  if (formats_.empty())
-    return;
+void FormatScan::note_run(std::string_view block, size_t hit, size_t end,
+                          ListedFile file, unsigned what) {
+  // Every marker in the run begins an identifier that ends where the run
+  // does; only those within the longest identifier's reach of that end
+  // can be one, so the run is searched no further back.
+  std::string_view run = block.substr(0, end);
+  size_t from = std::max(hit, end - std::min(end, kMaxFormatIdLength));
+  for (size_t at = next_marker(run, from); at != std::string_view::npos;
+       at = next_marker(run, at + kFormatIdMarkerLength)) {
+    ScannedFormat* format = named(run.substr(at));
+    if (format == nullptr)
+      continue;
+    if (what & kPlaces)
+      format->stands_in |= file;
+    // A size line begins with its identifier.
+    if ((what & kSizes) && !format->sized &&
+        (at == 0 || block[at - 1] == '\n'))
+      format->sized = read_size_line(block.substr(end), format->name.size(),
+                                     &format->across, &format->along);
+  }
+}
+
+void FormatScan::scan(std::string_view block, ListedFile file,
+                      unsigned what) {
+  size_t seen = 0;  // the newlines before here are accounted for
+  size_t line = 0;  // the start of the line holding the last marker
+  size_t checked = std::string_view::npos;  // the line last read for a name
   for (size_t hit = next_marker(block, 0); hit != std::string_view::npos;) {
     size_t end = run_end(block, hit + kFormatIdMarkerLength);
-    // Every marker in the run begins an identifier that ends where the
-    // run does; only those within the longest identifier's reach of that
-    // end can be one, so the run is searched no further back.
-    std::string_view run = block.substr(0, end);
-    size_t from = std::max(hit, end - std::min(end, kMaxFormatIdLength));
-    for (size_t at = next_marker(run, from); at != std::string_view::npos;
-         at = next_marker(run, at + kFormatIdMarkerLength)) {
-      if (ScannedFormat* format = named(run.substr(at)))
-        format->stands_in |= file;
-    }
-    hit = next_marker(block, end);
-  }
-  if (!sizes)
-    return;
-  for (size_t at = 0; at < block.size();) {
-    size_t end = line_end(block, at);
-    if (block.compare(at, kFormatIdMarkerLength, kFormatIdMarker) == 0) {
-      size_t id_end = run_end(block, at + kFormatIdMarkerLength);
-      ScannedFormat* format = named(block.substr(at, id_end - at));
-      // The size line's fields are read only as far as they go.
-      if (format != nullptr && !format->sized) {
-        format->sized =
-            read_size_line(block.substr(id_end, end - id_end),
-                           format->name.size(), &format->across,
-                           &format->along);
+    if (what & kNames) {
+      line = line_start(block, seen, hit, line);
+      seen = hit;
+      // A line names a format by its first marker only.
+      if (line != checked) {
+        checked = line;
+        note_name(block, line, hit, end, file);
       }
     }
-    at = end;
+    if (what & (kPlaces | kSizes))
+      note_run(block, hit, end, file, what);
+    hit = next_marker(block, end);
   }
+}
+
+void FormatScan::forget_late_sizes() {
+  for (size_t at : late_)
+    formats_[at].sized = false;
+}
+
+std::vector<const ScannedFormat*> FormatScan::formats() const {
+  std::vector<const ScannedFormat*> ordered;
+  for (size_t at : media_order_)
+    ordered.push_back(&formats_[at]);
+  for (size_t at = 0; at < formats_.size(); ++at) {
+    if (!in_media_order_[at])
+      ordered.push_back(&formats_[at]);
+  }
+  return ordered;
 }

@@ -20,7 +20,7 @@ namespace {
 
 const std::string kId = "VtL_vtS12mm__050A0641A2B3";
 const std::string kPageSize = "*PageSize " + kId + "/Shelf: x\n";
-const std::string kSizes = kId + "/Shelf:\t70\t707\n";
+const std::string kSizeLine = kId + "/Shelf:\t70\t707\n";
 const char kMissing[] = "(missing)";
 
 // A format's lines in the function and imageable-area files.
@@ -69,25 +69,55 @@ TEST(ListFormats, TakesTheDotsOfTheFirstWellFormedSizeLine) {
     std::string media;
     std::optional<long long> across_dots;
   } cases[] = {
-    { kPageSize + kSizes, 70 },
+    { kPageSize + kSizeLine, 70 },
     // Only the whole of a size line counts, the first that is whole.
-    { kPageSize + kId + "/Shelf:\t71\t707junk\n" + kSizes, 70 },
-    { kPageSize + kId + "/Shelf:\t71\tjunk\n" + kSizes, 70 },
-    { kPageSize + kSizes + kId + "/Shelf:\t71\t708\n", 70 },
+    { kPageSize + kId + "/Shelf:\t71\t707junk\n" + kSizeLine, 70 },
+    { kPageSize + kId + "/Shelf:\t71\tjunk\n" + kSizeLine, 70 },
+    { kPageSize + kSizeLine + kId + "/Shelf:\t71\t708\n", 70 },
     // Negative dots are well formed: the add writes them for roll labels
     // narrower or shorter than the margins.
-    { kPageSize + kId + "/Shelf:\t-11\t707\n" + kSizes, -11 },
+    { kPageSize + kId + "/Shelf:\t-11\t707\n" + kSizeLine, -11 },
     { kPageSize + kId + "/Shelf:\t695\t-35\n", 695 },
     { kPageSize + kId + "/Shelf:\t-\t707\n", std::nullopt },
     { kPageSize + kId + "/Shelf:\t70\t707 \n", std::nullopt },
     { kPageSize + kId + "/Shel:\t70\t707\n", std::nullopt },
     // A size line begins with its identifier.
-    { kPageSize + " " + kSizes, std::nullopt },
+    { kPageSize + " " + kSizeLine, std::nullopt },
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.media);
     FormatListing listing;
     EXPECT_EQ(c.across_dots, listed_shelf(c.media, "", &listing).across_dots);
+  }
+}
+
+// The function file is read first for the names, so a format only the
+// media-information file names is met late: what came before its name
+// there, and its lines in the function file, still count. Where both name
+// an identifier, the media-information file's name wins.
+TEST(ListFormats, CountsEveryLineOfAFormatNamedLate) {
+  const std::string entry = "[CustomTape]\n" + kId + "/Shelf\n";
+  const struct {
+    std::string func, media;
+    std::optional<long long> across_dots;
+    bool complete;
+  } cases[] = {
+    { entry, kPageSize + kSizeLine, 70, true },
+    { "", kPageSize + kSizeLine, 70, false },
+    { entry, kSizeLine + kPageSize + kId + "/Shelf:\t71\t708\n", 70, true },
+    { "*PageSize " + kId + "/Other: x\n" + entry, kPageSize + kSizeLine, 70,
+      true },
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.func + " / " + c.media);
+    FormatListing listing;
+    StoreFailure failure;
+    ASSERT_EQ(kStoreDone, list(kTape, { c.func, c.media, "", kId + "\n" },
+                               &listing, &failure));
+    ASSERT_EQ(1u, listing.formats.size());
+    EXPECT_EQ("Shelf", listing.formats[0].name);
+    EXPECT_EQ(c.across_dots, listing.formats[0].across_dots);
+    EXPECT_EQ(c.complete, listing.formats[0].complete);
   }
 }
 
@@ -153,7 +183,7 @@ TEST(ListFormats, SelectsWhatTheFirstMediaSettingNames) {
     StoreFailure failure;
     ASSERT_EQ(kStoreDone,
               list(c.program, { function_lines(kId, "Shelf"),
-                                kPageSize + kSizes, c.rc, kId + ":\t0\n" },
+                                kPageSize + kSizeLine, c.rc, kId + ":\t0\n" },
                    &listing, &failure));
     ASSERT_EQ(1u, listing.formats.size());
     EXPECT_EQ(c.selected, listing.formats[0].selected);
@@ -221,10 +251,9 @@ TEST(FormatScan, LooksAtEachByteABoundedNumberOfTimes) {
       line += words;
     line += "\n";
     FormatScan scan;
-    scan.note_names(kPageSize);
-    scan.note_names(line);
-    for (ListedFile file : { kInMediaInfo, kInFunction, kInPrintArea })
-      scan.note_places(line, file, file == kInMediaInfo);
+    scan.scan(kPageSize, kInFunction, kNames);
+    scan.scan(line, kInMediaInfo, kNames | kPlaces | kSizes);
+    scan.scan(line, kInPrintArea, kPlaces);
     EXPECT_EQ(1u, scan.formats().size());
     return std::make_pair(scan.bytes_examined(), uint64_t(line.size()));
   };
