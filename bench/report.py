@@ -14,8 +14,10 @@ On a media-information file that anybody filled: with one line of
 identifier-shaped words, --list at most 1.5 times grep -c -F VtL on that
 file (the line reader holds the line, so memory is not judged); with
 short lines of identifiers that no "*PageSize" line names, at most 8 MiB.
-cp, grep -v, sed -i and the two companion runs of an add are in the table
-for comparison only.
+On the realistic tree, --apply of 20 new formats at most 1.05 times the 20
+single adds one after another, and an --apply of 20 formats already there
+at most 2 times --list. cp, grep -v, sed -i and the two companion runs of
+an add are in the table for comparison only.
 
 Times and ratios are of wall time; with --cpu they are of processor time
 (user and system), which a machine busy with other work disturbs less.
@@ -33,9 +35,14 @@ BASELINES = ["cp", "grep_v", "sed_i", "companion_x2"]
 SIZES = ["realistic", "large", "doubled", "longline", "unnamed"]
 REQUEST_SIZES = SIZES[:3]
 # The listing and what it is measured against, right after it.
-PAIRS = dict(FLOORS, list="grep_vtl", list_media="grep_c_media")
+PAIRS = dict(FLOORS, list="grep_vtl", list_media="grep_c_media",
+             apply_new="adds_20", apply_noop="list")
 LIST_SIZES = ["large", "doubled"]
 LIST_LIMIT = 1.5
+# The --apply cases, on the realistic tree, and their limits.
+APPLY_LIMITS = {"apply_new": 1.05, "apply_noop": 2.0}
+APPLY_WHAT = {"apply_new": "apply of 20 new / 20 single adds",
+              "apply_noop": "apply of 20 there / --list"}
 
 FLOOR_LIMIT = 1.10
 MEMORY_LIMIT_KIB = 8 * 1024
@@ -81,7 +88,8 @@ def print_table(medians, peaks, use_cpu):
     print(header)
     print("-" * len(header))
     for size in SIZES:
-        for case in list(PAIRS) + list(PAIRS.values()) + BASELINES:
+        cases = list(PAIRS) + list(PAIRS.values()) + BASELINES
+        for case in sorted(set(cases), key=cases.index):
             if (case, size) not in medians:
                 continue
             cells = []
@@ -141,6 +149,9 @@ def check(paired, peaks):
               LIST_LIMIT, "x")
     judge("longline list / grep -c -F VtL",
           paired.get(("list_media", "longline")), LIST_LIMIT, "x")
+    for case, limit in APPLY_LIMITS.items():
+        judge("realistic %s" % APPLY_WHAT[case],
+              paired.get((case, "realistic")), limit, "x")
     judge_memory(judge, peaks, TOOL_CASES, REQUEST_SIZES, "")
     judge_memory(judge, peaks, ["list"], LIST_SIZES, "list ", flat=False)
     judge_memory(judge, peaks, ["list_media"], ["unnamed"], "list ",

@@ -77,17 +77,12 @@ StoreStatus check_registered(const Request& request,
 
 std::string media_info_line(const FormatSettings& settings,
                             const std::string& format_id) {
-  long long across, along;
-  if (is_roll_label(settings)) {
-    across = mm_to_dots(settings.width_mm - kRollWidthMargin,
-                        kRollDotsPerInch);
-    along = roll_label_along_dots(settings.height_mm);
-  } else {
-    across = settings.head_dots;
-    along = mm_to_dots(settings.height_mm, kTapeDotsPerInch);
-  }
+  long long along = is_roll_label(settings) ?
+      roll_label_along_dots(settings.height_mm) :
+      mm_to_dots(settings.height_mm, kTapeDotsPerInch);
   char sizes[64];
-  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across, along);
+  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across_dots(settings),
+           along);
   return format_id + "/" + settings.format_name + sizes;
 }
 

@@ -62,24 +62,21 @@ bool first_setting(std::string_view block, std::string_view setting,
   return false;
 }
 
-}  // namespace
+// The data files of one driver, in the directory open as |dir_fd|.
+struct Files {
+  const ModelDriver& driver;
+  int dir_fd;
+};
 
-StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
-                         FormatListing* listing, StoreFailure* failure) {
-  ModelDriver driver{ env, settings.model_code };
-  std::string dir = driver.data_dir();
-  // Opened once, so that every file is read from the one directory.
-  ScopedFd dir_fd(driver.files,
-                  driver.files->open(AT_FDCWD, dir.c_str(),
-                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-  if (dir_fd.get() < 0)
-    return fail_at(dir, errno, failure);
+StoreStatus list_in(const Files& files, const FormatSettings& settings,
+                    FormatListing* listing, StoreFailure* failure) {
+  const ModelDriver& driver = files.driver;
   // Reads the data file |file|, a block of whole lines at a time, into
   // |visit|, which returns false once it needs no more. A missing file
   // fails the listing unless it is |optional|.
   auto read_file = [&](DriverFile file, bool optional,
                        const std::function<bool(std::string_view)>& visit) {
-    FileAt at{ dir_fd.get(), driver.name(file), driver.path(file) };
+    FileAt at{ files.dir_fd, driver.name(file), driver.path(file) };
     StoreStatus status = scan_data_file(driver.files, at, visit, failure);
     if (status == kStoreNotFound)
       return optional ? kStoreDone : fail_at(at.path, ENOENT, failure);
@@ -144,4 +141,26 @@ StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
   }
   listing->media_setting = media;
   return kStoreDone;
+}
+
+}  // namespace
+
+StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
+                         FormatListing* listing, StoreFailure* failure) {
+  ModelDriver driver{ env, settings.model_code };
+  std::string dir = driver.data_dir();
+  // Opened once, so that every file is read from the one directory.
+  ScopedFd dir_fd(driver.files,
+                  driver.files->open(AT_FDCWD, dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0)
+    return fail_at(dir, errno, failure);
+  return list_in(Files{ driver, dir_fd.get() }, settings, listing, failure);
+}
+
+StoreStatus list_request_formats(const Request& request,
+                                 const FormatSettings& settings,
+                                 FormatListing* listing) {
+  return list_in(Files{ request.driver(), request.file(kFunctionFile).dir },
+                 settings, listing, request.failure());
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/driver.h"
+#include "store/request.h"
 #include "store/settings.h"
 #include "store/status.h"
 
@@ -55,5 +56,11 @@ struct FormatListing {
 // nothing) and |*listing| as it was.
 StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
                          FormatListing* listing, StoreFailure* failure);
+
+// The same, as a step of |request|: the files of the directory it
+// locked, so that what the request then changes is what it read.
+StoreStatus list_request_formats(const Request& request,
+                                 const FormatSettings& settings,
+                                 FormatListing* listing);
 
 #endif  // VTMEDIA_STORE_LIST_H_
