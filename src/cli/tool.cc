@@ -8,21 +8,17 @@
 #include <string.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <new>
-#include <vector>
 
 #include "cli/exit_status.h"
-#include "cli/formats_file.h"
 #include "cli/help.h"
 #include "cli/listing.h"
 #include "cli/model.h"
 #include "cli/options.h"
+#include "cli/set_commands.h"
 #include "store/add.h"
-#include "store/apply.h"
 #include "store/delete.h"
 #include "store/list.h"
-#include "store/plan.h"
 #include "store/status.h"
 
 namespace {
@@ -32,42 +28,22 @@ namespace {
 // flush no longer tells.
 int g_output_error = 0;
 
-// Flushes standard output, keeping why it failed for finish_output.
-void flush_output() {
-  if (fflush(stdout) != 0 && g_output_error == 0)
-    g_output_error = errno != 0 ? errno : EIO;
-}
-
 // The name a person types: the program path without its directory.
 const char* file_name(const char* program) {
   const char* slash = strrchr(program, '/');
   return slash ? slash + 1 : program;
 }
 
-// Says why a run was refused before anything ran, and where help is;
-// returns the exit status of a refusal.
-int refuse(const char* program, const std::string& why) {
-  // The screen or line on standard output comes before the reason; where
-  // it was lost, the run fails, and the one line says that instead.
-  flush_output();
-  if (g_output_error == 0)
-    warn(program, why + "; try '" + file_name(program) + " --help'");
-  return kExitUsage;
+}  // namespace
+
+void flush_output() {
+  if (fflush(stdout) != 0 && g_output_error == 0)
+    g_output_error = errno != 0 ? errno : EIO;
 }
 
 void print_text(const std::string& text) {
   fwrite(text.data(), 1, text.size(), stdout);
 }
-
-// What the end of a store operation shows: a line for the scripts that
-// read standard output, one for a person on standard error (each empty
-// for none), and the exit status, or the signal the process ends by.
-struct Report {
-  std::string out;
-  std::string err;
-  int exit_status;
-  int signal = 0;
-};
 
 Report report_of(StoreStatus status, const StoreFailure& failure,
                  const FormatSettings& settings, const StoreEnv& env) {
@@ -122,9 +98,6 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
            kExitFailure };
 }
 
-// Prints |report|, standard output first, and ends by its signal, if it
-// has one; returns its exit status. A failed |listing| prints nothing on
-// standard output, which scripts read as the list.
 int show(const Report& report, const char* program, bool listing) {
   if (!listing || report.exit_status == kExitOk)
     print_text(report.out);
@@ -134,6 +107,19 @@ int show(const Report& report, const char* program, bool listing) {
   if (report.signal != 0)
     raise(report.signal);
   return report.exit_status;
+}
+
+namespace {
+
+// Says why a run was refused before anything ran, and where help is;
+// returns the exit status of a refusal.
+int refuse(const char* program, const std::string& why) {
+  // The screen or line on standard output comes before the reason; where
+  // it was lost, the run fails, and the one line says that instead.
+  flush_output();
+  if (g_output_error == 0)
+    warn(program, why + "; try '" + file_name(program) + " --help'");
+  return kExitUsage;
 }
 
 int run_action(Action action, const FormatSettings& settings,
@@ -173,130 +159,6 @@ int run_list(const FormatSettings& settings, const StoreEnv& env,
       report.out += listing_line(format);
   }
   return show(report, program, true);
-}
-
-// Reads the formats file |path| for the model of |settings| into
-// |*formats|; where it is refused, says why and returns false. With
-// |sync|, a file that names no format is refused too: applied, it would
-// delete every format.
-bool read_wanted(const std::string& path, const FormatSettings& settings,
-                 bool sync, std::vector<FormatSettings>* formats,
-                 const char* program) {
-  FileRefusal refusal;
-  if (read_formats_file(path, settings, formats, &refusal) && sync &&
-      formats->empty())
-    refusal.what = "names no format";
-  if (refusal.what.empty())
-    return true;
-  std::string shown = path == "-" ? "standard input" : path;
-  if (refusal.line > 0)
-    shown += ":" + std::to_string(refusal.line);
-  warn(program, shown + ": " + refusal.what);
-  return false;
-}
-
-// Prints the formats file of the model's formats, sorted by name
-// bytewise, each name once (the format a delete by it reaches first),
-// so that drivers holding the same formats print the same bytes. A
-// format no request re-creates is left out, and said so.
-int run_export(const FormatSettings& settings, const StoreEnv& env,
-               const char* program) {
-  FormatListing listing;
-  StoreFailure failure;
-  StoreStatus status = list_formats(settings, env, &listing, &failure);
-  if (status != kStoreDone)
-    return show(report_of(status, failure, settings, env), program, true);
-  const std::vector<ListedFormat>& held = listing.formats;
-  std::vector<bool> first = first_of_names(held);
-  std::vector<const ListedFormat*> named;
-  for (size_t i = 0; i < held.size(); ++i) {
-    if (first[i])
-      named.push_back(&held[i]);
-  }
-  std::sort(named.begin(), named.end(),
-            [](const ListedFormat* a, const ListedFormat* b) {
-    return a->name < b->name;
-  });
-  std::string text;
-  std::vector<std::string> left_out;
-  for (const ListedFormat* format : named) {
-    std::string line;
-    if (formats_file_line(*format, settings, &line))
-      text += line;
-    else
-      left_out.push_back("'" + format->name + "' left out: no request "
-                         "re-creates its lines");
-  }
-  print_text(text);
-  flush_output();
-  for (const std::string& why : left_out)
-    warn(program, why);
-  return left_out.empty() ? kExitOk : kExitLeftOut;
-}
-
-// What each kind of step does, as --diff prints it and as a person is
-// told it was done, in the order of Step::Kind.
-const struct {
-  const char* diff;
-  const char* done;
-} kStepWords[] = {
-  { "delete", "deleted" }, { "add", "added" }, { "replace", "replaced" },
-};
-
-// What --sync would do with the formats file |path|, one line a step, in
-// its order: the step, a tab, and the format as the formats file writes
-// it (the name alone for a delete). Takes no lock, runs nothing, writes
-// nothing.
-int run_diff(const FormatSettings& settings, const StoreEnv& env,
-             const std::string& path, const char* program) {
-  std::vector<FormatSettings> wanted;
-  if (!read_wanted(path, settings, true, &wanted, program))
-    return kExitUsage;
-  FormatListing listing;
-  StoreFailure failure;
-  StoreStatus status = list_formats(settings, env, &listing, &failure);
-  if (status != kStoreDone)
-    return show(report_of(status, failure, settings, env), program, true);
-  std::string text;
-  for (const Step& step : plan_steps(listing.formats, wanted, true,
-                                     settings)) {
-    std::string line = step.format.format_name + "\n";
-    if (step.kind != Step::kDelete)
-      formats_file_line(as_added(step.format), settings, &line);
-    text += std::string(kStepWords[step.kind].diff) + "\t" + line;
-  }
-  print_text(text);
-  return text.empty() ? kExitOk : kExitDiffers;
-}
-
-// Makes the formats of the formats file |path| present, with |sync| the
-// others gone, in one request. Silent when it works; at a terminal, a
-// line for each format added, replaced or deleted. A step that fails
-// ends the run with its report, the format it was on and how far the run
-// got: the same command finishes the job.
-int run_set(const FormatSettings& settings, const StoreEnv& env,
-            const std::string& path, bool sync, const char* program) {
-  std::vector<FormatSettings> wanted;
-  if (!read_wanted(path, settings, sync, &wanted, program))
-    return kExitUsage;
-  SetRun run;
-  StoreFailure failure;
-  StoreStatus status = apply_formats(ModelDriver{ env, settings.model_code },
-                                     { settings, wanted, sync }, &run,
-                                     &failure);
-  if (isatty(STDERR_FILENO)) {
-    for (size_t i = 0; i < run.done; ++i)
-      warn(program, std::string(kStepWords[run.steps[i].kind].done) + " '" +
-           run.steps[i].format.format_name + "'");
-  }
-  Report report = report_of(status, failure, settings, env);
-  if (status != kStoreDone && run.done < run.steps.size() &&
-      !report.err.empty())
-    report.err = "'" + run.steps[run.done].format.format_name + "': " +
-        report.err + " (step " + std::to_string(run.done + 1) + " of " +
-        std::to_string(run.steps.size()) +
-        "; the same command finishes the job)";
-  return show(report, program, false);
 }
 
 // The project's own options, each a single word alone on the line.
