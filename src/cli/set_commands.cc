@@ -46,13 +46,13 @@ const struct {
 
 }  // namespace
 
-int run_export(const FormatSettings& settings, const StoreEnv& env,
+int run_export(const ModelDriver& driver, const FormatSettings& settings,
                const char* program) {
   FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(settings, env, &listing, &failure);
+  StoreStatus status = list_formats(driver, settings, &listing, &failure);
   if (status != kStoreDone)
-    return show(report_of(status, failure, settings, env), program, true);
+    return show(report_of(status, failure, settings, driver), program, true);
   const std::vector<ListedFormat>& held = listing.formats;
   std::vector<bool> first = first_of_names(held);
   std::vector<const ListedFormat*> named;
@@ -81,16 +81,16 @@ int run_export(const FormatSettings& settings, const StoreEnv& env,
   return left_out.empty() ? kExitOk : kExitLeftOut;
 }
 
-int run_diff(const FormatSettings& settings, const StoreEnv& env,
+int run_diff(const ModelDriver& driver, const FormatSettings& settings,
              const std::string& path, const char* program) {
   std::vector<FormatSettings> wanted;
   if (!read_wanted(path, settings, true, &wanted, program))
     return kExitUsage;
   FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(settings, env, &listing, &failure);
+  StoreStatus status = list_formats(driver, settings, &listing, &failure);
   if (status != kStoreDone)
-    return show(report_of(status, failure, settings, env), program, true);
+    return show(report_of(status, failure, settings, driver), program, true);
   std::string text;
   for (const Step& step : plan_steps(listing.formats, wanted, true,
                                      settings)) {
@@ -103,22 +103,21 @@ int run_diff(const FormatSettings& settings, const StoreEnv& env,
   return text.empty() ? kExitOk : kExitDiffers;
 }
 
-int run_set(const FormatSettings& settings, const StoreEnv& env,
+int run_set(const ModelDriver& driver, const FormatSettings& settings,
             const std::string& path, bool sync, const char* program) {
   std::vector<FormatSettings> wanted;
   if (!read_wanted(path, settings, sync, &wanted, program))
     return kExitUsage;
   SetRun run;
   StoreFailure failure;
-  StoreStatus status = apply_formats(ModelDriver{ env, settings.model_code },
-                                     { settings, wanted, sync }, &run,
+  StoreStatus status = apply_formats(driver, { settings, wanted, sync }, &run,
                                      &failure);
   if (isatty(STDERR_FILENO)) {
     for (size_t i = 0; i < run.done; ++i)
       warn(program, std::string(kStepWords[run.steps[i].kind].done) + " '" +
            run.steps[i].format.format_name + "'");
   }
-  Report report = report_of(status, failure, settings, env);
+  Report report = report_of(status, failure, settings, driver);
   if (status != kStoreDone && run.done < run.steps.size() &&
       !report.err.empty())
     report.err = "'" + run.steps[run.done].format.format_name + "': " +

@@ -14,14 +14,14 @@
 // bytewise, each name once (the format a delete by it reaches first),
 // so that drivers holding the same formats print the same bytes. A
 // format no request re-creates is left out, and said so.
-int run_export(const FormatSettings& settings, const StoreEnv& env,
+int run_export(const ModelDriver& driver, const FormatSettings& settings,
                const char* program);
 
 // What --sync would do with the formats file |path|, one line a step, in
 // its order: the step, a tab, and the format as the formats file writes
 // it (the name alone for a delete). Takes no lock, runs nothing, writes
 // nothing.
-int run_diff(const FormatSettings& settings, const StoreEnv& env,
+int run_diff(const ModelDriver& driver, const FormatSettings& settings,
              const std::string& path, const char* program);
 
 // Makes the formats of the formats file |path| present, with |sync| the
@@ -29,7 +29,7 @@ int run_diff(const FormatSettings& settings, const StoreEnv& env,
 // line for each format added, replaced or deleted. A step that fails
 // ends the run with its report, the format it was on and how far the run
 // got: the same command finishes the job.
-int run_set(const FormatSettings& settings, const StoreEnv& env,
+int run_set(const ModelDriver& driver, const FormatSettings& settings,
             const std::string& path, bool sync, const char* program);
 
 #endif  // VTMEDIA_CLI_SET_COMMANDS_H_

@@ -122,10 +122,10 @@ int refuse(const char* program, const std::string& why) {
   return kExitUsage;
 }
 
-int run_action(Action action, const FormatSettings& settings,
-               const TapeFit& fit, const StoreEnv& env, const char* program) {
+int run_action(const ModelDriver& driver, Action action,
+               const FormatSettings& settings, const TapeFit& fit,
+               const char* program) {
   StoreFailure failure;
-  const ModelDriver driver{ env, settings.model_code };
   // An add replaces an earlier format of the same name, not doubles it.
   StoreStatus status = action == kActionAdd ?
       add_format(driver, settings, &failure) :
@@ -138,18 +138,18 @@ int run_action(Action action, const FormatSettings& settings,
     if (!note.empty())
       warn(program, note);
   }
-  return show(report_of(status, failure, settings, env), program, false);
+  return show(report_of(status, failure, settings, driver), program, false);
 }
 
 // Prints the model's formats once all the files are read, so that a
 // failure leaves standard output, which scripts read, empty: one
 // tab-separated line each, or, for a person at a terminal, a table.
-int run_list(const FormatSettings& settings, const StoreEnv& env,
+int run_list(const ModelDriver& driver, const FormatSettings& settings,
              const char* program) {
   FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(settings, env, &listing, &failure);
-  Report report = report_of(status, failure, settings, env);
+  StoreStatus status = list_formats(driver, settings, &listing, &failure);
+  Report report = report_of(status, failure, settings, driver);
   if (status == kStoreDone && isatty(STDOUT_FILENO)) {
     // Names are shown as the user's locale can print them.
     setlocale(LC_CTYPE, "");
@@ -171,6 +171,21 @@ bool is_word(int argc, const char* const* argv, const char* word) {
 // driver files and the companion tool to whoever runs it.
 bool set_id_run() {
   return getuid() != geteuid() || getgid() != getegid();
+}
+
+// The driver of the model of |settings| under |env|, built once for the
+// command the run answers; only the commands that take the lock call its
+// lock-wait hook.
+ModelDriver driver_of(const StoreEnv& env, const FormatSettings& settings,
+                      const char* program) {
+  ModelDriver driver{ env, settings.model_code };
+  // A person at a terminal is told why nothing happens yet.
+  if (!driver.on_lock_wait && isatty(STDERR_FILENO)) {
+    driver.on_lock_wait = [program](const std::string& dir) {
+      warn(program, "waiting for the lock on " + dir);
+    };
+  }
+  return driver;
 }
 
 // Answers the command line |argv|; returns the exit status.
@@ -203,28 +218,22 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
                       "users run it with sudo", kExitFailure };
     return show(report, program, is_word(argc, argv, "--list"));
   }
+  const ModelDriver driver = driver_of(env, settings, program);
   if (is_word(argc, argv, "--list"))
-    return run_list(settings, env, program);
+    return run_list(driver, settings, program);
   CommandLine line = parse_options(argc, argv, &settings);
   if (line.action == kActionUsage) {
     print_usage(settings);
     return refuse(program, line.reason);
   }
   if (line.action == kActionExport)
-    return run_export(settings, env, program);
+    return run_export(driver, settings, program);
   if (line.action == kActionDiff)
-    return run_diff(settings, env, line.file, program);
-  StoreEnv request_env = env;
-  // A person at a terminal is told why nothing happens yet.
-  if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
-    request_env.on_lock_wait = [program](const std::string& dir) {
-      warn(program, "waiting for the lock on " + dir);
-    };
-  }
+    return run_diff(driver, settings, line.file, program);
   if (line.action == kActionApply || line.action == kActionSync)
-    return run_set(settings, request_env, line.file,
-                   line.action == kActionSync, program);
-  return run_action(line.action, settings, line.fit, request_env, program);
+    return run_set(driver, settings, line.file, line.action == kActionSync,
+                   program);
+  return run_action(driver, line.action, settings, line.fit, program);
 }
 
 }  // namespace

@@ -145,9 +145,9 @@ StoreStatus list_in(const Files& files, const FormatSettings& settings,
 
 }  // namespace
 
-StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
+StoreStatus list_formats(const ModelDriver& driver,
+                         const FormatSettings& settings,
                          FormatListing* listing, StoreFailure* failure) {
-  ModelDriver driver{ env, settings.model_code };
   std::string dir = driver.data_dir();
   // Opened once, so that every file is read from the one directory.
   ScopedFd dir_fd(driver.files,

@@ -45,16 +45,17 @@ struct FormatListing {
   std::optional<std::string> media_setting;
 };
 
-// Fills |*listing| from the driver files of |settings.model_code|, all
-// read through one descriptor of their directory. Only reads: no lock,
-// no companion run, nothing written. Each file is read once (the
-// function and media-information files twice where the latter names a
-// format the former does not); the time is linear in their size, and the
-// memory grows with the formats they name, not with what else they hold.
-// Returns kStoreDone, or kStoreFileFailed with |*failure| set (the data
-// directory where that is missing; a missing resource file selects
-// nothing) and |*listing| as it was.
-StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
+// Fills |*listing| from the driver files of |driver|, the model of
+// |settings|, all read through one descriptor of their directory. Only
+// reads: no lock, no companion run, nothing written. Each file is read
+// once (the function and media-information files twice where the latter
+// names a format the former does not); the time is linear in their size,
+// and the memory grows with the formats they name, not with what else
+// they hold. Returns kStoreDone, or kStoreFileFailed with |*failure| set
+// (the data directory where that is missing; a missing resource file
+// selects nothing) and |*listing| as it was.
+StoreStatus list_formats(const ModelDriver& driver,
+                         const FormatSettings& settings,
                          FormatListing* listing, StoreFailure* failure);
 
 // The same, as a step of |request|: the files of the directory it

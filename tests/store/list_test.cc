@@ -44,7 +44,8 @@ StoreStatus list(const char* program, const Contents& contents,
   FormatSettings settings;
   settings.model_type = roll ? 0 : kLastRollLabelType + 1;
   settings.model_code = roll ? "rk210" : "txr580";
-  return list_formats(settings, tree.store_env(), listing, failure);
+  return list_formats(ModelDriver{ tree.store_env(), settings.model_code },
+                      settings, listing, failure);
 }
 
 // The one format a tape tree of the "Shelf" format lists, its
