@@ -32,6 +32,10 @@ foreach(code IN LISTS vtmediatool_models)
   endif()
 endforeach()
 list(REMOVE_DUPLICATES vtmediatool_models)
+# --help ends with the names the tool is installed under.
+string(REPLACE ";" " " vtmediatool_models_text "${vtmediatool_models}")
+set_property(SOURCE src/cli/help.cc APPEND PROPERTY COMPILE_DEFINITIONS
+             VT_INSTALLED_MODELS="${vtmediatool_models_text}")
 
 set(vtmediatool_completion_dir
     "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")

@@ -4,6 +4,8 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "cli/model.h"
 #include "cli/options.h"
@@ -53,11 +55,26 @@ std::string tape_rules() {
       "changed\nsays what it stored.\n\n";
 }
 
-// One line per model: the name the program is installed under for it,
-// and what the model prints on.
+// The codes of the models the program is installed for, separated and
+// surrounded by blanks; a build that does not say is installed for all.
+#ifdef VT_INSTALLED_MODELS
+const std::string_view kInstalledModels = " " VT_INSTALLED_MODELS " ";
+#else
+const std::string_view kInstalledModels;
+#endif
+
+bool installed_for(const std::string& code) {
+  return kInstalledModels.empty() ||
+      kInstalledModels.find(" " + code + " ") != std::string_view::npos;
+}
+
+// One line per installed model: the name the program is installed under
+// for it, and what the model prints on.
 std::string model_names() {
   std::string text;
   for (const ModelEntry& model : kModels) {
+    if (!installed_for(model.model_code))
+      continue;
     std::string name = std::string("vtmediatoollpr_") + model.model_code;
     // Padded to a column, with at least one blank after a longer name.
     name.resize(std::max<size_t>(26, name.size() + 1), ' ');

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # A build configured for some models installs the links of those models
-# only, and a users' README that names those only; an unknown model code
-# is refused when configuring. Configures the second build (made by
-# build_again.sh) anew, so that nothing is compiled again.
+# only, and a users' README and a --help that name those only; an unknown
+# model code is refused when configuring. Configures the second build
+# (made by build_again.sh) anew, so that only the help is compiled again.
 # Usage: install_models_test.sh BUILD_DIR AGAIN_DIR
 set -u
 build=$1 again=$2
@@ -47,6 +47,11 @@ then
          "vtmediatoollpr_rk210 vtmediatoollpr_txr580 " \
          "$(grep -E '^    vtmediatoollpr_[a-z0-9]+ +(tape|roll labels)$' \
                  "$tmp/prefix/share/doc/vtmediatoollpr/README" |
+            awk '{ print $1 }' | sort | tr '\n' ' ')"
+    same "--help names the chosen models only" \
+         "vtmediatoollpr_rk210 vtmediatoollpr_txr580 " \
+         "$("$tmp/prefix/bin/vtmediatoollpr_txr580" --help |
+            grep -E '^  vtmediatoollpr_[a-z0-9]+ +(tape|roll labels)$' |
             awk '{ print $1 }' | sort | tr '\n' ' ')"
     # The build tree always has every name, for tests of any model.
     if [[ -L $again/build/vtmediatoollpr_txd270 ]]; then
