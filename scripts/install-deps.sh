@@ -35,6 +35,8 @@ tests=(
   rpm cmd:rpmbuild
   rpmlint cmd:rpmlint
   devscripts cmd:hardening-check
+  # The Ansible collection's playbook, sanity and documentation checks.
+  ansible-core cmd:ansible-playbook
 )
 
 missing=()
