@@ -68,7 +68,9 @@ options:
           - The format's name, as the tool's C(-n NAME) takes it. On tape
             models a name holding C(HS) or C(hs) prints on heat-shrink
             tube unless C(formats[].media=tape).
-          - A tab, carriage return or line feed cannot be part of it.
+          - With C(state=present) a tab, carriage return or line feed
+            cannot be part of it: the formats file would read it as a
+            break between fields or lines.
         type: str
         required: true
       width:
@@ -222,7 +224,7 @@ def formats_file_line(item):
     return '\t'.join(fields) + '\n'
 
 
-def check_formats(module, formats, state):
+def check_formats(module, formats):
     """Fails where a format cannot be written as a line of the formats
     file; what the line says is for the tool to judge."""
     for index, item in enumerate(formats):
@@ -230,8 +232,7 @@ def check_formats(module, formats, state):
         if any(c in item['name'] for c in FIELD_BREAKS):
             module.fail_json(msg='%s: a name cannot hold a tab, a carriage '
                              'return or a line feed' % where)
-        if state == 'present' and (item['width'] is None or
-                                   item['height'] is None):
+        if item['width'] is None or item['height'] is None:
             module.fail_json(msg='%s (%s): width and height are needed with '
                              'state present' % (where, item['name']))
 
@@ -318,8 +319,8 @@ def absent_actions(tool, formats):
         return [], []
     listed = tool.listed_names()
     actions, runs = [], []
-    for name in dict.fromkeys(item['name'] for item in formats):
-        if listed[name]:
+    for name in [item['name'] for item in formats]:
+        if listed[name] and 'delete\t' + name not in actions:
             actions.append('delete\t' + name)
             runs.extend([['-d', name]] * listed[name])
     return actions, runs
@@ -348,7 +349,8 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
-    check_formats(module, params['formats'], params['state'])
+    if params['state'] == 'present':
+        check_formats(module, params['formats'])
     tool = Tool(module, find_tool(module, params['model'], params['tool']),
                 params['queue'])
 
