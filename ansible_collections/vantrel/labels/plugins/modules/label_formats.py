@@ -69,8 +69,8 @@ options:
             models a name holding C(HS) or C(hs) prints on heat-shrink
             tube unless C(formats[].media=tape).
           - With C(state=present) a tab, carriage return or line feed
-            cannot be part of it: the formats file would read it as a
-            break between fields or lines.
+            cannot be part of it, since the formats file would read it as
+            a break between fields or lines.
         type: str
         required: true
       width:
