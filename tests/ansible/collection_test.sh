@@ -5,6 +5,7 @@
 # Usage: collection_test.sh COLLECTION_DIR PROJECT_VERSION
 set -u
 collection=$1 version=$2
+# shellcheck source=../packaging/checks.sh
 . "$(dirname "$0")/../packaging/checks.sh"
 need ansible-core ansible-galaxy ansible-doc
 scratch vtcollection

@@ -10,6 +10,7 @@
 set -u
 tool=$1 companion=$2 sample=$3 collections=$4
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../packaging/checks.sh
 . "$here/../packaging/checks.sh"
 need ansible-core ansible-playbook
 scratch vtansible
@@ -145,6 +146,7 @@ printf '%s\t10\t50\t_vtS12mm__\tVtL_vtS12mm__070A03271A2B\tcomplete\n' \
     Twice Other Twice '\$HOME ~x'
 EOF
 chmod +x "$tmp/stub/$prog"
+# shellcheck disable=SC2016  # a name holding a $ as it stands
 stub=(
   "a name two formats hold is deleted twice, a name is passed as it stands"
   '{"formats": [{"name": "Twice"}, {"name": "$HOME ~x"}], "state": "absent"}'

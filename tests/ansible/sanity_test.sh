@@ -7,6 +7,7 @@
 # Usage: sanity_test.sh COLLECTION_DIR
 set -u
 collection=$1
+# shellcheck source=../packaging/checks.sh
 . "$(dirname "$0")/../packaging/checks.sh"
 need ansible-core ansible-test
 scratch vtsanity
