@@ -314,7 +314,8 @@ def present_actions(module, tool, formats, exclusive):
 
 
 def absent_actions(tool, formats):
-    """One delete line and one -d NAME a format holding a named name."""
+    """A delete line for each name that formats hold, and one -d NAME for
+    each format that holds it."""
     if not formats:
         return [], []
     listed = tool.listed_names()
