@@ -4,6 +4,8 @@
 
     gen_tree.py ROOT realistic
     gen_tree.py ROOT large MEGABYTES
+    gen_tree.py ROOT longline MEGABYTES
+    gen_tree.py ROOT unnamed MEGABYTES
 
 writes ROOT/txr580/bin/inf/{vttxr580func,mediainftxr580,vttxr580rc,PrintArea}
 and prints, one per line as NAME=VALUE, what the benchmark needs to know:
@@ -15,6 +17,11 @@ formats. "large" pads the function and media-information files with
 ordinary driver lines to about MEGABYTES each, the other two to a tenth of
 that; the number of custom formats grows with the size, so that doubling
 the size doubles every part of the work.
+
+"longline" and "unnamed" are the realistic tree with MEGABYTES more in
+the media-information file, as anybody may write there: one line of
+identifier-shaped words, or short size lines of distinct identifiers that
+no "*PageSize" line names.
 """
 
 import os
@@ -99,6 +106,33 @@ def area_filler(i, rng):
         rng.randrange(72000) / 100)
 
 
+def identifier_words(megabytes, rng):
+    """One line of words shaped like identifiers, separated by blanks."""
+    words = []
+    total = 0
+    while total < megabytes * 1000 * 1000:
+        word = "VtL0A%02X%03X%01X%04X " % (
+            rng.randrange(256), rng.randrange(4096), rng.randrange(16),
+            rng.randrange(65536))
+        words.append(word)
+        total += len(word)
+    return ["".join(words) + "\n"]
+
+
+def unnamed_lines(megabytes, rng):
+    """Size lines of distinct identifiers that no "*PageSize" line names."""
+    lines = []
+    total = 0
+    i = 0
+    while total < megabytes * 1000 * 1000:
+        line = "VtL07%06X%03X%01X%04X/Unnamed:\t70\t353\n" % (
+            i, rng.randrange(4096), rng.randrange(16), rng.randrange(65536))
+        lines.append(line)
+        total += len(line)
+        i += 1
+    return lines
+
+
 def fill(filler, rng, count=None, size=None):
     """Ordinary lines: |count| of them, or as many as make |size| bytes."""
     lines = []
@@ -119,7 +153,7 @@ def byte_size(lines):
 
 def build(kind, megabytes):
     rng = random.Random(580)
-    if kind == "realistic":
+    if kind != "large":
         count = 300
     else:
         count = max(300, int(megabytes * 60))
@@ -164,7 +198,7 @@ def build(kind, megabytes):
     area_head = ["# imageable areas in points: left bottom right top\n"]
     area_formats = [f.area_line() for f in formats]
 
-    if kind == "realistic":
+    if kind != "large":
         used = len(func_head) + len(func_formats) + len(func_tail)
         func_fill = fill(function_filler, rng, count=2000 - used)
         media_fill = fill(media_filler, rng, count=200)
@@ -182,9 +216,15 @@ def build(kind, megabytes):
         area_fill = fill(area_filler, rng,
                          size=small - byte_size(area_head + area_formats))
 
+    hostile = []
+    if kind == "longline":
+        hostile = identifier_words(megabytes, rng)
+    elif kind == "unnamed":
+        hostile = unnamed_lines(megabytes, rng)
     files = {
         "vt%sfunc" % MODEL: func_head + func_fill + func_formats + func_tail,
-        "mediainf%s" % MODEL: media_head + media_fill + media_formats,
+        "mediainf%s" % MODEL: media_head + media_fill + media_formats +
+        hostile,
         "vt%src" % MODEL: resource_head + resource_fill + resource_tail,
         "PrintArea": area_head + area_fill + area_formats,
     }
@@ -192,12 +232,13 @@ def build(kind, megabytes):
 
 
 def main():
-    if len(sys.argv) < 3 or sys.argv[2] not in ("realistic", "large") or \
-            (sys.argv[2] == "large" and len(sys.argv) != 4):
+    kinds = ("realistic", "large", "longline", "unnamed")
+    if len(sys.argv) < 3 or sys.argv[2] not in kinds or \
+            (sys.argv[2] != "realistic" and len(sys.argv) != 4):
         sys.stderr.write(__doc__)
         return 2
     root, kind = sys.argv[1], sys.argv[2]
-    megabytes = float(sys.argv[3]) if kind == "large" else 0
+    megabytes = float(sys.argv[3]) if kind != "realistic" else 0
     formats, files = build(kind, megabytes)
     inf = os.path.join(root, MODEL, "bin", "inf")
     os.makedirs(inf, exist_ok=True)

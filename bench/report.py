@@ -9,8 +9,15 @@ doing the same companion runs and file passes and nothing else) at every
 size, and the tool's peak memory at most 8 MiB at every size and flat from
 one size to the next; --list at most 1.5 times grep -F VtL over the four
 files it reads, on the large and doubled trees, in at most 8 MiB (its
-memory grows with the number of formats, which the doubled tree doubles). cp, grep -v, sed -i and the two companion runs of an
-add are in the table for comparison only.
+memory grows with the number of formats, which the doubled tree doubles).
+On a media-information file that anybody filled: with one line of
+identifier-shaped words, --list at most 1.5 times grep -c -F VtL on that
+file (the line reader holds the line, so memory is not judged); with
+short lines of identifiers that no "*PageSize" line names, at most 8 MiB.
+On the realistic tree, --apply of 20 new formats at most 1.05 times the 20
+single adds one after another, and an --apply of 20 formats already there
+at most 2 times --list. cp, grep -v, sed -i and the two companion runs of
+an add are in the table for comparison only.
 
 Times and ratios are of wall time; with --cpu they are of processor time
 (user and system), which a machine busy with other work disturbs less.
@@ -25,11 +32,17 @@ TOOL_CASES = ["add_new", "add_replace", "delete"]
 FLOORS = {"add_new": "floor_new", "add_replace": "floor_replace",
           "delete": "floor_delete"}
 BASELINES = ["cp", "grep_v", "sed_i", "companion_x2"]
-SIZES = ["realistic", "large", "doubled"]
+SIZES = ["realistic", "large", "doubled", "longline", "unnamed"]
+REQUEST_SIZES = SIZES[:3]
 # The listing and what it is measured against, right after it.
-PAIRS = dict(FLOORS, list="grep_vtl")
+PAIRS = dict(FLOORS, list="grep_vtl", list_media="grep_c_media",
+             apply_new="adds_20", apply_noop="list")
 LIST_SIZES = ["large", "doubled"]
 LIST_LIMIT = 1.5
+# The --apply cases, on the realistic tree, and their limits.
+APPLY_LIMITS = {"apply_new": 1.05, "apply_noop": 2.0}
+APPLY_WHAT = {"apply_new": "apply of 20 new / 20 single adds",
+              "apply_noop": "apply of 20 there / --list"}
 
 FLOOR_LIMIT = 1.10
 MEMORY_LIMIT_KIB = 8 * 1024
@@ -75,7 +88,8 @@ def print_table(medians, peaks, use_cpu):
     print(header)
     print("-" * len(header))
     for size in SIZES:
-        for case in list(PAIRS) + list(PAIRS.values()) + BASELINES:
+        cases = list(PAIRS) + list(PAIRS.values()) + BASELINES
+        for case in sorted(set(cases), key=cases.index):
             if (case, size) not in medians:
                 continue
             cells = []
@@ -126,15 +140,22 @@ def check(paired, peaks):
         else:
             missed += 1
 
-    for size in SIZES:
+    for size in REQUEST_SIZES:
         for case in TOOL_CASES:
             judge("%s %s / its floor" % (size, case),
                   paired.get((case, size)), FLOOR_LIMIT, "x")
     for size in LIST_SIZES:
         judge("%s list / grep -F VtL" % size, paired.get(("list", size)),
               LIST_LIMIT, "x")
-    judge_memory(judge, peaks, TOOL_CASES, SIZES, "")
+    judge("longline list / grep -c -F VtL",
+          paired.get(("list_media", "longline")), LIST_LIMIT, "x")
+    for case, limit in APPLY_LIMITS.items():
+        judge("realistic %s" % APPLY_WHAT[case],
+              paired.get((case, "realistic")), limit, "x")
+    judge_memory(judge, peaks, TOOL_CASES, REQUEST_SIZES, "")
     judge_memory(judge, peaks, ["list"], LIST_SIZES, "list ", flat=False)
+    judge_memory(judge, peaks, ["list_media"], ["unnamed"], "list ",
+                 flat=False)
     print("%d met, %d missed" % (met, missed))
     return missed == 0
 

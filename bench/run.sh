@@ -7,15 +7,24 @@
 # files, the same edit by hand with grep -v or sed -i, and the two
 # companion runs of an add are measured too, for comparison. On the large
 # and doubled trees, --list is measured against grep -F VtL over the four
-# files it reads.
+# files it reads; on two trees whose media-information file holds what
+# anybody may write there, as much as the doubled files (one line of
+# identifier-shaped words; short lines of identifiers that no "*PageSize"
+# line names), against grep -c -F VtL on that file. On the realistic
+# tree, --apply of 20 new formats is measured against the 20 single adds
+# one after another that do the same, and an --apply of 20 formats
+# already there against --list.
 #
 #   bench/run.sh [--check] [--cpu] [--static] [--runs N] [--large-mb MB]
 #                [--build DIR]
 #
 # --check      compare with the targets (each request at most 1.10 times
-#              its floor at every size; --list at most 1.5 times the grep;
-#              at most 8 MiB, the requests' flat across sizes); exit 1
-#              when one is missed
+#              its floor at every size; --list at most 1.5 times the grep,
+#              on the line of words too; the --apply of 20 new formats at
+#              most 1.05 times the 20 adds, the one that changes nothing at
+#              most 2 times --list; at most 8 MiB, the requests' flat
+#              across sizes, the listing's on the unnamed identifiers
+#              too); exit 1 when one is missed
 # --cpu        judge by processor time instead of wall time (median of
 #              each), for a machine busy with other work
 # --static     measure the tool, the stand-in companion and the floor
@@ -50,7 +59,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift ;;
     --large-mb) large_mb=$2; shift ;;
     --build) build=$2; shift ;;
-    *) sed -n '12,30p' "$0"; exit 2 ;;
+    *) sed -n '18,39p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -114,7 +123,7 @@ ln -s "$build/vtmediatoollpr" "$tool"
 results=$work/results
 : > "$results"
 
-sizes=(realistic large doubled)
+sizes=(realistic large doubled longline unnamed)
 declare -A last_name last_id next_to_last_name
 
 # Lays the pristine tree of one size, with the stand-in as the companion,
@@ -160,7 +169,22 @@ set_cases() {  # size-label
     done' sh "$id" "${files[@]}")
   case_sed_i=(sed -i "/$id/d" "${files[@]}")
   case_list=("$tool" --list)
+  # Twenty formats at once, and the same one after another.
+  case_apply_new=("$tool" -P TX-R580 --apply "$work/new20.tsv")
+  # shellcheck disable=SC2016
+  case_adds_20=(sh -c 'for i in $(seq 1 20); do
+      "$1" -P TX-R580 -n "Bench $i" -w 12 -h 50 || exit 1
+    done' sh "$tool")
+  case_apply_noop=("$tool" -P TX-R580 --apply "$work/present20.tsv")
   case_grep_vtl=(grep -F VtL "${files[@]}")
+  # The same listing, on the trees whose media-information file holds
+  # what anybody may write there, and a count of that file's lines that
+  # hold the marker. GNU grep stops at its first match when its output is
+  # /dev/null, where time_run sends it, so the count goes to a file.
+  case_list_media=("$tool" --list)
+  # shellcheck disable=SC2016
+  case_grep_c_media=(sh -c 'exec grep -c -F VtL "$1" > "$2"' sh "${files[1]}"
+                     "$work/count")
   # The same requests with nothing but their companion runs and file
   # passes, in their order: the floor of each.
   local floor=$work/bin/floor_run
@@ -179,11 +203,13 @@ cases_of() {  # size-label
   local cases=(add_new floor_new add_replace floor_replace delete
                floor_delete cp grep_v sed_i)
   # The companion runs do not depend on the size of the files.
-  if [ "$1" = realistic ]; then
-    cases+=(companion_x2)
-  else
-    cases+=(list grep_vtl)
-  fi
+  case $1 in
+    realistic) cases+=(companion_x2 apply_new adds_20 apply_noop list) ;;
+    large|doubled) cases+=(list grep_vtl) ;;
+    # What anybody may write into the media-information file concerns
+    # the listing only.
+    *) cases=(list_media grep_c_media) ;;
+  esac
   echo "${cases[@]}"
 }
 
@@ -206,6 +232,15 @@ measure() {  # size-label case out
 warm_up() {  # size-label
   set_cases "$1"
   local id=${last_id[$1]} other=${next_to_last_name[$1]}
+  local c
+  case $1 in
+    longline|unnamed)
+      restore "$1"
+      "$tool" --list | grep -q -F "$id"$'\tcomplete' ||
+        { echo "run.sh: the listing left out $id" >&2; exit 1; }
+      for c in $(cases_of "$1"); do measure "$1" "$c" /dev/null; done
+      return ;;
+  esac
   restore "$1"
   "${case_add_new[@]}" > /dev/null
   grep -q '/Bench 12$' "${files[0]}" ||
@@ -220,18 +255,38 @@ warm_up() {  # size-label
   "${case_add_replace[@]}" > /dev/null
   [ "$(grep -c -F "/$other" "${files[1]}")" = 2 ] ||
     { echo "run.sh: the add did not replace its format" >&2; exit 1; }
+  if [ "$1" = realistic ]; then
+    restore "$1"
+    "${case_apply_new[@]}"
+    [ "$(grep -c '/Bench [0-9]*$' "${files[0]}")" = 20 ] ||
+      { echo "run.sh: the apply did not enter its formats" >&2; exit 1; }
+    restore "$1"
+    "${case_apply_noop[@]}"
+    local f
+    for f in "${files[@]}"; do
+      cmp -s "$f" "$work/pristine-$1/$model/bin/inf/${f##*/}" ||
+        { echo "run.sh: the apply of formats there changed $f" >&2; exit 1; }
+    done
+  fi
   if [ "$1" != realistic ] &&
      ! "$tool" --list | grep -q -F "$id"$'\tcomplete'; then
     echo "run.sh: the listing left out $id" >&2
     exit 1
   fi
-  local c
   for c in $(cases_of "$1"); do measure "$1" "$c" /dev/null; done
 }
 
 make_tree realistic realistic
+for ((i = 1; i <= 20; i++)); do
+  printf 'Bench %d\t12\t50\n' "$i"
+done > "$work/new20.tsv"
+restore realistic
+"$tool" --export > "$work/present.tsv"
+head -n 20 "$work/present.tsv" > "$work/present20.tsv"
 make_tree large large "$large_mb"
 make_tree doubled large "$(python3 -c "print(2 * $large_mb)")"
+make_tree longline longline "$(python3 -c "print(2 * $large_mb)")"
+make_tree unnamed unnamed "$(python3 -c "print(2 * $large_mb)")"
 for size in "${sizes[@]}"; do warm_up "$size"; done
 # Each round takes every case on every size in turn, so that a disturbance
 # from other work on the machine falls on all of them alike and the ratios,

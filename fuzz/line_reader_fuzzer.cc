@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // One reader per input: each reader's buffer is large, and allocating
   // it dominates the time of a run.
   MemoryFile file(content, data[0]);
-  LineReader reader(&file, "file");
+  LineReader reader(&file, FileAt{ -1, "file", "file" });
   FUZZ_CHECK(reader.open(&failure) == kStoreDone);
   std::string joined;
   std::string_view piece;

@@ -22,7 +22,7 @@ class MemoryFile : public FileOps {
   MemoryFile(std::string_view content, uint8_t pattern)
       : content_(content), pattern_(pattern) {}
 
-  int open(const char*, int, mode_t) override {
+  int open(int, const char*, int, mode_t) override {
     at_ = 0;
     return 3;
   }
@@ -48,15 +48,15 @@ class MemoryFile : public FileOps {
   int close(int) override { return 0; }
 
   ssize_t write(int, const void*, size_t) override { return fail(); }
-  int statx(const char*, struct statx*) override { return fail(); }
+  int statx(int, const char*, int, struct statx*) override { return fail(); }
   int fsync(int) override { return fail(); }
   int fchmod(int, mode_t) override { return fail(); }
   int fchown(int, uid_t, gid_t) override { return fail(); }
-  int rename(const char*, const char*) override { return fail(); }
-  int unlink(const char*) override { return fail(); }
-  int rmdir(const char*) override { return fail(); }
+  int rename(int, const char*, const char*) override { return fail(); }
+  int unlink(int, const char*) override { return fail(); }
+  int rmdir(int, const char*) override { return fail(); }
   int flock(int, int) override { return fail(); }
-  int access(const char*, int) override { return fail(); }
+  int access(int, const char*, int) override { return fail(); }
   int copy_attributes(int, int, bool) override { return fail(); }
 
  private:

@@ -63,12 +63,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FormatSettings settings;
   FUZZ_CHECK(identify_model(program.c_str(), &settings));
-  Action action = parse_options(static_cast<int>(args.size()), argv.data(),
-                                &settings).action;
+  CommandLine command = parse_options(static_cast<int>(args.size()),
+                                      argv.data(), &settings);
+  Action action = command.action;
   if (action == kActionUsage)
+    return 0;
+  // Only the set commands name a formats file; --export none.
+  bool with_file = action == kActionDiff || action == kActionApply ||
+      action == kActionSync;
+  FUZZ_CHECK(command.file.empty() != with_file);
+  if (action == kActionExport || action == kActionDiff)
     return 0;
 
   FUZZ_CHECK(clean_text(settings.printer_name, kMaxPrinterName));
+  if (with_file)
+    return 0;
   FUZZ_CHECK(clean_text(settings.format_name, kMaxFormatName));
   if (action == kActionDelete)
     return 0;

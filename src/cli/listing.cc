@@ -5,6 +5,7 @@
 #include <wctype.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "cli/tape.h"
 
@@ -81,7 +82,7 @@ std::string media_of(const ListedFormat& format, bool roll_label) {
   // Only tube is taken as asked beyond the widest row, without dots.
   int tubes = 0;
   const TapeMediaRow* tube = tape_rows(true, &tubes);
-  if (format.media_name.empty() && format.across_dots <= 0 &&
+  if (format.media_name.empty() && format.across_dots.value_or(0) <= 0 &&
       format.width_mm > static_cast<uint64_t>(tube[tubes - 1].nominal_mm))
     return std::to_string(format.width_mm) + " mm tube";
   return "-";
@@ -99,10 +100,17 @@ std::string listing_line(const ListedFormat& format) {
   return line + (format.complete ? "\tcomplete\n" : "\tincomplete\n");
 }
 
-std::string listing_table(const std::vector<ListedFormat>& formats,
-                          bool roll_label) {
+std::string listing_table(const FormatListing& listing, bool roll_label) {
+  const std::vector<ListedFormat>& formats = listing.formats;
+  bool any_selected = std::any_of(
+      formats.begin(), formats.end(),
+      [](const ListedFormat& format) { return format.selected; });
+  // The driver's current media, where it is none of the formats.
+  std::string selected;
+  if (listing.media_setting && !any_selected)
+    selected = "Selected: " + shown(*listing.media_setting).text + "\n";
   if (formats.empty())
-    return "No custom label formats.\n";
+    return "No custom label formats.\n" + selected;
   bool any_incomplete = std::any_of(
       formats.begin(), formats.end(),
       [](const ListedFormat& format) { return !format.complete; });
@@ -132,6 +140,7 @@ std::string listing_table(const std::vector<ListedFormat>& formats,
     line.erase(line.find_last_not_of(' ') + 1);
     table += line + "\n";
   }
+  table += selected;
   if (any_incomplete)
     table += "\nincomplete: an add or a delete was cut short; the same "
         "command run again,\nor -d NAME, finishes it.\n";

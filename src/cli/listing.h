@@ -3,7 +3,6 @@
 #define VTMEDIA_CLI_LISTING_H_
 
 #include <string>
-#include <vector>
 
 #include "store/list.h"
 
@@ -17,10 +16,10 @@ std::string listing_line(const ListedFormat& format);
 // row a format, its columns aligned by the width the terminal gives each
 // character in the current LC_CTYPE locale. Each row holds the name, the
 // size, what the format prints on in words, and "incomplete" where it is
-// so; a "*" marks the format the resource file selects. Characters the
-// locale cannot print, and those that would turn the line's direction,
-// are shown as "?".
-std::string listing_table(const std::vector<ListedFormat>& formats,
-                          bool roll_label);
+// so; a "*" marks the format the resource file's media setting selects.
+// Where that setting selects none of them, a line below the table gives
+// its value ("Selected: vtS24mm"). Characters the locale cannot print,
+// and those that would turn the line's direction, are shown as "?".
+std::string listing_table(const FormatListing& listing, bool roll_label);
 
 #endif  // VTMEDIA_CLI_LISTING_H_

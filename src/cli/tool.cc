@@ -8,18 +8,21 @@
 #include <string.h>
 #include <unistd.h>
 
-#include <deque>
+#include <algorithm>
 #include <new>
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "cli/formats_file.h"
 #include "cli/help.h"
 #include "cli/listing.h"
 #include "cli/model.h"
 #include "cli/options.h"
 #include "store/add.h"
+#include "store/apply.h"
 #include "store/delete.h"
 #include "store/list.h"
+#include "store/plan.h"
 #include "store/status.h"
 
 namespace {
@@ -91,6 +94,11 @@ Report report_of(StoreStatus status, const StoreFailure& failure,
                std::to_string(failure.exit_status), kExitFailure };
     return { "", failure.path + ": " + strerror(failure.error),
              kExitFailure };
+  case kStoreDirReplaced:
+    // The companion's changes went to the directory the path names now,
+    // the run's would go to the one it locked: better none of them.
+    return { "", failure.path + ": replaced during the run; run the "
+             "command again", kExitFailure };
   case kStoreStopped:
     // Told to stop while the companion ran: now that it has ended and the
     // lock is let go, the run ends as the signal asked, with no message.
@@ -127,10 +135,11 @@ int show(const Report& report, const char* program, bool listing) {
 int run_action(Action action, const FormatSettings& settings,
                const TapeFit& fit, const StoreEnv& env, const char* program) {
   StoreFailure failure;
+  const ModelDriver driver{ env, settings.model_code };
   // An add replaces an earlier format of the same name, not doubles it.
   StoreStatus status = action == kActionAdd ?
-      add_format(settings, env, &failure) :
-      delete_format(settings, env, &failure);
+      add_format(driver, settings, &failure) :
+      delete_format(driver, settings, &failure);
   // Scripts see no difference; a person learns what the tape rules made
   // of the request.
   if (action == kActionAdd && status == kStoreDone &&
@@ -147,29 +156,143 @@ int run_action(Action action, const FormatSettings& settings,
 // tab-separated line each, or, for a person at a terminal, a table.
 int run_list(const FormatSettings& settings, const StoreEnv& env,
              const char* program) {
-  bool for_person = isatty(STDOUT_FILENO);
-  std::deque<std::string> texts;  // what the views in |formats| point into
-  std::vector<ListedFormat> formats;
+  FormatListing listing;
   StoreFailure failure;
-  StoreStatus status = list_formats(
-      settings, env, [&](const ListedFormat& format) {
-    if (!for_person) {
-      print_text(listing_line(format));
-      return;
-    }
-    ListedFormat kept = format;
-    kept.name = texts.emplace_back(format.name);
-    kept.media_name = texts.emplace_back(format.media_name);
-    kept.id = std::string_view();
-    formats.push_back(kept);
-  }, &failure);
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
   Report report = report_of(status, failure, settings, env);
-  if (status == kStoreDone && for_person) {
+  if (status == kStoreDone && isatty(STDOUT_FILENO)) {
     // Names are shown as the user's locale can print them.
     setlocale(LC_CTYPE, "");
-    report.out = listing_table(formats, is_roll_label(settings));
+    report.out = listing_table(listing, is_roll_label(settings));
+  } else if (status == kStoreDone) {
+    for (const ListedFormat& format : listing.formats)
+      report.out += listing_line(format);
   }
   return show(report, program, true);
+}
+
+// Reads the formats file |path| for the model of |settings| into
+// |*formats|; where it is refused, says why and returns false. With
+// |sync|, a file that names no format is refused too: applied, it would
+// delete every format.
+bool read_wanted(const std::string& path, const FormatSettings& settings,
+                 bool sync, std::vector<FormatSettings>* formats,
+                 const char* program) {
+  FileRefusal refusal;
+  if (read_formats_file(path, settings, formats, &refusal) && sync &&
+      formats->empty())
+    refusal.what = "names no format";
+  if (refusal.what.empty())
+    return true;
+  std::string shown = path == "-" ? "standard input" : path;
+  if (refusal.line > 0)
+    shown += ":" + std::to_string(refusal.line);
+  warn(program, shown + ": " + refusal.what);
+  return false;
+}
+
+// Prints the formats file of the model's formats, sorted by name
+// bytewise, each name once (the format a delete by it reaches first),
+// so that drivers holding the same formats print the same bytes. A
+// format no request re-creates is left out, and said so.
+int run_export(const FormatSettings& settings, const StoreEnv& env,
+               const char* program) {
+  FormatListing listing;
+  StoreFailure failure;
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
+  if (status != kStoreDone)
+    return show(report_of(status, failure, settings, env), program, true);
+  const std::vector<ListedFormat>& held = listing.formats;
+  std::vector<bool> first = first_of_names(held);
+  std::vector<const ListedFormat*> named;
+  for (size_t i = 0; i < held.size(); ++i) {
+    if (first[i])
+      named.push_back(&held[i]);
+  }
+  std::sort(named.begin(), named.end(),
+            [](const ListedFormat* a, const ListedFormat* b) {
+    return a->name < b->name;
+  });
+  std::string text;
+  std::vector<std::string> left_out;
+  for (const ListedFormat* format : named) {
+    std::string line;
+    if (formats_file_line(*format, settings, &line))
+      text += line;
+    else
+      left_out.push_back("'" + format->name + "' left out: no request "
+                         "re-creates its lines");
+  }
+  print_text(text);
+  flush_output();
+  for (const std::string& why : left_out)
+    warn(program, why);
+  return left_out.empty() ? kExitOk : kExitLeftOut;
+}
+
+// What each kind of step does, as --diff prints it and as a person is
+// told it was done, in the order of Step::Kind.
+const struct {
+  const char* diff;
+  const char* done;
+} kStepWords[] = {
+  { "delete", "deleted" }, { "add", "added" }, { "replace", "replaced" },
+};
+
+// What --sync would do with the formats file |path|, one line a step, in
+// its order: the step, a tab, and the format as the formats file writes
+// it (the name alone for a delete). Takes no lock, runs nothing, writes
+// nothing.
+int run_diff(const FormatSettings& settings, const StoreEnv& env,
+             const std::string& path, const char* program) {
+  std::vector<FormatSettings> wanted;
+  if (!read_wanted(path, settings, true, &wanted, program))
+    return kExitUsage;
+  FormatListing listing;
+  StoreFailure failure;
+  StoreStatus status = list_formats(settings, env, &listing, &failure);
+  if (status != kStoreDone)
+    return show(report_of(status, failure, settings, env), program, true);
+  std::string text;
+  for (const Step& step : plan_steps(listing.formats, wanted, true,
+                                     settings)) {
+    std::string line = step.format.format_name + "\n";
+    if (step.kind != Step::kDelete)
+      formats_file_line(as_added(step.format), settings, &line);
+    text += std::string(kStepWords[step.kind].diff) + "\t" + line;
+  }
+  print_text(text);
+  return text.empty() ? kExitOk : kExitDiffers;
+}
+
+// Makes the formats of the formats file |path| present, with |sync| the
+// others gone, in one request. Silent when it works; at a terminal, a
+// line for each format added, replaced or deleted. A step that fails
+// ends the run with its report, the format it was on and how far the run
+// got: the same command finishes the job.
+int run_set(const FormatSettings& settings, const StoreEnv& env,
+            const std::string& path, bool sync, const char* program) {
+  std::vector<FormatSettings> wanted;
+  if (!read_wanted(path, settings, sync, &wanted, program))
+    return kExitUsage;
+  SetRun run;
+  StoreFailure failure;
+  StoreStatus status = apply_formats(ModelDriver{ env, settings.model_code },
+                                     { settings, wanted, sync }, &run,
+                                     &failure);
+  if (isatty(STDERR_FILENO)) {
+    for (size_t i = 0; i < run.done; ++i)
+      warn(program, std::string(kStepWords[run.steps[i].kind].done) + " '" +
+           run.steps[i].format.format_name + "'");
+  }
+  Report report = report_of(status, failure, settings, env);
+  if (status != kStoreDone && run.done < run.steps.size() &&
+      !report.err.empty())
+    report.err = "'" + run.steps[run.done].format.format_name + "': " +
+        report.err + " (step " + std::to_string(run.done + 1) + " of " +
+        std::to_string(run.steps.size()) +
+        "; the same command finishes the job)";
+  return show(report, program, false);
 }
 
 // The project's own options, each a single word alone on the line.
@@ -221,6 +344,10 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
     print_usage(settings);
     return refuse(program, line.reason);
   }
+  if (line.action == kActionExport)
+    return run_export(settings, env, program);
+  if (line.action == kActionDiff)
+    return run_diff(settings, env, line.file, program);
   StoreEnv request_env = env;
   // A person at a terminal is told why nothing happens yet.
   if (!request_env.on_lock_wait && isatty(STDERR_FILENO)) {
@@ -228,6 +355,9 @@ int answer(int argc, const char* const* argv, const StoreEnv& env,
       warn(program, "waiting for the lock on " + dir);
     };
   }
+  if (line.action == kActionApply || line.action == kActionSync)
+    return run_set(settings, request_env, line.file,
+                   line.action == kActionSync, program);
   return run_action(line.action, settings, line.fit, request_env, program);
 }
 

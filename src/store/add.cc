@@ -25,50 +25,44 @@ void next_microsecond(struct timeval* now) {
   }
 }
 
-// The rewrites of an add of the format |format_id|, in their order.
-std::vector<Rewrite> add_rewrites(const FormatSettings& settings,
-                                  const std::string& format_id) {
-  return {
-    { kFunctionFile, { LineEdit::kInsertAfter, "[CustomTape]",
-                       format_id + "/" + settings.format_name + "\n" } },
-    { kMediaInfoFile, { LineEdit::kAppend, "",
-                        media_info_line(settings, format_id) } },
-    { kPrintAreaFile, { LineEdit::kAppend, "",
-                        print_area_line(settings, format_id) } },
-  };
+// The line entered under each "[CustomTape]" line of the function file.
+std::string function_line(const FormatSettings& settings,
+                          const std::string& format_id) {
+  return format_id + "/" + settings.format_name + "\n";
 }
 
-// The add itself, as a step of |request| after any earlier format of the
-// name is gone.
-StoreStatus add_in_request(Request* request, const FormatSettings& settings) {
-  struct timeval now;
-  gettimeofday(&now, nullptr);
-  std::string format_id;
-  StoreStatus status = new_format_id(request, settings, now, &format_id);
-  if (status == kStoreDone)
-    status = run_companion(companion_add_args(request->driver.companion(),
-                                              settings, format_id),
-                           request->failure);
-  if (status == kStoreDone)
-    status = rewrite_in_order(request, add_rewrites(settings, format_id));
-  return status;
+// The rewrites of an add, in their order, each with the line it enters.
+const struct {
+  DriverFile file;
+  LineEdit::Kind kind;
+  const char* needle;
+  std::string (*line)(const FormatSettings&, const std::string&);
+} kAddRewrites[] = {
+  { kFunctionFile, LineEdit::kInsertAfter, "[CustomTape]", function_line },
+  { kMediaInfoFile, LineEdit::kAppend, "", media_info_line },
+  { kPrintAreaFile, LineEdit::kAppend, "", print_area_line },
+};
+
+std::vector<Rewrite> add_rewrites(const FormatSettings& settings,
+                                  const std::string& format_id) {
+  std::vector<Rewrite> rewrites;
+  for (const auto& step : kAddRewrites) {
+    rewrites.push_back({ step.file, { step.kind, step.needle,
+                                      step.line(settings, format_id) } });
+  }
+  return rewrites;
 }
 
 }  // namespace
 
 std::string media_info_line(const FormatSettings& settings,
                             const std::string& format_id) {
-  long long across, along;
-  if (is_roll_label(settings)) {
-    across = mm_to_dots(settings.width_mm - kRollWidthMargin,
-                        kRollDotsPerInch);
-    along = roll_label_along_dots(settings.height_mm);
-  } else {
-    across = settings.head_dots;
-    along = mm_to_dots(settings.height_mm, kTapeDotsPerInch);
-  }
+  long long along = is_roll_label(settings) ?
+      roll_label_along_dots(settings.height_mm) :
+      mm_to_dots(settings.height_mm, kTapeDotsPerInch);
   char sizes[64];
-  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across, along);
+  snprintf(sizes, sizeof(sizes), ":\t%lld\t%lld\n", across_dots(settings),
+           along);
   return format_id + "/" + settings.format_name + sizes;
 }
 
@@ -89,7 +83,7 @@ StoreStatus new_format_id(Request* request, const FormatSettings& settings,
   std::string head = id->substr(0, id->size() - kFormatIdTimeDigits);
   std::set<std::string> taken;
   StoreStatus status = scan_data_file(
-      request->driver.files, request->driver.path(kMediaInfoFile),
+      request->driver().files, request->file(kMediaInfoFile),
       [&](std::string_view block) {
     for (size_t at = block.find(head); at != std::string_view::npos;
          at = block.find(head, at + 1)) {
@@ -99,31 +93,50 @@ StoreStatus new_format_id(Request* request, const FormatSettings& settings,
                                               kFormatIdTimeDigits)));
     }
     return true;
-  }, request->failure);
+  }, request->failure());
   if (status == kStoreFileFailed)
     return status;  // a missing file holds none
   // Stamps come round again every 65536 microseconds, every stamp once in
   // 16 seconds; a file that holds them all leaves none to take.
   for (long step = 0; taken.count(id->substr(head.size())) != 0; ++step) {
     if (step == kStampCycle)
-      return fail_at(request->driver.path(kMediaInfoFile), EEXIST,
-                     request->failure);
+      return fail_at(request->driver().path(kMediaInfoFile), EEXIST,
+                     request->failure());
     next_microsecond(&now);
     *id = make_format_id(settings, now);
   }
   return kStoreDone;
 }
 
-StoreStatus add_format(const FormatSettings& settings, const StoreEnv& env,
-                       StoreFailure* failure) {
-  return run_request(ModelDriver{ env, settings.model_code },
-                     [&](Request* request) {
-    StoreStatus status = prepare_to_delete(request, settings,
-                                           add_rewrites(settings, ""));
-    if (status == kStoreDone)
-      status = delete_in_request(request, settings);
-    if (status != kStoreDone && status != kStoreNotFound)
-      return status;
-    return add_in_request(request, settings);
-  }, failure);
+StoreStatus add_format(const ModelDriver& driver,
+                       const FormatSettings& settings, StoreFailure* failure) {
+  Request request(driver, failure);
+  StoreStatus status = request.lock();
+  if (status == kStoreDone)
+    status = request.prepare(add_plan(settings));
+  if (status == kStoreDone)
+    status = delete_step(&request, settings);
+  if (status == kStoreDone || status == kStoreNotFound)
+    status = add_step(&request, settings);
+  return request.finish(status);
+}
+
+RewritePlan add_plan(const FormatSettings& settings) {
+  RewritePlan plan = delete_plan(settings);
+  for (const auto& step : kAddRewrites)
+    plan.files.set(step.file);
+  return plan;
+}
+
+StoreStatus add_step(Request* request, const FormatSettings& settings) {
+  struct timeval now;
+  gettimeofday(&now, nullptr);
+  std::string format_id;
+  StoreStatus status = new_format_id(request, settings, now, &format_id);
+  if (status == kStoreDone)
+    status = request->run_companion(companion_add_args(
+        request->driver().companion(), settings, format_id));
+  if (status == kStoreDone)
+    status = request->rewrite(add_rewrites(settings, format_id));
+  return status;
 }

@@ -39,12 +39,16 @@ struct ModelDriver : StoreEnv {
   std::string data_dir() const {
     return driver_root + "/" + model_code + "/bin/inf";
   }
-  std::string path(DriverFile file) const {
+  // A data file's name in that directory, and its path, for messages.
+  std::string name(DriverFile file) const {
     const std::string names[] = {
       "vt" + model_code + "func", "mediainf" + model_code,
       "vt" + model_code + "rc", "PrintArea",
     };
-    return data_dir() + "/" + names[file];
+    return names[file];
+  }
+  std::string path(DriverFile file) const {
+    return data_dir() + "/" + name(file);
   }
   // The spooler-side companion tool, run (never edited) by every add and
   // delete.
@@ -54,7 +58,8 @@ struct ModelDriver : StoreEnv {
   }
 };
 
-// The temporary file that takes a data file's place.
+// The name (or path) of the temporary file that takes the place of the
+// data file of that name (or path).
 inline std::string temp_path_for(const std::string& data_path) {
   return data_path + ".$$$";
 }

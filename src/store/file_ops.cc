@@ -44,8 +44,8 @@ int is_other_attribute(const char* name, struct error_context* context) {
 
 class RealFileOps : public FileOps {
  public:
-  int open(const char* path, int flags, mode_t mode) override {
-    return ::open(path, flags, mode);
+  int open(int dir, const char* name, int flags, mode_t mode) override {
+    return ::openat(dir, name, flags, mode);
   }
   ssize_t read(int fd, void* buffer, size_t size) override {
     return ::read(fd, buffer, size);
@@ -54,9 +54,9 @@ class RealFileOps : public FileOps {
     return ::write(fd, buffer, size);
   }
   int fstat(int fd, struct stat* info) override { return ::fstat(fd, info); }
-  int statx(const char* path, struct statx* info) override {
-    return ::statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS,
-                   info);
+  int statx(int dir, const char* name, int flags,
+            struct statx* info) override {
+    return ::statx(dir, name, flags, STATX_BASIC_STATS, info);
   }
   int fsync(int fd) override { return ::fsync(fd); }
   int fchmod(int fd, mode_t mode) override { return ::fchmod(fd, mode); }
@@ -64,16 +64,20 @@ class RealFileOps : public FileOps {
     return ::fchown(fd, owner, group);
   }
   int close(int fd) override { return ::close(fd); }
-  int rename(const char* from, const char* to) override {
-    return ::rename(from, to);
+  int rename(int dir, const char* from, const char* to) override {
+    return ::renameat(dir, from, dir, to);
   }
-  int unlink(const char* path) override { return ::unlink(path); }
-  int rmdir(const char* path) override { return ::rmdir(path); }
+  int unlink(int dir, const char* name) override {
+    return ::unlinkat(dir, name, 0);
+  }
+  int rmdir(int dir, const char* name) override {
+    return ::unlinkat(dir, name, AT_REMOVEDIR);
+  }
   int flock(int fd, int operation) override {
     return ::flock(fd, operation);
   }
-  int access(const char* path, int mode) override {
-    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+  int access(int dir, const char* name, int mode) override {
+    return ::faccessat(dir, name, mode, AT_EACCESS);
   }
   int copy_attributes(int from, int to, bool permissions) override {
     CopyErrors errors;

@@ -6,10 +6,10 @@
 #include <string.h>
 
 const char kFormatIdMarker[] = "VtL";
+const char kPageSizeKeyword[] = "*PageSize";
 
 namespace {
 
-const char kPageSize[] = "*PageSize";
 const size_t kMediaNameLength = 10;
 // Name length 2, width at least 2, height 3, and the time digits.
 const size_t kMinHexDigits = 7 + kFormatIdTimeDigits;
@@ -87,6 +87,12 @@ bool stands_whole(std::string_view text, size_t at, size_t length) {
   return after == text.size() || !continues_identifier(text[after]);
 }
 
+size_t identifier_run_end(std::string_view text, size_t at) {
+  while (at < text.size() && continues_identifier(text[at]))
+    ++at;
+  return at;
+}
+
 size_t find_identifier(std::string_view text, std::string_view id,
                        size_t from) {
   if (id.empty())
@@ -100,7 +106,7 @@ size_t find_identifier(std::string_view text, std::string_view id,
 }
 
 bool parse_page_size_line(std::string_view line, PageSizeEntry* entry) {
-  if (line.compare(0, sizeof(kPageSize) - 1, kPageSize) != 0)
+  if (line.compare(0, kPageSizeKeywordLength, kPageSizeKeyword) != 0)
     return false;
   size_t start = line.find(kFormatIdMarker);
   if (start == std::string_view::npos)

@@ -41,6 +41,11 @@ bool read_format_id(std::string_view id, FormatIdFields* fields);
 // make them the head of a longer one.
 bool stands_whole(std::string_view text, size_t at, size_t length);
 
+// Where the run of letters, digits, "_" and "." that reaches |at| in
+// |text| ends: the one place where an identifier holding |at| can stand
+// whole.
+size_t identifier_run_end(std::string_view text, size_t at);
+
 // The first place from |from| where the identifier |id| stands whole in
 // |text|, or npos. An empty |id| stands nowhere.
 size_t find_identifier(std::string_view text, std::string_view id,
@@ -50,6 +55,10 @@ size_t find_identifier(std::string_view text, std::string_view id,
 // and printer queues end up inside lines and tab-separated fields of the
 // driver files and of what prints them; one would forge extra ones.
 bool has_control_char(std::string_view text);
+
+// What begins every line that names a format.
+extern const char kPageSizeKeyword[];  // "*PageSize"
+const size_t kPageSizeKeywordLength = 9;
 
 // A format as one "*PageSize" line names it.
 struct PageSizeEntry {

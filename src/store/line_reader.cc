@@ -14,18 +14,18 @@ const size_t kInitialBuffer = 64 * 1024;
 }  // namespace
 
 StoreStatus LineReader::open(StoreFailure* failure) {
-  fd_.reset(files_->open(path_.c_str(),
+  fd_.reset(files_->open(file_.dir, file_.name.c_str(),
                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
   if (fd_.get() < 0)
-    return fail_at(path_, errno, failure);
+    return fail_at(file_.path, errno, failure);
   // Checked on the open file, so that nothing swapped in after an earlier
   // check gets read.
   if (files_->fstat(fd_.get(), &info_) != 0)
-    return fail_at(path_, errno, failure);
+    return fail_at(file_.path, errno, failure);
   if (int error = data_file_error(info_.st_mode, info_.st_nlink))
-    return fail_at(path_, error, failure);
+    return fail_at(file_.path, error, failure);
   if (info_.st_size > kMaxDataFileSize)
-    return fail_too_large(path_, failure);
+    return fail_too_large(file_.path, failure);
   return kStoreDone;
 }
 
@@ -63,7 +63,7 @@ StoreStatus LineReader::next_block(std::string_view* block,
     if (got < 0) {
       if (errno == EINTR)
         continue;
-      return fail_at(path_, errno, failure);
+      return fail_at(file_.path, errno, failure);
     }
     if (got == 0) {
       at_eof_ = true;
@@ -71,7 +71,7 @@ StoreStatus LineReader::next_block(std::string_view* block,
     }
     read_total_ += got;
     if (read_total_ > kMaxDataFileSize)
-      return fail_too_large(path_, failure);
+      return fail_too_large(file_.path, failure);
     // What was held before this read has no newline, so only the new
     // bytes need looking at.
     size_t old_end = end_;

@@ -23,8 +23,8 @@
 // kMaxDataFileSize is read, and a link is never followed.
 class LineReader {
  public:
-  LineReader(FileOps* files, const std::string& path)
-      : files_(files), path_(path), fd_(files, -1) {}
+  LineReader(FileOps* files, const FileAt& file)
+      : files_(files), file_(file), fd_(files, -1) {}
 
   // Opens the file. Returns kStoreDone, or kStoreFileFailed with
   // |*failure| set (ENOENT for a missing file; ELOOP for a link, EISDIR
@@ -44,7 +44,7 @@ class LineReader {
 
  private:
   FileOps* files_;
-  std::string path_;
+  FileAt file_;
   ScopedFd fd_;
   struct stat info_ = {};
   std::string buffer_;   // its size is the room to read into

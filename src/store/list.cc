@@ -2,144 +2,30 @@
 #include "store/list.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
+#include <string.h>
 
-#include <map>
-#include <string>
-#include <vector>
+#include <functional>
 
 #include "store/dots.h"
 #include "store/format_id.h"
-#include "store/line_reader.h"
+#include "store/list_scan.h"
 #include "store/lookup.h"
 
 namespace {
 
 const int64_t kHeightFieldSpan = 4096;
 const int64_t kMaxHeight = INT32_MAX;
-const int kMaxDigits = 18;
 
-enum FileBit {
-  kInFunction = 1,
-  kInMediaInfo = 2,
-  kInPrintArea = 4,
-  kInAll = 7,
-  kInResource = 8,
-};
-
-// An identifier met in the files.
-struct Entry {
-  std::string name;       // empty until a line names it; names never are
-  uint8_t stands_in = 0;  // FileBit
-  // Of its first well-formed media-information size line, if it has one.
-  long long across = -1;
-  long long along = -1;
-};
-
-// The identifiers met, found by their bytes (nothing a file holds can
-// make that slower than the logarithm of their number), and the named
-// ones in the order they were first named.
-typedef std::map<std::string, Entry, std::less<>> Entries;
-struct Table {
-  Entries entries;
-  std::vector<Entries::iterator> named;
-};
-
-// The length of the run of identifier characters from |at|, or more than
-// kMaxFormatIdLength where it is longer.
-size_t run_length(std::string_view text, size_t at) {
-  size_t length = kFormatIdMarkerLength;
-  while (length <= kMaxFormatIdLength && !stands_whole(text, at, length))
-    ++length;
-  return length;
-}
-
-// Reads a decimal number of at most kMaxDigits digits off the front of
-// |*text|.
-bool read_number(std::string_view* text, long long* value) {
-  size_t digits = 0;
-  *value = 0;
-  while (digits < text->size() && digits < kMaxDigits &&
-         (*text)[digits] >= '0' && (*text)[digits] <= '9')
-    *value = *value * 10 + ((*text)[digits++] - '0');
-  text->remove_prefix(digits);
-  return digits > 0;
-}
-
-// Reads "/NAME:\tACROSS\tALONG" and nothing more but a newline, the
-// rest of a media-information line after its identifier, NAME being
-// |name_length| bytes. The numbers are set only when the whole line is
-// well formed.
-bool read_size_line(std::string_view rest, unsigned name_length,
-                    long long* across, long long* along) {
-  if (!rest.empty() && rest.back() == '\n')
-    rest.remove_suffix(1);
-  size_t fields_at = 1 + name_length;
-  long long first, second;
-  if (rest.size() < fields_at + 2 || rest[0] != '/' ||
-      rest.compare(fields_at, 2, ":\t") != 0)
-    return false;
-  rest.remove_prefix(fields_at + 2);
-  if (!read_number(&rest, &first) || rest.empty() || rest[0] != '\t')
-    return false;
-  rest.remove_prefix(1);
-  if (!read_number(&rest, &second) || !rest.empty())
-    return false;
-  *across = first;
-  *along = second;
-  return true;
-}
-
-// What one pass over a data file looks for.
-struct Pass {
-  DriverFile file;
-  FileBit bit;
-  bool names;     // its "*PageSize" lines name formats
-  bool sizes;     // its size lines give their dots
-  bool optional;  // a missing file holds no identifier
-};
-
-// Notes every identifier that stands whole in |block|, and the names and
-// sizes |pass| asks for.
-void scan_block(std::string_view block, const Pass& pass, Table* table) {
-  for (size_t hit = block.find(kFormatIdMarker);
-       hit != std::string_view::npos;
-       hit = block.find(kFormatIdMarker, hit + kFormatIdMarkerLength)) {
-    size_t length = run_length(block, hit);
-    std::string_view id = block.substr(hit, length);
-    FormatIdFields fields;
-    if (length > kMaxFormatIdLength || !read_format_id(id, &fields))
-      continue;
-    // A later file can only complete a format already named.
-    Entries::iterator at = table->entries.find(id);
-    if (at == table->entries.end()) {
-      if (!pass.names)
-        continue;
-      at = table->entries.emplace(id, Entry()).first;
-    }
-    Entry& entry = at->second;
-    entry.stands_in |= pass.bit;
-    if (!pass.names)
-      continue;
-    std::string_view line = line_at(block, hit);
-    PageSizeEntry page;
-    if (entry.name.empty() && parse_page_size_line(line, &page) &&
-        page.id.data() == id.data() && page.id.size() == id.size()) {
-      entry.name = page.name;
-      table->named.push_back(at);
-    }
-    if (pass.sizes && entry.across < 0 && line.data() == id.data())
-      read_size_line(line.substr(length), fields.name_length, &entry.across,
-                     &entry.along);
-  }
-}
+// The setting of the resource file that names the current media.
+const char kRollMediaSetting[] = "MediaSize=";
+const char kTapeMediaSetting[] = "Media=";
 
 // The height in mm of a roll label whose identifier holds |height_field|
 // and whose media-information line gives |along_dots|: the smallest
 // height the add maps to both, or |height_field| where none does.
 int64_t roll_label_height(unsigned height_field, long long along_dots) {
-  if (along_dots < 0)
-    return height_field;
   // The add's along grows with the height, so the first height of the
   // field whose along is not short of the line's is the only candidate.
   int64_t low = height_field == 0 ? 1 : 0;
@@ -158,52 +44,123 @@ int64_t roll_label_height(unsigned height_field, long long along_dots) {
   return height_field;
 }
 
+// The value of the first line of |block| (whole lines) that begins with
+// |setting|, without its newline, in |*value|; false where none does.
+bool first_setting(std::string_view block, std::string_view setting,
+                   std::string* value) {
+  for (size_t at = 0; at < block.size();) {
+    const void* newline = memchr(block.data() + at, '\n', block.size() - at);
+    size_t end = newline ? static_cast<const char*>(newline) - block.data()
+                         : block.size();
+    if (block.compare(at, setting.size(), setting) == 0) {
+      value->assign(block.substr(at + setting.size(),
+                                 end - at - setting.size()));
+      return true;
+    }
+    at = end + 1;
+  }
+  return false;
+}
+
+// The data files of one driver, in the directory open as |dir_fd|.
+struct Files {
+  const ModelDriver& driver;
+  int dir_fd;
+};
+
+StoreStatus list_in(const Files& files, const FormatSettings& settings,
+                    FormatListing* listing, StoreFailure* failure) {
+  const ModelDriver& driver = files.driver;
+  // Reads the data file |file|, a block of whole lines at a time, into
+  // |visit|, which returns false once it needs no more. A missing file
+  // fails the listing unless it is |optional|.
+  auto read_file = [&](DriverFile file, bool optional,
+                       const std::function<bool(std::string_view)>& visit) {
+    FileAt at{ files.dir_fd, driver.name(file), driver.path(file) };
+    StoreStatus status = scan_data_file(driver.files, at, visit, failure);
+    if (status == kStoreNotFound)
+      return optional ? kStoreDone : fail_at(at.path, ENOENT, failure);
+    return status;
+  };
+  FormatScan scan;
+  auto scan_file = [&](DriverFile file, ListedFile bit, unsigned what) {
+    return read_file(file, false, [&](std::string_view block) {
+      scan.scan(block, bit, what);
+      return true;
+    });
+  };
+  // The function file names the formats first, so that the
+  // media-information file, the large one, is read once, knowing them.
+  StoreStatus status = scan_file(kFunctionFile, kInFunction, kNames);
+  if (status == kStoreDone)
+    status = scan_file(kMediaInfoFile, kInMediaInfo,
+                       kNames | kPlaces | kSizes);
+  // Where it names a format the function file does not, both are read
+  // again for that one.
+  if (status == kStoreDone && scan.named_late()) {
+    scan.forget_late_sizes();
+    status = scan_file(kFunctionFile, kInFunction, kPlaces);
+    if (status == kStoreDone)
+      status = scan_file(kMediaInfoFile, kInMediaInfo, kSizes);
+  }
+  if (status == kStoreDone)
+    status = scan_file(kPrintAreaFile, kInPrintArea, kPlaces);
+  if (status != kStoreDone)
+    return status;
+
+  std::string_view setting = is_roll_label(settings) ? kRollMediaSetting
+                                                     : kTapeMediaSetting;
+  std::optional<std::string> media;
+  status = read_file(kResourceFile, true, [&](std::string_view block) {
+    std::string value;
+    if (!first_setting(block, setting, &value))
+      return true;
+    media = value;
+    return false;
+  });
+  if (status != kStoreDone)
+    return status;
+
+  listing->formats.clear();
+  for (const ScannedFormat* found : scan.formats()) {
+    ListedFormat format;
+    format.id = found->id;
+    format.name = found->name;
+    FormatIdFields fields;
+    read_format_id(found->id, &fields);
+    format.width_mm = fields.width_mm;
+    format.height_mm = is_roll_label(settings) && found->sized ?
+        roll_label_height(fields.height_field, found->along) :
+        fields.height_field;
+    format.media_name = fields.media_name;
+    if (found->sized)
+      format.across_dots = found->across;
+    format.complete = (found->stands_in & kInAll) == kInAll;
+    format.selected = media == found->id;
+    listing->formats.push_back(format);
+  }
+  listing->media_setting = media;
+  return kStoreDone;
+}
+
 }  // namespace
 
 StoreStatus list_formats(const FormatSettings& settings, const StoreEnv& env,
-                         const std::function<void(const ListedFormat&)>& visit,
-                         StoreFailure* failure) {
+                         FormatListing* listing, StoreFailure* failure) {
   ModelDriver driver{ env, settings.model_code };
   std::string dir = driver.data_dir();
-  struct statx info;
-  if (driver.files->statx(dir.c_str(), &info) != 0)
+  // Opened once, so that every file is read from the one directory.
+  ScopedFd dir_fd(driver.files,
+                  driver.files->open(AT_FDCWD, dir.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir_fd.get() < 0)
     return fail_at(dir, errno, failure);
-  // Each file is read once: an identifier met before a line names it
-  // is kept until the end, in case one does.
-  const Pass passes[] = {
-    { kMediaInfoFile, kInMediaInfo, true, true, false },
-    { kFunctionFile, kInFunction, true, false, false },
-    { kPrintAreaFile, kInPrintArea, false, false, false },
-    { kResourceFile, kInResource, false, false, true },
-  };
-  Table table;
-  for (const Pass& pass : passes) {
-    StoreStatus status = scan_data_file(
-        driver.files, driver.path(pass.file), [&](std::string_view block) {
-          scan_block(block, pass, &table);
-          return true;
-        }, failure);
-    if (status == kStoreNotFound && !pass.optional)
-      return fail_at(driver.path(pass.file), ENOENT, failure);
-    if (status == kStoreFileFailed)
-      return status;
-  }
-  for (Entries::iterator at : table.named) {
-    const Entry& entry = at->second;
-    ListedFormat format;
-    format.id = at->first;
-    format.name = entry.name;
-    FormatIdFields fields;
-    read_format_id(format.id, &fields);
-    format.width_mm = fields.width_mm;
-    format.height_mm = is_roll_label(settings) ?
-        roll_label_height(fields.height_field, entry.along) :
-        fields.height_field;
-    format.media_name = fields.media_name;
-    format.across_dots = entry.across;
-    format.complete = (entry.stands_in & kInAll) == kInAll;
-    format.selected = (entry.stands_in & kInResource) != 0;
-    visit(format);
-  }
-  return kStoreDone;
+  return list_in(Files{ driver, dir_fd.get() }, settings, listing, failure);
+}
+
+StoreStatus list_request_formats(const Request& request,
+                                 const FormatSettings& settings,
+                                 FormatListing* listing) {
+  return list_in(Files{ request.driver(), request.file(kFunctionFile).dir },
+                 settings, listing, request.failure());
 }

@@ -28,12 +28,12 @@ std::string_view named_in(std::string_view block, std::string_view name) {
 }  // namespace
 
 StoreStatus scan_data_file(
-    FileOps* files, const std::string& path,
+    FileOps* files, const FileAt& file,
     const std::function<bool(std::string_view block)>& visit,
     StoreFailure* failure) {
   // |*failure| is left alone for a missing file, which holds nothing.
   StoreFailure scan;
-  LineReader reader(files, path);
+  LineReader reader(files, file);
   StoreStatus status = reader.open(&scan);
   if (status != kStoreDone && scan.error == ENOENT)
     return kStoreNotFound;
@@ -49,16 +49,17 @@ StoreStatus scan_data_file(
   return status;
 }
 
-StoreStatus find_format_id(const ModelDriver& driver, const std::string& name,
-                           NamedFormat* format, StoreFailure* failure) {
+StoreStatus find_format_id(const Request& request, const std::string& name,
+                           NamedFormat* format) {
   // The identifier of the first line of |file| naming |name|, in |*id|,
   // empty where none does; kStoreNotFound where the file is missing.
   auto find_in = [&](DriverFile file, std::string* id) {
     return scan_data_file(
-        driver.files, driver.path(file), [&](std::string_view block) {
+        request.driver().files, request.file(file),
+        [&](std::string_view block) {
           id->assign(named_in(block, name));
           return id->empty();
-        }, failure);
+        }, request.failure());
   };
   // A file that is there but cannot be read must not pass for one without
   // the name; without a function file there is no format to delete.

@@ -7,14 +7,15 @@
 #include <string_view>
 
 #include "store/driver.h"
+#include "store/request.h"
 #include "store/status.h"
 
-// Hands each block of whole lines of the data file at |path| to |visit|
+// Hands each block of whole lines of the data file |file| to |visit|
 // until it returns false. Returns kStoreDone; kStoreNotFound when the
 // file is missing, |*failure| untouched; or kStoreFileFailed with
 // |*failure| set.
 StoreStatus scan_data_file(
-    FileOps* files, const std::string& path,
+    FileOps* files, const FileAt& file,
     const std::function<bool(std::string_view block)>& visit,
     StoreFailure* failure);
 
@@ -27,11 +28,11 @@ struct NamedFormat {
 };
 
 // Looks |name| up in the "*PageSize" lines of the function and
-// media-information files of |driver|. Returns kStoreDone with |*format|
+// media-information files of |request|. Returns kStoreDone with |*format|
 // set; kStoreNotFound when neither file names it or the function file is
-// missing; or kStoreFileFailed with |*failure| set when a file is there
-// but cannot be read.
-StoreStatus find_format_id(const ModelDriver& driver, const std::string& name,
-                           NamedFormat* format, StoreFailure* failure);
+// missing; or kStoreFileFailed with the request's failure set when a file
+// is there but cannot be read.
+StoreStatus find_format_id(const Request& request, const std::string& name,
+                           NamedFormat* format);
 
 #endif  // VTMEDIA_STORE_LOOKUP_H_

@@ -4,7 +4,10 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/sysmacros.h>
 #include <time.h>
+
+#include "store/companion.h"
 
 namespace {
 
@@ -16,98 +19,120 @@ long long monotonic_ms() {
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-// Takes the lock on the data directory as |dir_fd|, waiting up to the
-// driver's timeout. The descriptor is kept open across the companion's
-// exec, so that the lock lives until both this run and the companion have
-// ended, whatever ends this run.
-StoreStatus lock_data_dir(const ModelDriver& driver, ScopedFd* dir_fd,
-                          StoreFailure* failure) {
-  std::string dir = driver.data_dir();
-  dir_fd->reset(driver.files->open(dir.c_str(), O_RDONLY | O_DIRECTORY, 0));
-  if (dir_fd->get() < 0)
-    return fail_at(dir, errno, failure);
+}  // namespace
+
+Request::~Request() {
+  sync();
+  unlock();
+}
+
+StoreStatus Request::lock() {
+  const std::string dir = driver_.data_dir();
+  FileOps* files = driver_.files;
   // flock cannot time out by itself: poll without blocking.
-  long long deadline = monotonic_ms() + driver.lock_timeout_ms;
+  long long deadline = monotonic_ms() + driver_.lock_timeout_ms;
   bool waiting = false;
-  while (driver.files->flock(dir_fd->get(), LOCK_EX | LOCK_NB) != 0) {
-    int error = errno;
-    if (error != EWOULDBLOCK && error != EINTR)
-      return fail_at(dir, error, failure);
+  for (;;) {
+    dir_fd_.reset(files->open(AT_FDCWD, dir.c_str(), O_RDONLY | O_DIRECTORY,
+                              0));
+    if (dir_fd_.get() < 0)
+      return fail_at(dir, errno, failure_);
+    while (files->flock(dir_fd_.get(), LOCK_EX | LOCK_NB) != 0) {
+      int error = errno;
+      if (error != EWOULDBLOCK && error != EINTR)
+        return fail_at(dir, error, failure_);
+      if (monotonic_ms() >= deadline) {
+        fail_at(dir, EWOULDBLOCK, failure_);
+        return kStoreLockTimedOut;
+      }
+      if (!waiting && driver_.on_lock_wait)
+        driver_.on_lock_wait(dir);
+      waiting = true;
+      struct timespec pause = { 0, kPollNanoseconds };
+      nanosleep(&pause, nullptr);
+    }
+    locked_ = true;
+    if (files->fstat(dir_fd_.get(), &dir_) != 0)
+      return fail_at(dir, errno, failure_);
+    // A directory replaced while this run waited is no longer the one
+    // other runs lock: start again on the one the path names now.
+    bool same;
+    if (path_names_dir(&same) != kStoreDone)
+      return kStoreFileFailed;
+    if (same)
+      return kStoreDone;
+    unlock();
     if (monotonic_ms() >= deadline) {
-      fail_at(dir, EWOULDBLOCK, failure);
+      fail_at(dir, EWOULDBLOCK, failure_);
       return kStoreLockTimedOut;
     }
-    if (!waiting && driver.on_lock_wait)
-      driver.on_lock_wait(dir);
-    waiting = true;
-    struct timespec pause = { 0, kPollNanoseconds };
-    nanosleep(&pause, nullptr);
+  }
+}
+
+StoreStatus Request::run_companion(const std::vector<std::string>& args) {
+  StoreStatus status = ::run_companion(args, failure_);
+  return status == kStoreDone ? check_not_replaced() : status;
+}
+
+StoreStatus Request::rewrite(const std::vector<Rewrite>& rewrites) {
+  for (const Rewrite& rewrite : rewrites) {
+    if (rewrite_file(driver_.files, file(rewrite.file), rewrite.edit,
+                     failure_) != kStoreDone)
+      return kStoreFileFailed;
+    renamed_ = true;
   }
   return kStoreDone;
 }
 
-// Lets the lock on the directory open as |fd| go when this goes, on every
-// way out of a request, an unwinding one too. The companion shares the
-// descriptor with whatever it left running, so closing it would leave the
-// lock with them.
-struct Unlock {
-  FileOps* files;
-  int fd;
-  ~Unlock() { files->flock(fd, LOCK_UN); }
-};
-
-// Syncs a directory whose entries |*renamed| says changed: now(), or on
-// the way out.
-class DirectorySync {
- public:
-  DirectorySync(FileOps* files, int fd, const bool* renamed)
-      : files_(files), fd_(fd), renamed_(renamed) {}
-  ~DirectorySync() { now(); }
-  // False when the sync failed, with its errno.
-  bool now() {
-    if (!*renamed_ || synced_)
-      return true;
-    synced_ = true;
-    return files_->fsync(fd_) == 0;
-  }
-
- private:
-  FileOps* files_;
-  int fd_;
-  const bool* renamed_;
-  bool synced_ = false;
-};
-
-}  // namespace
-
-StoreStatus run_request(const ModelDriver& driver,
-                        const std::function<StoreStatus(Request*)>& body,
-                        StoreFailure* failure) {
-  ScopedFd dir_fd(driver.files, -1);
-  StoreStatus status = lock_data_dir(driver, &dir_fd, failure);
-  if (status != kStoreDone)
-    return status;
-  Unlock unlock{driver.files, dir_fd.get()};
-  Request request{driver, failure};
-  if (driver.files->fstat(dir_fd.get(), &request.dir) != 0)
-    return fail_at(driver.data_dir(), errno, failure);
+StoreStatus Request::finish(StoreStatus status) {
   // Renames must survive a power loss, also those of a run that failed
-  // after them, whichever way out it takes, before the lock goes.
-  DirectorySync sync(driver.files, dir_fd.get(), &request.renamed);
-  status = body(&request);
-  if (!sync.now() && status == kStoreDone)
-    status = fail_at(driver.data_dir(), errno, failure);
+  // after them, before the lock goes.
+  if (!sync() && status == kStoreDone)
+    status = fail_at(driver_.data_dir(), errno, failure_);
+  if (status == kStoreDone && locked_)
+    status = check_not_replaced();
+  unlock();
   return status;
 }
 
-StoreStatus rewrite_in_order(Request* request,
-                             const std::vector<Rewrite>& rewrites) {
-  const ModelDriver& driver = request->driver;
-  for (const Rewrite& rewrite : rewrites) {
-    if (rewrite_file(driver.files, driver.path(rewrite.file), rewrite.edit,
-                     request->failure) != kStoreDone)
-      return kStoreFileFailed;
-    request->renamed = true;
+FileAt Request::file(DriverFile file) const {
+  return FileAt{ dir_fd_.get(), driver_.name(file), driver_.path(file) };
+}
+
+StoreStatus Request::path_names_dir(bool* same) {
+  const std::string dir = driver_.data_dir();
+  // Following links, as the open of the path does.
+  struct statx now;
+  if (driver_.files->statx(AT_FDCWD, dir.c_str(), 0, &now) != 0) {
+    if (errno != ENOENT && errno != ENOTDIR)
+      return fail_at(dir, errno, failure_);
+    *same = false;
+    return kStoreDone;
   }
+  *same = makedev(now.stx_dev_major, now.stx_dev_minor) == dir_.st_dev &&
+      now.stx_ino == dir_.st_ino;
   return kStoreDone;
+}
+
+StoreStatus Request::check_not_replaced() {
+  bool same;
+  if (path_names_dir(&same) != kStoreDone)
+    return kStoreFileFailed;
+  if (same)
+    return kStoreDone;
+  failure_->path = driver_.data_dir();
+  return kStoreDirReplaced;
+}
+
+bool Request::sync() {
+  if (!renamed_ || synced_)
+    return true;
+  synced_ = true;
+  return driver_.files->fsync(dir_fd_.get()) == 0;
+}
+
+void Request::unlock() {
+  if (locked_)
+    driver_.files->flock(dir_fd_.get(), LOCK_UN);
+  locked_ = false;
 }

@@ -25,15 +25,14 @@ bool unsupported(int error) {
 // failure, which it describes as the data file's.
 class TempFile {
  public:
-  TempFile(FileOps* files, const std::string& data_path,
-           StoreFailure* failure)
-      : files_(files), data_path_(data_path),
-        path_(temp_path_for(data_path)), failure_(failure) {}
+  TempFile(FileOps* files, const FileAt& data_file, StoreFailure* failure)
+      : files_(files), data_file_(data_file),
+        name_(temp_path_for(data_file.name)), failure_(failure) {}
   ~TempFile() {
     if (fd_ >= 0)
       files_->close(fd_);
     if (created_)
-      files_->unlink(path_.c_str());
+      files_->unlink(data_file_.dir, name_.c_str());
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
@@ -41,7 +40,7 @@ class TempFile {
   // The run cleared the path under its lock, so anything there now is
   // another's: that is a failure, and a link there is never followed.
   bool create() {
-    fd_ = files_->open(path_.c_str(),
+    fd_ = files_->open(data_file_.dir, name_.c_str(),
                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                        kDataFileMode);
     if (fd_ < 0)
@@ -84,7 +83,8 @@ class TempFile {
     fd_ = -1;
     if (files_->close(fd) != 0)
       return fail(errno);
-    if (files_->rename(path_.c_str(), data_path_.c_str()) != 0)
+    if (files_->rename(data_file_.dir, name_.c_str(),
+                       data_file_.name.c_str()) != 0)
       return fail(errno);
     created_ = false;
     return true;
@@ -92,13 +92,13 @@ class TempFile {
 
  private:
   bool fail(int error) {
-    fail_at(data_path_, error, failure_);
+    fail_at(data_file_.path, error, failure_);
     return false;
   }
 
   FileOps* files_;
-  const std::string& data_path_;
-  std::string path_;
+  const FileAt& data_file_;
+  std::string name_;
   StoreFailure* failure_;
   int fd_ = -1;
   bool created_ = false;
@@ -106,16 +106,16 @@ class TempFile {
 
 }  // namespace
 
-StoreStatus rewrite_file(FileOps* files, const std::string& path,
+StoreStatus rewrite_file(FileOps* files, const FileAt& file,
                          const LineEdit& edit, StoreFailure* failure) {
   // An empty needle would select every place of every line.
   if (edit.kind != LineEdit::kAppend && edit.needle.empty())
-    return fail_at(path, EINVAL, failure);
-  LineReader reader(files, path);
+    return fail_at(file.path, EINVAL, failure);
+  LineReader reader(files, file);
   StoreStatus status = reader.open(failure);
   if (status != kStoreDone)
     return status;
-  TempFile temp(files, path, failure);
+  TempFile temp(files, file, failure);
   if (!temp.create())
     return kStoreFileFailed;
   PieceSink sink = [&temp](std::string_view piece) { return temp.put(piece); };

@@ -14,6 +14,7 @@ enum StoreStatus {
   kStoreCompanionNotStarted = -3,  // the companion tool could not be run
   kStoreLockTimedOut = -4,         // another process kept the model's lock
   kStoreStopped = -5,              // told to stop while the companion ran
+  kStoreDirReplaced = -6,          // the data directory's path names another
 };
 
 // What a call that failed ran into, filled where it failed, for the front

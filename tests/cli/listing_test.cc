@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ class ListingTable : public ::testing::Test {
 
 ListedFormat format(std::string_view name, uint64_t width, int64_t height,
                     std::string_view media = "_vtS12mm__",
-                    long long dots = -1) {
+                    std::optional<long long> dots = std::nullopt) {
   ListedFormat format;
   format.name = name;
   format.id = "VtL_never_shown";
@@ -34,9 +35,17 @@ ListedFormat format(std::string_view name, uint64_t width, int64_t height,
   return format;
 }
 
+FormatListing listing_of(std::vector<ListedFormat> formats,
+                         std::optional<std::string> media_setting = {}) {
+  FormatListing listing;
+  listing.formats = formats;
+  listing.media_setting = media_setting;
+  return listing;
+}
+
 // The row a table of |format| alone gives it.
 std::string row_of(const ListedFormat& format, bool roll_label = false) {
-  std::string table = listing_table({ format }, roll_label);
+  std::string table = listing_table(listing_of({ format }), roll_label);
   size_t start = table.find('\n') + 1;
   return table.substr(start, table.find('\n', start) - start);
 }
@@ -59,14 +68,40 @@ TEST_F(ListingTable, AlignsByWhatTheTerminalShowsUnderAHeader) {
             "\n"
             "incomplete: an add or a delete was cut short; the same command"
             " run again,\nor -d NAME, finishes it.\n",
-            listing_table(formats, false));
+            listing_table(listing_of(formats, "VtL_never_shown"), false));
   // Where every format is whole, no column or line speaks of it.
   formats.pop_back();
   EXPECT_EQ("  NAME        SIZE         PRINTS ON\n"
             "* Shelf edge  10 x 100 mm  12 mm tape\n"
             "  Gr\xc3\xb6\xc3\x9f" "e 9     7 x 50 mm    9 mm tube\n",
-            listing_table(formats, false));
-  EXPECT_EQ("No custom label formats.\n", listing_table({}, false));
+            listing_table(listing_of(formats), false));
+  EXPECT_EQ("No custom label formats.\n",
+            listing_table(listing_of({}), false));
+}
+
+// Where the resource file's media setting names none of the formats, the
+// line below the table says what it names.
+TEST_F(ListingTable, SaysWhatIsSelectedWhereNoFormatIs) {
+  ListedFormat cut_short = format("Shelf", 10, 40);
+  cut_short.complete = false;
+  EXPECT_EQ("  NAME   SIZE        PRINTS ON   STATE\n"
+            "  Shelf  10 x 40 mm  12 mm tape  incomplete\n"
+            "Selected: vtS24mm\n"
+            "\n"
+            "incomplete: an add or a delete was cut short; the same command"
+            " run again,\nor -d NAME, finishes it.\n",
+            listing_table(listing_of({ cut_short }, "vtS24mm"), false));
+  const struct {
+    std::optional<std::string> setting;
+    const char* shown;
+  } cases[] = {
+    { std::string("29X1"), "No custom label formats.\nSelected: 29X1\n" },
+    { std::string("x\x1b[2J\r"), "No custom label formats.\n"
+                                  "Selected: x?[2J?\n" },
+    { std::nullopt, "No custom label formats.\n" },
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.shown, listing_table(listing_of({}, c.setting), true));
 }
 
 // Anyone who may write the driver files may write a name; shown as it
@@ -106,7 +141,7 @@ TEST_F(ListingTable, ShowsWhatTheLocaleCannotPrintAsQuestionMarks) {
 TEST_F(ListingTable, SaysWhatEachFormatPrintsOn) {
   const struct {
     std::string_view media;
-    long long dots;
+    std::optional<long long> dots;
     uint64_t width;
     const char* words;
   } cases[] = {
@@ -127,15 +162,16 @@ TEST_F(ListingTable, SaysWhatEachFormatPrintsOn) {
     // Tube wider than the table is taken as asked, without dots.
     { "", 0, 30, "30 mm tube" },
     { "", -1, 30, "30 mm tube" },
+    { "", std::nullopt, 30, "30 mm tube" },
     // Neither a name nor a size line that tells.
-    { "", -1, 10, "-" },
+    { "", std::nullopt, 10, "-" },
     { "", 99, 10, "-" },
   };
   for (const auto& c : cases) {
     std::string row = row_of(format("Shop", c.width, 50, c.media, c.dots));
     std::string end = std::string("  ") + c.words;
     EXPECT_EQ(end, row.substr(row.size() - std::min(row.size(), end.size())))
-        << c.media << " " << c.dots << " " << c.width;
+        << c.media << " " << c.dots.value_or(-1) << " " << c.width;
   }
   std::string roll = row_of(format("Parcel", 62, 50, "", 695), true);
   EXPECT_EQ("62 mm label", roll.substr(roll.size() - 11));

@@ -132,6 +132,14 @@ TEST(ParseOptions, ActionFollowsWhichOptionsWereGiven) {
     { { "-d", "a", "-w", "12" }, kActionUsage },                  // no -P
     { { "-P", "q", "-w", "12", "-h", "50" }, kActionUsage },      // no name
     { { "-P", "q", "-P", "r" }, kActionUsage },
+    // The set commands, each in its own shape, -P before or after.
+    { { "--export" }, kActionExport },
+    { { "--diff", "f" }, kActionDiff },
+    { { "-P", "q", "--apply", "f" }, kActionApply },
+    { { "--apply", "-", "-Pxyz", "q" }, kActionApply },
+    { { "--sync", "f", "-P", "q" }, kActionSync },
+    { { "-P", "q", "--diff", "f" }, kActionUsage },
+    { { "--apply", "f", "-d", "q" }, kActionUsage },
   });
 }
 
@@ -162,6 +170,15 @@ TEST(ParseOptions, RefusalSaysWhatIsWrong) {
     // The project's own words stand alone.
     { { "--list", "extra" }, "--list takes no other arguments" },
     { { "-P", "q", "--help" }, "--help takes no other arguments" },
+    { { "--export", "f" }, "--export takes no other arguments" },
+    { { "--diff" }, "--diff takes one FILE and no other arguments" },
+    { { "--apply", "f" },
+      "--apply takes a FILE and -P QUEUE, and no other arguments" },
+    { { "-P", "q", "--sync", "f", "-d", "a" },
+      "--sync takes a FILE and -P QUEUE, and no other arguments" },
+    { { "-P", "", "--apply", "f" }, "-P: empty" },
+    { { "--sync", "", "-P", "q" },
+      "--sync: empty, where a FILE, or - for standard input, belongs" },
     // A value given unquoted, whether that makes the count odd or not.
     { { "-P", "q", "-n", "Shop", "12", "-w", "12", "-h", "50" },
       "-n Shop 12: quote a value that holds blanks, as in -n 'Shop 12'" },

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <new>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,23 @@ bool wait_for_text(const std::string& path, const std::string& text) {
 std::string hold_loop(const std::string& hold) {
   return "i=0; while [ -e '" + hold + "' ] && [ $i -lt 3000 ]; do "
       "sleep 0.01; i=$((i + 1)); done";
+}
+
+// Replaces the data directory of |driver| as a reinstall or a restore
+// does: the old one renamed away to |*old_dir|, a copy in its place.
+void replace_data_dir(const Driver& driver, std::string* old_dir) {
+  *old_dir = driver.inf_dir() + ".old";
+  std::filesystem::rename(driver.inf_dir(), *old_dir);
+  std::filesystem::copy(*old_dir, driver.inf_dir(),
+                        std::filesystem::copy_options::recursive);
+}
+
+// The files of |driver| as they stand in the directory |dir|.
+Contents contents_in(const Driver& driver, const std::string& dir) {
+  Contents now;
+  for (const std::string& path : driver.files.all())
+    now.push_back(read_file(dir + path.substr(driver.inf_dir().size())));
+  return now;
 }
 
 TEST(Locking, ConcurrentAddsLeaveEveryNameOnce) {
@@ -274,17 +292,17 @@ TEST(Locking, StoppedRunLetsTheLockGoThoughItsCompanionsChildLivesOn) {
 // out through the unwinding.
 class OutOfMemoryAfterARename : public FaultyFileOps {
  public:
-  int open(const char* path, int flags, mode_t mode) override {
-    if (renamed && strstr(path, ".$$$") != nullptr)
+  int open(int dir, const char* name, int flags, mode_t mode) override {
+    if (renamed && strstr(name, ".$$$") != nullptr)
       throw std::bad_alloc();
-    int fd = FaultyFileOps::open(path, flags, mode);
+    int fd = FaultyFileOps::open(dir, name, flags, mode);
     if (flags & O_DIRECTORY)
       dir_fd = fd;
     return fd;
   }
-  int rename(const char* from, const char* to) override {
+  int rename(int dir, const char* from, const char* to) override {
     renamed = true;
-    return FaultyFileOps::rename(from, to);
+    return FaultyFileOps::rename(dir, from, to);
   }
   int fsync(int fd) override {
     dir_synced = dir_synced || fd == dir_fd;
@@ -349,6 +367,141 @@ TEST(Locking, StopSignalTheCallerIgnoresIsNotPassedOn) {
   EXPECT_EQ(std::string::npos, driver.companion_log().find("{signal"))
       << driver.companion_log();
   expect_entered_once(driver.contents(), "New");
+}
+
+// The companion reaches the files by their path, the run by the
+// directory it locked: once the path names another directory, the run
+// changes nothing more, and runs after it work in the new one.
+TEST(ReplacedDirectory, RunWhoseDirectoryIsReplacedMeanwhileFailsAndChangesNothingMore) {
+  Driver driver(kTape, "txr580");
+  std::string standin = driver.root() + "/txr580/bin/real";
+  make_dirs(standin);
+  standin += "/vtmediatoolcups_txr580";
+  write_file(standin, read_file(driver.files.companion));
+  ASSERT_EQ(0, chmod(standin.c_str(), 0755));
+  std::string hold = driver.top() + "/hold";
+  std::string events = driver.top() + "/events";
+  write_file(hold, "");
+  // The first run's delete waits while |hold| is there.
+  driver.use_companion_script(
+      "echo \"start $3 $4\" >> '" + events + "'\n"
+      "case \"$3 $4\" in '-d First') " + hold_loop(hold) + ";; esac\n"
+      "exec '" + standin + "' \"$@\"\n");
+  std::string first_out = driver.top() + "/first";
+  pid_t first = driver.start(add_args("First"), first_out);
+  ASSERT_TRUE(wait_for_text(events, "start -d First"));
+  std::string old_dir;
+  replace_data_dir(driver, &old_dir);
+
+  // A run started now locks the new directory, not the old one.
+  std::string second_out = driver.top() + "/second";
+  EXPECT_EQ(0, wait_for(driver.start(add_args("Second"), second_out)));
+  int status;
+  EXPECT_EQ(0, waitpid(first, &status, WNOHANG)) << "first run ended early";
+  unlink(hold.c_str());
+  EXPECT_EQ(255, wait_for(first));
+  EXPECT_EQ(std::string(kTape) + ": vantrel/txr580/bin/inf: replaced during "
+            "the run; run the command again\n", read_file(first_out));
+  EXPECT_EQ("", read_file(second_out));
+  EXPECT_EQ(std::string::npos, read_file(events).find("start -n First"))
+      << "the first run went on to its add";
+  EXPECT_EQ(driver.original, contents_in(driver, old_dir));
+  const Contents now = driver.contents();
+  std::string id = expect_entered_once(now, "Second");
+  EXPECT_EQ(driver.original, without_lines_holding(now, id));
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
+  for (const std::string& name : dir_entries(old_dir))
+    EXPECT_EQ(std::string::npos, name.find(".$$$")) << name;
+}
+
+// Notes every call that names a file made after the lock was taken but
+// through the locked directory's descriptor, the checks of the
+// directory's own path aside.
+class OutsideTheLockedDirectory : public FaultyFileOps {
+ public:
+  explicit OutsideTheLockedDirectory(const std::string& dir) : dir_(dir) {}
+  int open(int dir, const char* name, int flags, mode_t mode) override {
+    int fd = FaultyFileOps::open(dir, name, flags, mode);
+    if (flags & O_DIRECTORY)
+      opened_dir_ = fd;
+    note("open", dir, name);
+    return fd;
+  }
+  int flock(int fd, int operation) override {
+    int result = FaultyFileOps::flock(fd, operation);
+    if (result == 0 && (operation & LOCK_EX))
+      locked_dir_ = opened_dir_;
+    return result;
+  }
+  int statx(int dir, const char* name, int flags,
+            struct statx* info) override {
+    if (!(dir == AT_FDCWD && name == dir_))
+      note("statx", dir, name);
+    return FaultyFileOps::statx(dir, name, flags, info);
+  }
+  int rename(int dir, const char* from, const char* to) override {
+    note("rename", dir, from);
+    return FaultyFileOps::rename(dir, from, to);
+  }
+  int unlink(int dir, const char* name) override {
+    note("unlink", dir, name);
+    return FaultyFileOps::unlink(dir, name);
+  }
+  int rmdir(int dir, const char* name) override {
+    note("rmdir", dir, name);
+    return FaultyFileOps::rmdir(dir, name);
+  }
+  int access(int dir, const char* name, int mode) override {
+    note("access", dir, name);
+    return FaultyFileOps::access(dir, name, mode);
+  }
+  std::vector<std::string> outside;
+
+ private:
+  void note(const char* call, int dir, const char* name) {
+    if (locked_dir_ >= 0 && (dir != locked_dir_ || strchr(name, '/')))
+      outside.push_back(std::string(call) + " " + name);
+  }
+  std::string dir_;
+  int opened_dir_ = -1;
+  int locked_dir_ = -1;
+};
+
+TEST(ReplacedDirectory, EveryFileCallAfterTheLockGoesThroughTheLockedDirectory) {
+  Driver driver(kTape, "txr580");
+  // A planted temporary file and directory have the run unlink and rmdir.
+  write_file(driver.temp_path(0), "");
+  make_dirs(driver.temp_path(1));
+  const std::vector<std::string> requests[] = {
+    kAddShelfEdge, add_args("New"), { "-P", "TX-R580", "-d", "New" },
+  };
+  for (const std::vector<std::string>& args : requests) {
+    OutsideTheLockedDirectory files(driver.inf_dir());
+    std::string out;
+    EXPECT_EQ(0, run_tool_here(driver.argv(args), driver.store_env(&files),
+                               &out)) << out;
+    EXPECT_EQ(std::vector<std::string>(), files.outside);
+  }
+}
+
+TEST(ReplacedDirectory, RunWaitingForTheOldDirectorysLockStartsAgainOnTheNew) {
+  Driver driver(kTape, "txr580");
+  HeldLock old_lock(driver.inf_dir());
+  pid_t run = driver.start(add_args("Patient"));
+  usleep(300 * 1000);
+  std::string old_dir;
+  replace_data_dir(driver, &old_dir);
+  HeldLock new_lock(driver.inf_dir());
+  old_lock.release();
+  // It now waits for whoever holds the new directory's lock.
+  usleep(500 * 1000);
+  int status;
+  EXPECT_EQ(0, waitpid(run, &status, WNOHANG)) << "did not wait";
+  new_lock.release();
+  EXPECT_EQ(0, wait_for(run));
+  EXPECT_EQ(driver.original, contents_in(driver, old_dir));
+  expect_entered_once(driver.contents(), "Patient");
+  EXPECT_EQ(std::vector<std::string>(), driver.temp_files());
 }
 
 TEST(Locking, WaitingRunGoesOnOnceTheLockIsFree) {

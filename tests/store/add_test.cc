@@ -93,7 +93,8 @@ TEST(NewFormatId, PassesOverEveryStampTakenByAnIdentifierStandingWhole) {
     write_file(tree.files.media_info, c.file);
     StoreFailure failure;
     ModelDriver driver{ tree.store_env(), "rk210" };
-    Request request{ driver, &failure };
+    Request request(driver, &failure);
+    ASSERT_EQ(kStoreDone, request.lock());
     std::string id;
     struct timeval now = { 1, 0x10 };
     EXPECT_EQ(kStoreDone, new_format_id(&request, settings, now, &id));

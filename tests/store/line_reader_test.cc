@@ -21,7 +21,7 @@ std::string read_blocks(const std::string& content, size_t max_read) {
   write_file(dir.file("data"), content);
   FaultyFileOps files(FaultyFileOps::kRead, 1, EINTR);
   files.max_read = max_read;
-  LineReader reader(&files, dir.file("data"));
+  LineReader reader(&files, at_path(dir.file("data")));
   StoreFailure failure;
   EXPECT_EQ(kStoreDone, reader.open(&failure));
   std::string joined;
@@ -101,7 +101,7 @@ TEST(LineReader, OpensOnlyARegularFileWithOneName) {
     FaultyFileOps files;
     StoreFailure failure;
     {
-      LineReader reader(&files, path);
+      LineReader reader(&files, at_path(path));
       EXPECT_EQ(kStoreFileFailed, reader.open(&failure));
     }
     EXPECT_EQ(c.error, failure.error);
@@ -119,13 +119,13 @@ TEST(LineReader, RefusesAFileOverTheLimitAndReadsNoFurtherOneThatGrows) {
   resize_file(large, kMaxDataFileSize + 1);
   StoreFailure too_large;
   EXPECT_EQ(kStoreFileFailed,
-            LineReader(real_file_ops(), large).open(&too_large));
+            LineReader(real_file_ops(), at_path(large)).open(&too_large));
   EXPECT_EQ(EFBIG, too_large.error);
   EXPECT_EQ(kMaxDataFileSize, too_large.size_limit);
 
   write_file(growing, "");
   EndlessFile files;
-  LineReader reader(&files, growing);
+  LineReader reader(&files, at_path(growing));
   StoreFailure failure;
   ASSERT_EQ(kStoreDone, reader.open(&failure));
   StoreStatus status;

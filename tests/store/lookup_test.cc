@@ -24,8 +24,11 @@ StoreStatus look_up(const std::string& func, const std::string& media,
     if (tree.contents()[file] == kMissing)
       unlink(tree.files.all()[file].c_str());
   }
-  return find_format_id(ModelDriver{ tree.store_env(files), "txr580" }, name,
-                        found, failure);
+  ModelDriver driver{ tree.store_env(files), "txr580" };
+  Request request(driver, failure);
+  StoreStatus status = request.lock();
+  return status == kStoreDone ? find_format_id(request, name, found)
+                              : status;
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST(RewriteFile, AppendedTextAlwaysStartsALineOfItsOwn) {
     write_file(path, c.before);
     LineEdit edit = { LineEdit::kAppend, "", "T\n" };
     StoreFailure failure;
-    EXPECT_EQ(kStoreDone, rewrite_file(real_file_ops(), path, edit, &failure));
+    EXPECT_EQ(kStoreDone, rewrite_file(real_file_ops(), at_path(path), edit, &failure));
     EXPECT_EQ(c.after, read_file(path)) << c.before;
   }
 }
@@ -66,7 +66,7 @@ TEST(RewriteFile, CopiesLongLinesAndNulBytesByteForByte) {
   write_file(path, content);
   StoreFailure failure;
   ASSERT_EQ(kStoreDone,
-            rewrite_file(real_file_ops(), path, insert_entry(), &failure));
+            rewrite_file(real_file_ops(), at_path(path), insert_entry(), &failure));
   EXPECT_EQ(std::string(300000, 'a') + kNul + "b\n" +
             std::string(200000, 'c') + "[CustomTape]" + kNul + "\n" +
             kEntry + kNul + "[CustomTape]\n" + std::string(150000, 'd'),
@@ -83,7 +83,7 @@ TEST(RewriteFile, EditThatSelectsByNothingFailsAndWritesNothing) {
     edit.kind = kind;
     edit.needle.clear();
     StoreFailure failure;
-    EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), path, edit,
+    EXPECT_EQ(kStoreFileFailed, rewrite_file(real_file_ops(), at_path(path), edit,
                                              &failure)) << kind;
     EXPECT_EQ(EINVAL, failure.error);
     EXPECT_EQ(kOriginal, read_file(path));
@@ -102,7 +102,7 @@ TEST(RewriteFile, AnythingAtTheTemporaryPathFailsTheRewriteUntouched) {
                        dir.file("func.$$$").c_str()));
   StoreFailure failure;
   EXPECT_EQ(kStoreFileFailed,
-            rewrite_file(real_file_ops(), path, insert_entry(), &failure));
+            rewrite_file(real_file_ops(), at_path(path), insert_entry(), &failure));
   EXPECT_EQ(EEXIST, failure.error);
   EXPECT_EQ(kOriginal, read_file(path));
   EXPECT_EQ("keep me\n", read_file(dir.file("victim")));
@@ -141,7 +141,7 @@ TEST(RewriteFile, FailedCallLeavesTheDataFileUntouchedWithTheCallsErrno) {
     files.fail_with_zero = c.fail_errno == 0;
     StoreFailure failure;
     EXPECT_EQ(c.error == 0 ? kStoreDone : kStoreFileFailed,
-              rewrite_file(&files, path, insert_entry(), &failure));
+              rewrite_file(&files, at_path(path), insert_entry(), &failure));
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(c.error, failure.error);
     EXPECT_EQ(c.error == 0 ? kRewritten : kOriginal, read_file(path));
@@ -178,7 +178,7 @@ TEST(RewriteFile, ShortAndInterruptedWritesAreCarriedOn) {
     FaultyFileOps files(FaultyFileOps::kWrite, 1, EINTR);
     files.max_write = max_write;
     StoreFailure failure;
-    EXPECT_EQ(kStoreDone, rewrite_file(&files, path, insert_entry(), &failure));
+    EXPECT_EQ(kStoreDone, rewrite_file(&files, at_path(path), insert_entry(), &failure));
     EXPECT_TRUE(files.fault_hit);
     EXPECT_EQ(kRewritten, read_file(path)) << "writes of " << max_write;
     EXPECT_EQ(0, files.open_descriptors);

@@ -52,8 +52,10 @@ auto FaultyFileOps::pass(Kind kind, const char* path, Real real)
   return scribbled(real());
 }
 
-int FaultyFileOps::open(const char* path, int flags, mode_t mode) {
-  int fd = pass(kOpen, path, [&] { return real()->open(path, flags, mode); });
+int FaultyFileOps::open(int dir, const char* name, int flags, mode_t mode) {
+  int fd = pass(kOpen, name, [&] {
+    return real()->open(dir, name, flags, mode);
+  });
   if (fd >= 0)
     ++open_descriptors;
   if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY)
@@ -83,8 +85,11 @@ int FaultyFileOps::fstat(int fd, struct stat* info) {
   return pass(kFstat, nullptr, [&] { return real()->fstat(fd, info); });
 }
 
-int FaultyFileOps::statx(const char* path, struct statx* info) {
-  return pass(kStatx, path, [&] { return real()->statx(path, info); });
+int FaultyFileOps::statx(int dir, const char* name, int flags,
+                         struct statx* info) {
+  return pass(kStatx, name, [&] {
+    return real()->statx(dir, name, flags, info);
+  });
 }
 
 int FaultyFileOps::fsync(int fd) {
@@ -113,16 +118,16 @@ int FaultyFileOps::close(int fd) {
   return scribbled(result);
 }
 
-int FaultyFileOps::rename(const char* from, const char* to) {
-  return pass(kRename, from, [&] { return real()->rename(from, to); });
+int FaultyFileOps::rename(int dir, const char* from, const char* to) {
+  return pass(kRename, from, [&] { return real()->rename(dir, from, to); });
 }
 
-int FaultyFileOps::unlink(const char* path) {
-  return pass(kUnlink, path, [&] { return real()->unlink(path); });
+int FaultyFileOps::unlink(int dir, const char* name) {
+  return pass(kUnlink, name, [&] { return real()->unlink(dir, name); });
 }
 
-int FaultyFileOps::rmdir(const char* path) {
-  return pass(kRmdir, path, [&] { return real()->rmdir(path); });
+int FaultyFileOps::rmdir(int dir, const char* name) {
+  return pass(kRmdir, name, [&] { return real()->rmdir(dir, name); });
 }
 
 int FaultyFileOps::flock(int fd, int operation) {
@@ -130,8 +135,8 @@ int FaultyFileOps::flock(int fd, int operation) {
               [&] { return real()->flock(fd, operation); });
 }
 
-int FaultyFileOps::access(const char* path, int mode) {
-  return pass(kAccess, path, [&] { return real()->access(path, mode); });
+int FaultyFileOps::access(int dir, const char* name, int mode) {
+  return pass(kAccess, name, [&] { return real()->access(dir, name, mode); });
 }
 
 int FaultyFileOps::copy_attributes(int from, int to, bool permissions) {

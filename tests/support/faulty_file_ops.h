@@ -47,24 +47,25 @@ class FaultyFileOps : public FileOps {
   int open_descriptors = 0;
   bool fault_hit = false;
   Kind failed_kind = kAnyCall;  // the kind of the call that failed
-  // What the failed call was, e.g. "rename /x/PrintArea.$$$" or
+  // What the failed call was, e.g. "rename PrintArea.$$$" or
   // "flock LOCK_UN".
   std::string failed_call;
 
-  int open(const char* path, int flags, mode_t mode) override;
+  int open(int dir, const char* name, int flags, mode_t mode) override;
   ssize_t read(int fd, void* buffer, size_t size) override;
   ssize_t write(int fd, const void* buffer, size_t size) override;
   int fstat(int fd, struct stat* info) override;
-  int statx(const char* path, struct statx* info) override;
+  int statx(int dir, const char* name, int flags,
+            struct statx* info) override;
   int fsync(int fd) override;
   int fchmod(int fd, mode_t mode) override;
   int fchown(int fd, uid_t owner, gid_t group) override;
   int close(int fd) override;
-  int rename(const char* from, const char* to) override;
-  int unlink(const char* path) override;
-  int rmdir(const char* path) override;
+  int rename(int dir, const char* from, const char* to) override;
+  int unlink(int dir, const char* name) override;
+  int rmdir(int dir, const char* name) override;
   int flock(int fd, int operation) override;
-  int access(const char* path, int mode) override;
+  int access(int dir, const char* name, int mode) override;
   // failed_call names which: "copy_attributes permissions" or "... others".
   int copy_attributes(int from, int to, bool permissions) override;
 

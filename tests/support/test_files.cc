@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <ftw.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -99,4 +100,8 @@ void resize_file(const std::string& path, off_t size) {
   int result = truncate(path.c_str(), size);
   setrlimit(RLIMIT_FSIZE, &saved);
   check(result == 0, "truncate " + path);
+}
+
+FileAt at_path(const std::string& path) {
+  return FileAt{ AT_FDCWD, path, path };
 }

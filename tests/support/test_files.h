@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "store/file_ops.h"
+
 // Files and directories for tests to work in.
 
 // Throws, naming |what| and errno, unless |ok|: for the steps that set a
@@ -52,6 +54,9 @@ inline const unsigned char kAclDenyingNobody[] = {
 
 // The whole file, "" when it cannot be read.
 std::string read_file(const std::string& path);
+// The file at |path| as the store's calls reach it, relative to the
+// working directory.
+FileAt at_path(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
 int file_mode(const std::string& path);  // permission bits, -1 if missing
