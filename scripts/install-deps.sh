@@ -38,6 +38,8 @@ tests=(
   # The completion in an interactive shell on a pseudo-terminal.
   tmux cmd:tmux
   bash-completion /usr/share/bash-completion/bash_completion
+  # The Ansible collection's playbook, sanity and documentation checks.
+  ansible-core cmd:ansible-playbook
 )
 
 missing=()
