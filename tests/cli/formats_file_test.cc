@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/model.h"
+#include "listed_format.h"
 #include "nul_byte.h"
 
 namespace {
@@ -135,19 +136,6 @@ TEST(FormatsFile, LineOfEveryAddedFormatReadsBackAsIt) {
   }
 }
 
-ListedFormat held(const std::string& name, uint64_t width, int64_t height,
-                  const std::string& media, std::optional<long long> dots,
-                  bool complete = true) {
-  ListedFormat format;
-  format.name = name;
-  format.width_mm = width;
-  format.height_mm = height;
-  format.media_name = media;
-  format.across_dots = dots;
-  format.complete = complete;
-  return format;
-}
-
 TEST(FormatsFile, LineIsARequestThatMakesTheFormatAsTheFilesHoldIt) {
   const struct {
     ListedFormat format;
@@ -159,16 +147,17 @@ TEST(FormatsFile, LineIsARequestThatMakesTheFormatAsTheFilesHoldIt) {
     { added(kTape, "HS\t12\t50\ttape"), "HS\t12\t50\ttape\n" },
     // Cut short, without its dots: a width kept as asked reads as the
     // name would.
-    { held("Shop", 10, 50, "_vtS12mm__", std::nullopt, false),
+    { listed_format("Shop", 10, 50, "_vtS12mm__", std::nullopt, false),
       "Shop\t12\t50\ttape\n" },
-    { held("HS kept", 7, 50, "", std::nullopt, false),
+    { listed_format("HS kept", 7, 50, "", std::nullopt, false),
       "HS kept\t7\t50\ttube\n" },
-    { held("HS kept", 7, 50, "", 50, false), "HS kept\t7\t50\ttape\n" },
+    { listed_format("HS kept", 7, 50, "", 50, false),
+      "HS kept\t7\t50\ttape\n" },
     // What no request stores.
-    { held("Shop", 10, 50, "_vtS13mm__", 70), "none" },
-    { held("Shop", 11, 50, "", 70), "none" },
-    { held("Shop", 10, 2, "_vtS12mm__", 70), "none" },
-    { held(std::string(33, 'n'), 10, 50, "", 70), "none" },
+    { listed_format("Shop", 10, 50, "_vtS13mm__", 70), "none" },
+    { listed_format("Shop", 11, 50, "", 70), "none" },
+    { listed_format("Shop", 10, 2, "_vtS12mm__", 70), "none" },
+    { listed_format(std::string(33, 'n'), 10, 50, "", 70), "none" },
   };
   for (const auto& c : cases)
     EXPECT_EQ(c.line, line_of(kTape, c.format)) << c.format.name;

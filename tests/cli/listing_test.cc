@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "listed_format.h"
+
 namespace {
 
 // Tables are drawn in the user's locale: here UTF-8, which the C library
@@ -24,14 +26,9 @@ class ListingTable : public ::testing::Test {
 ListedFormat format(std::string_view name, uint64_t width, int64_t height,
                     std::string_view media = "_vtS12mm__",
                     std::optional<long long> dots = std::nullopt) {
-  ListedFormat format;
-  format.name = name;
+  ListedFormat format = listed_format(std::string(name), width, height,
+                                      std::string(media), dots);
   format.id = "VtL_never_shown";
-  format.width_mm = width;
-  format.height_mm = height;
-  format.media_name = media;
-  format.across_dots = dots;
-  format.complete = true;
   return format;
 }
 
